@@ -1,0 +1,26 @@
+#include "foundation/Operation.h"
+
+void Operation::start()
+{
+    State expected = State::Ready;
+    if (!state_.compare_exchange_strong(expected, State::Executing))
+        return;
+    if (!isCancelled())
+        main();
+    markFinished();
+}
+
+void Operation::markFinished()
+{
+    {
+        std::lock_guard lock(finishMutex_);
+        state_.store(State::Finished);
+    }
+    finished_.notify_all();
+}
+
+void Operation::waitUntilFinished()
+{
+    std::unique_lock lock(finishMutex_);
+    finished_.wait(lock, [this] { return state_.load() == State::Finished; });
+}

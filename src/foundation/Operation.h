@@ -1,0 +1,42 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+// A unit of background work. Thread contract: main() runs once on a worker
+// thread of an OperationQueue; cancel() and the state queries may be called
+// from any thread. Cancellation is cooperative: main() polls isCancelled().
+class Operation
+{
+public:
+    Operation() = default;
+    virtual ~Operation() = default;
+    Operation(const Operation &) = delete;
+    Operation &operator=(const Operation &) = delete;
+
+    virtual void main() = 0;
+
+    virtual void cancel() { cancelled_.store(true, std::memory_order_release); }
+    bool isCancelled() const { return cancelled_.load(std::memory_order_acquire); }
+    bool isExecuting() const { return state_.load() == State::Executing; }
+    bool isFinished() const { return state_.load() == State::Finished; }
+
+    // Blocks until main() has returned (or the operation was dropped unrun).
+    void waitUntilFinished();
+
+    // Runs main() unless already cancelled, then marks the operation finished.
+    // Queues call this; tests may call it to run an operation inline.
+    void start();
+
+private:
+    enum class State { Ready, Executing, Finished };
+    void markFinished();
+
+    std::atomic<bool> cancelled_{false};
+    std::atomic<State> state_{State::Ready};
+    std::mutex finishMutex_;
+    std::condition_variable finished_;
+
+    friend class OperationQueue;
+};

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include "foundation/MainThread.h"
+#include "foundation/NotificationCenter.h"
+#include "foundation/OperationQueue.h"
+#include "support/EventLoop.h"
+
+namespace {
+
+class Recording : public Operation
+{
+public:
+    Recording(int id, std::vector<int> &log, std::mutex &mutex) : id_(id), log_(log), mutex_(mutex) {}
+    void main() override
+    {
+        std::lock_guard lock(mutex_);
+        log_.push_back(id_);
+    }
+
+private:
+    int id_;
+    std::vector<int> &log_;
+    std::mutex &mutex_;
+};
+
+// Blocks until released, so a test can hold the queue's only worker.
+class Gate : public Operation
+{
+public:
+    void main() override
+    {
+        started = true;
+        while (!released && !isCancelled())
+            std::this_thread::yield();
+    }
+    std::atomic<bool> started{false};
+    std::atomic<bool> released{false};
+};
+
+// Reports on the main thread unless cancelled, the way fetchers do.
+class Reporter : public Operation
+{
+public:
+    explicit Reporter(std::atomic<int> &reports) : reports_(reports) {}
+    void main() override
+    {
+        static std::mutex reportLock;
+        std::lock_guard lock(reportLock);
+        if (isCancelled())
+            return;
+        performOnMainAndWait([this] { ++reports_; });
+    }
+
+private:
+    std::atomic<int> &reports_;
+};
+
+} // namespace
+
+TEST(OperationQueueTest, WidthOneRunsInOrder)
+{
+    std::vector<int> log;
+    std::mutex mutex;
+    OperationQueue queue(1);
+    for (int i = 0; i < 50; ++i)
+        queue.addOperation(std::make_shared<Recording>(i, log, mutex));
+    queue.waitUntilAllOperationsAreFinished();
+    ASSERT_EQ(log.size(), 50u);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(log[size_t(i)], i);
+    EXPECT_EQ(queue.operationCount(), 0);
+}
+
+TEST(OperationQueueTest, CancelledOperationsNeverRunOrReport)
+{
+    std::vector<int> log;
+    std::mutex mutex;
+    std::atomic<int> reports{0};
+    OperationQueue queue(1);
+    auto gate = std::make_shared<Gate>();
+    queue.addOperation(gate);
+    auto waiting = std::make_shared<Recording>(1, log, mutex);
+    auto reporter = std::make_shared<Reporter>(reports);
+    queue.addOperation(waiting);
+    queue.addOperation(reporter);
+    while (!gate->started)
+        std::this_thread::yield();
+    EXPECT_EQ(queue.operations().size(), 3u);
+    queue.cancelAllOperations();
+    queue.waitUntilAllOperationsAreFinished();
+    pumpEvents();
+    EXPECT_TRUE(gate->isCancelled());
+    EXPECT_TRUE(waiting->isFinished());
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(reports.load(), 0);
+
+    // A fresh operation after cancel-all still runs and reports.
+    auto next = std::make_shared<Reporter>(reports);
+    queue.addOperation(next);
+    EXPECT_TRUE(pumpEventsUntil([&] { return reports.load() == 1; }));
+}
+
+TEST(OperationQueueTest, WiderQueueRunsConcurrently)
+{
+    OperationQueue queue(3);
+    std::vector<std::shared_ptr<Gate>> gates;
+    for (int i = 0; i < 3; ++i) {
+        gates.push_back(std::make_shared<Gate>());
+        queue.addOperation(gates.back());
+    }
+    for (auto &g : gates)
+        while (!g->started)
+            std::this_thread::yield();
+    for (auto &g : gates)
+        g->released = true;
+    queue.waitUntilAllOperationsAreFinished();
+}
+
+TEST(MainThreadTest, HandOverFromWorkersAndFromMain)
+{
+    ASSERT_TRUE(isMainThread());
+    // From the main thread the waiting form runs at once instead of deadlocking.
+    bool ranInline = false;
+    performOnMainAndWait([&] { ranInline = isMainThread(); });
+    EXPECT_TRUE(ranInline);
+
+    // The queued form from the main thread runs only when events are processed.
+    bool queued = false;
+    performOnMain([&] { queued = true; });
+    EXPECT_FALSE(queued);
+    pumpEvents();
+    EXPECT_TRUE(queued);
+
+    std::atomic<int> onMain{0};
+    std::atomic<bool> workerSawResult{false};
+    std::thread worker([&] {
+        EXPECT_FALSE(isMainThread());
+        performOnMainAndWait([&] {
+            if (isMainThread())
+                ++onMain;
+        });
+        workerSawResult = onMain.load() == 1; // waited for the main thread
+        performOnMain([&] {
+            if (isMainThread())
+                ++onMain;
+        });
+    });
+    EXPECT_TRUE(pumpEventsUntil([&] { return onMain.load() == 2; }));
+    worker.join();
+    EXPECT_TRUE(workerSawResult);
+}
+
+TEST(NotificationCenterTest, DeliversOnMainThreadAndSurvivesRemovalDuringDelivery)
+{
+    NotificationCenter center;
+    int a = 0, b = 0, c = 0;
+    int ownerA, ownerB, ownerC;
+    center.addObserver(&ownerA, QStringLiteral("N"), [&] {
+        ++a;
+        center.removeObserver(&ownerB); // removes a later observer mid-delivery
+        center.removeObserver(&ownerA); // and itself
+    });
+    center.addObserver(&ownerB, QStringLiteral("N"), [&] { ++b; });
+    center.addObserver(&ownerC, QStringLiteral("Other"), [&] { ++c; });
+    center.post(QStringLiteral("N"));
+    center.post(QStringLiteral("N"));
+    EXPECT_EQ(a, 1);
+    EXPECT_EQ(b, 0);
+    EXPECT_EQ(c, 0);
+    EXPECT_EQ(center.observerCount(QStringLiteral("N")), 0);
+
+    std::atomic<bool> deliveredOnMain{false};
+    center.addObserver(&ownerC, QStringLiteral("FromWorker"),
+                       [&] { deliveredOnMain = isMainThread(); });
+    std::thread([&] { center.post(QStringLiteral("FromWorker")); }).join();
+    EXPECT_FALSE(deliveredOnMain);
+    EXPECT_TRUE(pumpEventsUntil([&] { return deliveredOnMain.load(); }));
+    center.removeObserver(&ownerC);
+    EXPECT_EQ(center.observerCount(QStringLiteral("Other")), 0);
+}
