@@ -2,6 +2,7 @@
 
 #include "sites/LicensedTitles.h"
 #include "sites/NavBook.h"
+#include "web/StringHelpers.h"
 
 const QSet<QString> &LicensedFilter::defaultTitles()
 {
@@ -47,7 +48,7 @@ bool LicensedFilter::isLicensed(const QString &title) const
     if (licensedTitles_.contains(t.toLower()))
         return true;
     for (const QString &phrase : licensedPhrases())
-        if (t.contains(phrase, Qt::CaseInsensitive))
+        if (contains(t, phrase))
             return true;
     // Case-sensitive on purpose: "Nana" is caught only through the table.
     return t == u"nana";

@@ -4,6 +4,8 @@
 #include <map>
 #include <mutex>
 
+#include "web/StringHelpers.h"
+
 namespace {
 
 using Site = SiteConfig::Site;
@@ -161,7 +163,7 @@ QString SiteConfig::mangaFoxDisplayName()
 QString SiteConfig::siteKeyForURL(const QString &url)
 {
     for (const auto &r : kSites)
-        if (url.contains(QLatin1String(r.word), Qt::CaseInsensitive))
+        if (contains(url, QString::fromLatin1(r.word)))
             return QString::fromLatin1(r.word);
     for (const auto &r : kSites) {
         const QString base = baseURL(r.site);
