@@ -49,13 +49,3 @@ QString AppOptions::usage()
                           "                 else $XDG_DATA_HOME, else ~/.local/share)\n"
                           "  --idiom IDIOM  phone (320 x 480 window, the default) or pad (768 x 1024)\n");
 }
-
-QString AppOptions::defaultRoot()
-{
-    for (const char *variable : {"YOMORA_ROOT", "XDG_DATA_HOME"}) {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty())
-            return value;
-    }
-    return QDir::homePath() + QStringLiteral("/.local/share");
-}

@@ -136,23 +136,4 @@ TEST(AppOptions, ParsesRootAndIdiom)
     }
 }
 
-TEST(AppOptions, DefaultRootFollowsTheEnvironment)
-{
-    const QByteArray savedRoot = qgetenv("YOMORA_ROOT");
-    const QByteArray savedXdg = qgetenv("XDG_DATA_HOME");
-    qputenv("YOMORA_ROOT", "/tmp/yomora-root");
-    qputenv("XDG_DATA_HOME", "/tmp/xdg");
-    EXPECT_EQ(AppOptions::defaultRoot(), QStringLiteral("/tmp/yomora-root"));
-    qunsetenv("YOMORA_ROOT");
-    EXPECT_EQ(AppOptions::defaultRoot(), QStringLiteral("/tmp/xdg"));
-    qunsetenv("XDG_DATA_HOME");
-    EXPECT_TRUE(AppOptions::defaultRoot().endsWith(QStringLiteral("/.local/share")));
-    qputenv("YOMORA_ROOT", savedRoot);
-    qputenv("XDG_DATA_HOME", savedXdg);
-    if (savedRoot.isEmpty())
-        qunsetenv("YOMORA_ROOT");
-    if (savedXdg.isEmpty())
-        qunsetenv("XDG_DATA_HOME");
-}
-
 } // namespace
