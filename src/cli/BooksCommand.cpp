@@ -27,9 +27,10 @@ namespace {
 
 using CliSupport::fail;
 
-const char *const kUsage = "books URL [--json] [--section-filter] [--site NAME=URL]...\n"
-                           "  books --site mangafox|mangareader|mangareader-popular|mangahere|onemanga --file PAGE\n"
-                           "        [--json] [--section-filter]";
+const char *const kUsage =
+    "books URL [--json] [--section-filter] [--site NAME=URL]...\n"
+    "  books --site mangafox|mangareader|mangareader-popular|mangahere|onemanga --file PAGE\n"
+    "        [--json] [--section-filter]";
 
 std::unique_ptr<BooksParserDelegate> parserNamed(const QString &name)
 {
@@ -72,7 +73,8 @@ void print(const QList<NavBook> &books, bool json)
         if (json) {
             QJsonObject object{{QStringLiteral("title"), book.title()},
                                {QStringLiteral("urlString"), book.urlString()}};
-            object.insert(QStringLiteral("rank"), book.rank().isNull() ? QJsonValue() : QJsonValue(book.rank()));
+            object.insert(QStringLiteral("rank"),
+                          book.rank().isNull() ? QJsonValue() : QJsonValue(book.rank()));
             CliSupport::printLine(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
         } else {
             CliSupport::printLine(book.title() + u'\t' + book.urlString() + u'\t' + book.rank());
@@ -101,7 +103,8 @@ int runOnFile(const QString &parserName, const QString &path, bool sectionFilter
 int runOnURL(const QString &url, bool sectionFilter, bool json)
 {
     const QString siteKey = SiteConfig::siteKeyForURL(url);
-    auto fetcher = NavBooksFetcher::navBooksFetcherWithURLString(url, siteKey, url, {}, sectionFilter, nullptr);
+    auto fetcher =
+        NavBooksFetcher::navBooksFetcherWithURLString(url, siteKey, url, {}, sectionFilter, nullptr);
     if (!fetcher)
         return fail(QStringLiteral("Error! Cannot fetch mangas from this site?"));
     OperationQueue queue;
@@ -143,7 +146,9 @@ int run(QStringList args)
     if (!error.isEmpty())
         return fail(error, 2);
     if (const QStringList unknown = CliSupport::unknownOptions(args); !unknown.isEmpty())
-        return fail(QStringLiteral("unknown option %1\nusage: yomora-cli %2").arg(unknown.first(), QLatin1String(kUsage)), 2);
+        return fail(QStringLiteral("unknown option %1\nusage: yomora-cli %2")
+                        .arg(unknown.first(), QLatin1String(kUsage)),
+                    2);
 
     if (file) {
         if (parserName.isEmpty() || !args.isEmpty())

@@ -10,7 +10,9 @@ DownloadManager &DownloadManager::sharedDownloadManager()
     return *shared;
 }
 
-DownloadManager::DownloadManager(Key) : navBooksFetcherQueueWrapper_(std::make_unique<NavBooksFetcherQueueWrapper>()) {}
+DownloadManager::DownloadManager(Key)
+    : navBooksFetcherQueueWrapper_(std::make_unique<NavBooksFetcherQueueWrapper>())
+{}
 
 DownloadManager::~DownloadManager() = default;
 

@@ -29,6 +29,5 @@ public:
     ~DownloadManager();
 
 private:
-
     std::unique_ptr<NavBooksFetcherQueueWrapper> navBooksFetcherQueueWrapper_;
 };

@@ -67,23 +67,26 @@ std::shared_ptr<NavBooksFetcher> NavBooksFetcher::navBooksFetcherWithURLString(
     const QString key = SiteConfig::siteKeyForURL(urlString);
     std::shared_ptr<NavBooksFetcher> fetcher;
     if (key == u"onemanga")
-        fetcher = makeFetcher<NavBooksFetcherOneManga>(urlString, rootTitle, directoryURLString, doSectionFilter, delegate);
+        fetcher = makeFetcher<NavBooksFetcherOneManga>(urlString, rootTitle, directoryURLString,
+                                                       doSectionFilter, delegate);
     else if (key == u"mangafox")
-        fetcher = makeFetcher<NavBooksFetcherMangaFox>(urlString, rootTitle, directoryURLString, doSectionFilter, delegate);
+        fetcher = makeFetcher<NavBooksFetcherMangaFox>(urlString, rootTitle, directoryURLString,
+                                                       doSectionFilter, delegate);
     else if (key == u"mangareader")
-        fetcher = makeFetcher<NavBooksFetcherMangaReader>(urlString, rootTitle, directoryURLString, doSectionFilter, delegate);
+        fetcher = makeFetcher<NavBooksFetcherMangaReader>(urlString, rootTitle, directoryURLString,
+                                                          doSectionFilter, delegate);
     else if (key == u"mangahere")
-        fetcher = makeFetcher<NavBooksFetcherMangaHere>(urlString, rootTitle, directoryURLString, doSectionFilter, delegate);
+        fetcher = makeFetcher<NavBooksFetcherMangaHere>(urlString, rootTitle, directoryURLString,
+                                                        doSectionFilter, delegate);
     return fetcher;
 }
 
 NavBooksFetcher::NavBooksFetcher(const QString &urlString, const QString &rootTitle,
                                  const QString &directoryURLString, bool doSectionFilter,
                                  NavBooksFetcherDelegate *delegate)
-    : urlString_(urlString), rootTitle_(rootTitle), directoryURLString_(directoryURLString), delegate_(delegate),
-      doSectionFilter_(doSectionFilter)
-{
-}
+    : urlString_(urlString), rootTitle_(rootTitle), directoryURLString_(directoryURLString),
+      delegate_(delegate), doSectionFilter_(doSectionFilter)
+{}
 
 void NavBooksFetcher::main()
 {

@@ -72,7 +72,8 @@ void NavBooksFetcherQueueWrapper::navBooksFetcherFailed(NavBooksFetcher &fetcher
     });
 }
 
-bool NavBooksFetcherQueueWrapper::booksCacheExists(const QString &rootTitle, const QString &directoryURLString) const
+bool NavBooksFetcherQueueWrapper::booksCacheExists(const QString &rootTitle,
+                                                   const QString &directoryURLString) const
 {
     return NavBooksCache::exists(rootTitle, directoryURLString);
 }

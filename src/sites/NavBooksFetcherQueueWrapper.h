@@ -28,8 +28,8 @@ public:
     // Fetches rootURLString's list. With no fetcher for the address it
     // alerts and queues nothing.
     void goWithRootURLString(const QString &rootURLString, const QString &rootTitle,
-                             const QString &directoryURLString, const QString &sectionTitle, bool doSectionFilter,
-                             bool writeCache = true);
+                             const QString &directoryURLString, const QString &sectionTitle,
+                             bool doSectionFilter, bool writeCache = true);
     void cancel();
 
     // The last fetched list; empty while a fetch runs and after a failure.

@@ -35,7 +35,8 @@ protected:
         MyDirectories::setRootDirectory(root.path());
         Alerts::install(alerts);
         auto &center = NotificationCenter::defaultCenter();
-        center.addObserver(this, NavBooksFetcherQueueWrapper::didFinishNotification(), [this] { ++finished; });
+        center.addObserver(this, NavBooksFetcherQueueWrapper::didFinishNotification(),
+                           [this] { ++finished; });
         center.addObserver(this, NavBooksFetcherQueueWrapper::didFailNotification(), [this] { ++failed; });
     }
     void TearDown() override
@@ -51,7 +52,8 @@ protected:
     }
     QString site(const char *word, const char *path) const
     {
-        return server.url(QString::fromUtf8(path), QStringLiteral("www.%1.localhost").arg(QLatin1String(word)));
+        return server.url(QString::fromUtf8(path),
+                          QStringLiteral("www.%1.localhost").arg(QLatin1String(word)));
     }
 
     QTemporaryDir root;
@@ -71,9 +73,10 @@ TEST_F(NavBooksFetcherTest, ListIsParsedFilteredAndCached)
     ASSERT_TRUE(waitForReports(1));
     EXPECT_EQ(finished, 1);
     // Bleach is licensed; the genre-only title stays without the section filter.
-    EXPECT_EQ(titles(wrapper->books()), (QStringList{QStringLiteral("Kissxsis"), QStringLiteral("Ane Doki"),
-                                                     QStringLiteral("Tom &amp; Jerry"), QStringLiteral("After Empty"),
-                                                     QStringLiteral("Footer Book")}));
+    EXPECT_EQ(titles(wrapper->books()),
+              (QStringList{QStringLiteral("Kissxsis"), QStringLiteral("Ane Doki"),
+                           QStringLiteral("Tom &amp; Jerry"), QStringLiteral("After Empty"),
+                           QStringLiteral("Footer Book")}));
     EXPECT_EQ(NavBooksCache::books(QStringLiteral("MangaFox.com"), dir), wrapper->books());
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
@@ -82,8 +85,8 @@ TEST_F(NavBooksFetcherTest, ListIsParsedFilteredAndCached)
 
     // With the section filter, and without caching (as the search screen asks).
     server.servePage(QStringLiteral("/search/1.htm"), fixture("mangafox/directory-listing.html"));
-    wrapper->goWithRootURLString(site("mangafox", "/search"), QStringLiteral("MangaFox.com"), QStringLiteral("/search"),
-                                 {}, true, false);
+    wrapper->goWithRootURLString(site("mangafox", "/search"), QStringLiteral("MangaFox.com"),
+                                 QStringLiteral("/search"), {}, true, false);
     ASSERT_TRUE(waitForReports(2));
     EXPECT_FALSE(titles(wrapper->books()).contains(QStringLiteral("Kissxsis")));
     EXPECT_EQ(wrapper->books().size(), 4);
@@ -97,7 +100,8 @@ TEST_F(NavBooksFetcherTest, PopularParserChosenInAnyCase)
                                  QStringLiteral("/POPULAR/action"), {}, false);
     ASSERT_TRUE(waitForReports(1));
     ASSERT_EQ(finished, 1);
-    EXPECT_EQ(titles(wrapper->books()).first(), u"Goong");
+    // The alphabetical parser finds nothing on this page; Goong and Naruto are licensed.
+    EXPECT_EQ(titles(wrapper->books()), QStringList{QStringLiteral("One Piece Alt")});
 }
 
 TEST_F(NavBooksFetcherTest, FailuresAlertAndLeaveTheListEmpty)
@@ -120,7 +124,8 @@ TEST_F(NavBooksFetcherTest, FailuresAlertAndLeaveTheListEmpty)
         return r;
     });
     const Case cases[] = {
-        {"mangafox", "/directory/1.htm", LoopbackResponse::page(fixture("mangafox/book-links-without-listing.html")),
+        {"mangafox", "/directory/1.htm",
+         LoopbackResponse::page(fixture("mangafox/book-links-without-listing.html")),
          QStringLiteral("Unable to find mangas")},
         {"mangahere", "/search.php", LoopbackResponse::page(fixture("mangahere/search-without-results.html")),
          QStringLiteral("Unable to find mangas")},
@@ -146,11 +151,13 @@ TEST_F(NavBooksFetcherTest, FailuresAlertAndLeaveTheListEmpty)
 
 TEST_F(NavBooksFetcherTest, ForeignEncodingIsDetected)
 {
-    server.serve(QStringLiteral("/latin1/"),
-                 LoopbackResponse::page("<div class=\"result_search\"><a class=\"manga_info\" href=\"/m/\">Caf\xe9 "
-                                        "Latt\xe9</a></div>",
-                                        "text/html; charset=iso-8859-1"));
-    wrapper->goWithRootURLString(site("mangahere", "/latin1/"), QStringLiteral("S"), QStringLiteral("/l"), {}, false);
+    server.serve(
+        QStringLiteral("/latin1/"),
+        LoopbackResponse::page("<div class=\"result_search\"><a class=\"manga_info\" href=\"/m/\">Caf\xe9 "
+                               "Latt\xe9</a></div>",
+                               "text/html; charset=iso-8859-1"));
+    wrapper->goWithRootURLString(site("mangahere", "/latin1/"), QStringLiteral("S"), QStringLiteral("/l"), {},
+                                 false);
     ASSERT_TRUE(waitForReports(1));
     ASSERT_EQ(finished, 1);
     EXPECT_EQ(wrapper->books().first().title(), QStringLiteral("Caf\u00e9 Latt\u00e9"));
@@ -181,24 +188,23 @@ TEST_F(NavBooksFetcherTest, CancelledFetchNeverReportsWhileTheNextOneDoes)
     wrapper->goWithRootURLString(site("mangareader", "/alphabetical"), QStringLiteral("B"),
                                  QStringLiteral("/alphabetical"), {}, false);
     ASSERT_TRUE(pumpEventsUntil([&] { return server.requestCount(QStringLiteral("/alphabetical")) == 1; }));
-    wrapper->goWithRootURLString(site("mangareader", "/popular"), QStringLiteral("B"), QStringLiteral("/popular"), {},
-                                 false);
+    wrapper->goWithRootURLString(site("mangareader", "/popular"), QStringLiteral("B"),
+                                 QStringLiteral("/popular"), {}, false);
     ASSERT_TRUE(waitForReports(1));
     wrapper->queue().waitUntilAllOperationsAreFinished();
     pumpEvents();
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(failed, 0);
     EXPECT_TRUE(alerts->isEmpty());
-    EXPECT_EQ(titles(wrapper->books()), (QStringList{QStringLiteral("Goong"), QStringLiteral("Naruto"),
-                                                     QStringLiteral("One Piece Alt")}));
+    EXPECT_EQ(titles(wrapper->books()), QStringList{QStringLiteral("One Piece Alt")});
     EXPECT_FALSE(NavBooksCache::exists(QStringLiteral("B"), QStringLiteral("/alphabetical")));
     EXPECT_TRUE(NavBooksCache::exists(QStringLiteral("B"), QStringLiteral("/popular")));
 }
 
 TEST_F(NavBooksFetcherTest, UnknownSiteQueuesNothing)
 {
-    wrapper->goWithRootURLString(server.url(QStringLiteral("/list/")), QStringLiteral("S"), QStringLiteral("/list/"),
-                                 {}, false);
+    wrapper->goWithRootURLString(server.url(QStringLiteral("/list/")), QStringLiteral("S"),
+                                 QStringLiteral("/list/"), {}, false);
     EXPECT_EQ(wrapper->queue().operationCount(), 0);
     ASSERT_FALSE(alerts->isEmpty());
     EXPECT_EQ(alerts->last().title, u"Error! Cannot fetch mangas from this site?");
