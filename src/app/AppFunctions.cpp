@@ -1,12 +1,16 @@
 #include "app/AppFunctions.h"
 
+#include "app/MangaAppDelegate.h"
 #include "foundation/Device.h"
+#include "web/AppleReachability.h"
 
 bool CheckReachability()
 {
-    // The reachability monitors arrive with the HTTP layer; until then the
-    // network counts as reachable.
-    return true;
+    const MangaAppDelegate *delegate = GetMangaAppDelegate();
+    if (delegate && delegate->internetReachability())
+        return delegate->internetReachability()->currentReachabilityStatus() != NotReachable;
+    // Before start-up (or in a tool without the application) ask afresh.
+    return AppleReachability::reachabilityForInternetConnection()->currentReachabilityStatus() != NotReachable;
 }
 
 bool AllowedOrientations(int)

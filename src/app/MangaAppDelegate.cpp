@@ -23,6 +23,7 @@
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TabBarItem.h"
 #include "ui/kit/WaitOverlayView.h"
+#include "web/AppleReachability.h"
 
 namespace {
 MangaAppDelegate *theDelegate = nullptr;
@@ -126,8 +127,10 @@ bool MangaAppDelegate::setupData()
 
 void MangaAppDelegate::setupReachability()
 {
-    // The reachability monitors arrive with the HTTP layer; until then the
-    // network counts as reachable (CheckReachability).
+    internetReachability_ = AppleReachability::reachabilityForInternetConnection();
+    internetReachability_->startNotifier();
+    wifiReachability_ = AppleReachability::reachabilityForLocalWiFi();
+    wifiReachability_->startNotifier();
 }
 
 void MangaAppDelegate::setupUI()

@@ -9,6 +9,7 @@
 #include "app/AppOptions.h"
 
 class AppData;
+class AppleReachability;
 class AppWindow;
 class DimmerView;
 class MyUserDefaults;
@@ -71,6 +72,8 @@ public:
     NavigationController *documentsNavigationController() const { return documentsNavigationController_; }
     NavigationController *settingsNavigationController() const { return settingsNavigationController_; }
     StartUpParts *startUpParts() const { return startUpParts_.get(); }
+    AppleReachability *internetReachability() const { return internetReachability_.get(); }
+    AppleReachability *wifiReachability() const { return wifiReachability_.get(); }
     MyUserDefaults &userDefaults() const;
     AppData &appData() const;
 
@@ -117,6 +120,8 @@ private:
     AppData *appData_ = nullptr;
     MyUserDefaults *userDefaults_ = nullptr;
     std::unique_ptr<StartUpParts> startUpParts_;
+    std::shared_ptr<AppleReachability> internetReachability_;
+    std::shared_ptr<AppleReachability> wifiReachability_;
     std::unique_ptr<AppWindow> window_;
     TabBarController *tabBarController_ = nullptr; // widgets below are owned by the window
     NavigationController *internetNavigationController_ = nullptr;

@@ -1,10 +1,12 @@
 #include <QDateTime>
 
 #include "AppFixture.h"
+#include "app/AppFunctions.h"
 #include "app/AppWindow.h"
 #include "settings/SettingsKeys.h"
 #include "store/DownloadsRequest.h"
 #include "ui/kit/TabBarController.h"
+#include "web/AppleReachability.h"
 
 namespace {
 
@@ -53,6 +55,20 @@ TEST_F(LifeCycle, QuittingSavesTheStoreWhenItHasChanges)
     AppData fresh;
     EXPECT_EQ(fresh.managedObjectContext()->fetch<Favorite>(FetchRequest(AppData::FavoriteEntityName)).size(), 1u);
     EXPECT_TRUE(settingsOnDisk()->boolForKey(SettingsKeys::cleanAppExit));
+}
+
+TEST_F(LifeCycle, ReachabilityFollowsTheInternetMonitor)
+{
+    auto run = start();
+    ASSERT_TRUE(run->delegate->internetReachability());
+    ASSERT_TRUE(run->delegate->wifiReachability());
+    NetworkInterfaceState cable{QStringLiteral("eth0"), true, true, false, true};
+    AppleReachability::setInterfaceOverride(std::vector<NetworkInterfaceState>{cable});
+    EXPECT_TRUE(CheckReachability());
+    cable.running = false; // plugged out
+    AppleReachability::setInterfaceOverride(std::vector<NetworkInterfaceState>{cable});
+    EXPECT_FALSE(CheckReachability());
+    AppleReachability::setInterfaceOverride(std::nullopt);
 }
 
 } // namespace
