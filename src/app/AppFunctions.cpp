@@ -10,7 +10,8 @@ bool CheckReachability()
     if (delegate && delegate->internetReachability())
         return delegate->internetReachability()->currentReachabilityStatus() != NotReachable;
     // Before start-up (or in a tool without the application) ask afresh.
-    return AppleReachability::reachabilityForInternetConnection()->currentReachabilityStatus() != NotReachable;
+    return AppleReachability::reachabilityForInternetConnection()->currentReachabilityStatus() !=
+           NotReachable;
 }
 
 bool AllowedOrientations(int)

@@ -80,7 +80,8 @@ bool MangaAppDelegate::applicationDidFinishLaunching()
     userDefaults().setBool(false, SettingsKeys::cleanAppExit);
     userDefaults().synchronize();
 
-    connect(window_.get(), &AppWindow::didEnterBackground, this, &MangaAppDelegate::applicationDidEnterBackground);
+    connect(window_.get(), &AppWindow::didEnterBackground, this,
+            &MangaAppDelegate::applicationDidEnterBackground);
     connect(window_.get(), &AppWindow::willEnterForeground, this,
             &MangaAppDelegate::applicationWillEnterForeground);
     if (QCoreApplication *app = QCoreApplication::instance())
@@ -193,7 +194,8 @@ void MangaAppDelegate::restoreLocation()
         return;
     switch (userDefaults().integerForKey(SettingsKeys::lastTabVisited)) {
     case DownloadsTab:
-        if (const int row = int(userDefaults().integerForKey(SettingsKeys::downloadsRestoreLocation)); row >= 0)
+        if (const int row = int(userDefaults().integerForKey(SettingsKeys::downloadsRestoreLocation));
+            row >= 0)
             startUpParts_->restoreDownloadsLocation(row);
         break;
     case LibraryTab:
@@ -219,6 +221,11 @@ void MangaAppDelegate::applicationDidEnterBackground()
 void MangaAppDelegate::applicationWillEnterForeground()
 {
     setBadgeWithDownloads();
+    // A minimised desktop program keeps running rather than being suspended,
+    // so once it is back in use a crash must again count as unclean: the
+    // position saved on leaving is not to reopen a screen that then failed.
+    userDefaults().setBool(false, SettingsKeys::cleanAppExit);
+    userDefaults().synchronize();
 }
 
 void MangaAppDelegate::applicationWillTerminate()

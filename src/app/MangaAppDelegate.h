@@ -30,6 +30,8 @@ class WaitOverlayView;
 // - didFinishLaunching: main() after the QApplication exists;
 // - didEnterBackground: the window is minimised or hidden (AppWindow);
 // - willEnterForeground: the window is restored or shown again (AppWindow);
+//   besides the badge recount it marks the run unclean again, since a
+//   desktop program keeps running while minimised;
 // - willTerminate: the event loop is quitting (QCoreApplication::aboutToQuit),
 //   which closing the window, the session's SIGTERM/SIGHUP and Ctrl+C all lead
 //   to (QuitSignals); it saves the store and then does what entering the

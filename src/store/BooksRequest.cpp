@@ -13,10 +13,11 @@ BooksRequest::BooksRequest(const QString &title, const QString &rootTitle, Manag
     if (title.isEmpty())
         setPredicate(Predicate::predicateWithFormat(QStringLiteral("title != %@"), {downloads}));
     else if (rootTitle.isEmpty())
-        setPredicate(
-            Predicate::predicateWithFormat(QStringLiteral("title != %@ and title LIKE[c] %@"), {downloads, title}));
+        setPredicate(Predicate::predicateWithFormat(QStringLiteral("title != %@ and title LIKE[c] %@"),
+                                                    {downloads, title}));
     else
         setPredicate(Predicate::predicateWithFormat(
-            QStringLiteral("title != %@ and title LIKE[c] %@ and rootTitle == %@"), {downloads, title, rootTitle}));
+            QStringLiteral("title != %@ and title LIKE[c] %@ and rootTitle == %@"),
+            {downloads, title, rootTitle}));
     setSortDescriptors({SortDescriptor::localizedCaseInsensitive(QStringLiteral("title"))});
 }

@@ -3,11 +3,11 @@
 #include "store/AppData.h"
 
 DownloadsRequest::DownloadsRequest()
-    : FetchRequest(AppData::DownloadEntityName,
-                   Predicate::predicateWithFormat(QStringLiteral("book.title == %@"), {AppData::DownloadsBookName}),
-                   {SortDescriptor{QStringLiteral("date"), false}})
-{
-}
+    : FetchRequest(
+          AppData::DownloadEntityName,
+          Predicate::predicateWithFormat(QStringLiteral("book.title == %@"), {AppData::DownloadsBookName}),
+          {SortDescriptor{QStringLiteral("date"), false}})
+{}
 
 DownloadsRequest::DownloadsRequest(ManagedObjectContext *) : DownloadsRequest() {}
 
@@ -17,5 +17,4 @@ DownloadsRequest::DownloadsRequest(const QString &bookTitle, const QString &root
                        QStringLiteral("book.title == %@ and bookTitle LIKE[c] %@ and rootTitle == %@"),
                        {AppData::DownloadsBookName, bookTitle, rootTitle}),
                    {SortDescriptor{QStringLiteral("number"), true}})
-{
-}
+{}

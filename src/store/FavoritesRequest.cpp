@@ -5,5 +5,4 @@
 FavoritesRequest::FavoritesRequest()
     : FetchRequest(AppData::FavoriteEntityName, Predicate(),
                    {SortDescriptor::localizedCaseInsensitive(QStringLiteral("title"))})
-{
-}
+{}

@@ -20,10 +20,11 @@ TEST_F(LifeCycle, MinimisingSavesAndRestoringRecountsTheBadge)
     AppWindow *window = run->delegate->window();
     window->show();
     AppData &data = *run->appData;
-    for (const auto &[downloading, queued] : {std::pair{false, true}, {false, true}, {true, false}, {false, false}}) {
+    for (const auto &[downloading, queued] :
+         {std::pair{false, true}, {false, true}, {true, false}, {false, false}}) {
         auto download = data.createDownloadWithRootTitle(QStringLiteral("MangaFox"), QStringLiteral("Book"),
                                                          QStringLiteral("c"), QStringLiteral("http://h/1"),
-                                                         Decimal::fromInt(1), QDateTime::currentDateTimeUtc(), 5);
+                                                         Decimal(1), QDateTime::currentDateTimeUtc(), 5);
         download->setBook(data.downloadsBook().get());
         download->setIsDownloading(downloading);
         download->setIsQueued(queued);
@@ -53,7 +54,8 @@ TEST_F(LifeCycle, QuittingSavesTheStoreWhenItHasChanges)
         EXPECT_FALSE(run->appData->managedObjectContext()->hasChanges());
     }
     AppData fresh;
-    EXPECT_EQ(fresh.managedObjectContext()->fetch<Favorite>(FetchRequest(AppData::FavoriteEntityName)).size(), 1u);
+    EXPECT_EQ(fresh.managedObjectContext()->fetch<Favorite>(FetchRequest(AppData::FavoriteEntityName)).size(),
+              1u);
     EXPECT_TRUE(settingsOnDisk()->boolForKey(SettingsKeys::cleanAppExit));
 }
 

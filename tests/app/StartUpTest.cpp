@@ -19,7 +19,7 @@ protected:
     {
         auto download = run.appData->createDownloadWithRootTitle(
             QStringLiteral("MangaFox"), QStringLiteral("Book"), title, QStringLiteral("http://h/1"),
-            Decimal::fromInt(1), QDateTime::currentDateTimeUtc().addSecs(-60 * minutesAgo), 10);
+            Decimal(1), QDateTime::currentDateTimeUtc().addSecs(-60 * minutesAgo), 10);
         download->setBook(run.appData->downloadsBook().get());
         download->setIsDownloading(downloading);
         download->setIsQueued(queued);
@@ -45,9 +45,10 @@ TEST_F(StartUp, FirstStartOnAnEmptyRoot)
 {
     auto run = start();
     const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
-    for (const QString &dir : {dirs.homeDirectory(), dirs.libraryDirectory(), dirs.appleCachesDirectory(),
-                               dirs.newApplicationDirectory(), dirs.documentDirectory(), dirs.cacheDirectory(),
-                               dirs.preferencesDirectory(), dirs.temporaryDirectory()}) {
+    for (const QString &dir :
+         {dirs.homeDirectory(), dirs.libraryDirectory(), dirs.appleCachesDirectory(),
+          dirs.newApplicationDirectory(), dirs.documentDirectory(), dirs.cacheDirectory(),
+          dirs.preferencesDirectory(), dirs.temporaryDirectory()}) {
         SCOPED_TRACE(dir.toStdString());
         const QFileInfo info(dir);
         ASSERT_TRUE(info.isDir());
@@ -58,7 +59,8 @@ TEST_F(StartUp, FirstStartOnAnEmptyRoot)
                                                    QFileDevice::ReadOther | QFileDevice::ExeOther);
     }
 
-    const auto books = run->appData->managedObjectContext()->fetch<Book>(FetchRequest(AppData::BookEntityName));
+    const auto books =
+        run->appData->managedObjectContext()->fetch<Book>(FetchRequest(AppData::BookEntityName));
     ASSERT_EQ(books.size(), 1u);
     EXPECT_EQ(books[0]->title(), AppData::DownloadsBookName);
     EXPECT_EQ(run->delegate->tabBarController()->selectedIndex(), 0);
@@ -83,9 +85,11 @@ TEST_F(StartUp, AfterAForcedStopTheNewestInterruptedDownloadIsOfferedAndNothingR
         run->delegate->tabBarController()->setSelectedIndex(MangaAppDelegate::LibraryTab);
         run->delegate->booksRestoreLocation() = {2, 3};
         run->delegate->applicationDidEnterBackground();
+        EXPECT_TRUE(settingsOnDisk()->boolForKey(SettingsKeys::cleanAppExit));
+        // Back in use, the run counts as unclean again until the next save.
         run->delegate->applicationWillEnterForeground();
+        EXPECT_FALSE(settingsOnDisk()->boolForKey(SettingsKeys::cleanAppExit));
         run->delegate->tabBarController()->setSelectedIndex(MangaAppDelegate::ImportTab);
-        ASSERT_TRUE(run->defaults->boolForKey(SettingsKeys::cleanAppExit));
         // The delegate of a killed run never hears another event.
     }
     auto run = start();
@@ -169,10 +173,12 @@ TEST_F(StartUp, MigrationMovesOldDataOnlyWhereNothingIsYet)
 
         auto run = start();
         EXPECT_EQ(readFile(current + name), QByteArray(c.kept));
-        if (c.current) // the sources were left alone
+        if (c.current) { // the sources were left alone
             EXPECT_EQ(readFile(dirs.oldApplicationDirectory() + name), QByteArray("oldest"));
-        if (c.documents && c.oldestExists)
+        }
+        if (c.documents && c.oldestExists) {
             EXPECT_EQ(readFile(dirs.documentDirectory() + name), QByteArray("documents"));
+        }
     }
 }
 

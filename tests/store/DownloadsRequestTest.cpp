@@ -11,8 +11,9 @@ protected:
                                   int minutesAgo)
     {
         auto download = data.createDownloadWithRootTitle(
-            root, book, QStringLiteral("%1 %2").arg(book, QString::fromLatin1(number)), QStringLiteral("http://h/1"),
-            Decimal::fromString(QString::fromLatin1(number)), base.addSecs(-60 * minutesAgo), 10);
+            root, book, QStringLiteral("%1 %2").arg(book, QString::fromLatin1(number)),
+            QStringLiteral("http://h/1"), Decimal::fromString(QString::fromLatin1(number)),
+            base.addSecs(-60 * minutesAgo), 10);
         download->setBook(data.downloadsBook().get());
         return download;
     }
@@ -38,15 +39,17 @@ TEST_F(DownloadsRequestTest, NewestFirstAndPerMangaInNumberOrder)
     add(*data, QStringLiteral("Naruto"), QStringLiteral("MangaFox"), "20002", 4); // volume 2, chapter 2
     // A library chapter is not a download.
     auto book = data->createBookWithTitle(QStringLiteral("Naruto"), QStringLiteral("MangaFox"));
-    data->createChapterWithTitle(QStringLiteral("Naruto 1"), Decimal::fromInt(1), 5, true)->setBook(book.get());
+    data->createChapterWithTitle(QStringLiteral("Naruto 1"), Decimal(1), 5, true)->setBook(book.get());
     ASSERT_FALSE(data->save());
 
     ManagedObjectContext &context = *data->managedObjectContext();
-    EXPECT_EQ(titles(context, DownloadsRequest()),
-              QStringList({QStringLiteral("Bleach 3"), QStringLiteral("Naruto 9.5"), QStringLiteral("Naruto 1"),
-                           QStringLiteral("Naruto 20002"), QStringLiteral("Naruto 10")}));
+    EXPECT_EQ(
+        titles(context, DownloadsRequest()),
+        QStringList({QStringLiteral("Bleach 3"), QStringLiteral("Naruto 9.5"), QStringLiteral("Naruto 1"),
+                     QStringLiteral("Naruto 20002"), QStringLiteral("Naruto 10")}));
     EXPECT_EQ(titles(context, DownloadsRequest(QStringLiteral("naruto"), QStringLiteral("MangaFox"))),
-              QStringList({QStringLiteral("Naruto 9.5"), QStringLiteral("Naruto 10"), QStringLiteral("Naruto 20002")}));
+              QStringList({QStringLiteral("Naruto 9.5"), QStringLiteral("Naruto 10"),
+                           QStringLiteral("Naruto 20002")}));
     auto background = data->newManagedObjectContext(false);
     EXPECT_EQ(titles(*background, DownloadsRequest(background.get())).size(), 5);
 }
