@@ -1,0 +1,8 @@
+#include "sites/LicensedGenreBooksFilter.h"
+
+LicensedGenreBooksFilter::LicensedGenreBooksFilter(const QList<NavBook> &navBooks)
+    : LicensedBooksFilter(Deferred{}, {})
+{
+    licensedTitles_ = QSet<QString>{QStringLiteral("kissxsis"), QStringLiteral("no bra")};
+    filter(navBooks);
+}

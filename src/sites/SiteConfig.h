@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+// Where each supported site lives. A site's base URL comes, in this order,
+// from a process-wide override (the programs' "--site name=URL" option, used
+// by tests and local mirrors), from the settings file, or from the site's
+// real address. Thread contract: any thread; overrides are meant to be set
+// at start-up before any fetch runs, but reads and writes are locked anyway.
+class SiteConfig
+{
+public:
+    enum class Site { MangaFox, MangaReader, MangaHere, OneManga, OneMangaMirror };
+
+    // Scheme and host ending in "/" (an override is given one when it lacks it).
+    static QString baseURL(Site site);
+    static QString defaultBaseURL(Site site);
+    static QString settingsKey(Site site);
+
+    // "mangafox", "mangareader", "mangahere", "onemanga", "onemanga-mirror".
+    static QString optionName(Site site);
+    static std::optional<Site> siteForOptionName(const QString &name);
+    static QStringList optionNames();
+
+    // Takes the text after "--site": "name=URL". Returns an error message for
+    // an unknown name, a missing "=" or an empty URL; nothing on success.
+    static std::optional<QString> applySiteOption(const QString &nameEqualsURL);
+    // Scans a program's arguments for "--site name=URL" and "--site=name=URL",
+    // applies each and removes them. Returns the first error, if any.
+    static std::optional<QString> takeSiteOptions(QStringList &arguments);
+    static void setOverride(Site site, const QString &url);
+    static void clearOverrides();
+
+    // Label and cache owner name of the MangaFox entries: the site's name with
+    // its domain ending. Fixed rather than derived from the configured host,
+    // because it also names cached lists and stored books, which must not
+    // change when the site is reached through a mirror.
+    static QString mangaFoxDisplayName();
+
+    // The site word of a page address: the first of "onemanga", "mangafox",
+    // "mangareader", "mangahere" that the URL contains (ignoring case). A URL
+    // that names none of them but starts with a configured base URL (a mirror
+    // or a loopback test site) gets that site's word. Empty when neither.
+    static QString siteKeyForURL(const QString &url);
+};
