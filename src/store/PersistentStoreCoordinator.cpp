@@ -72,20 +72,25 @@ void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
 PersistentStoreCoordinator::PersistentStoreCoordinator(const QString &storePath) : path_(storePath)
 {
     openError_ = open();
-    if (openError_ && db_) {
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-    }
+    if (openError_)
+        close();
 }
 
 PersistentStoreCoordinator::~PersistentStoreCoordinator()
 {
+    close();
+}
+
+void PersistentStoreCoordinator::close()
+{
     std::lock_guard lock(mutex_);
+    // Every statement goes first, or the connection would linger open.
     for (sqlite3_stmt *s : std::as_const(statements_))
         sqlite3_finalize(s);
     statements_.clear();
     if (db_)
         sqlite3_close_v2(db_);
+    db_ = nullptr;
 }
 
 std::optional<Error> PersistentStoreCoordinator::lastError(const QString &context) const

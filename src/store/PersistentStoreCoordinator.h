@@ -62,6 +62,7 @@ public:
 
 private:
     std::optional<Error> open();
+    void close();
     std::optional<Error> migrate();
     std::optional<Error> lastError(const QString &context = QString()) const;
     sqlite3_stmt *statement(const QString &sql, std::optional<Error> *error);

@@ -1,5 +1,6 @@
 #include "store/StoreCollation.h"
 
+#include <cstring>
 #include <vector>
 
 #include <unicode/ucol.h>
@@ -13,7 +14,12 @@ UCollator *sharedCollator()
 {
     static UCollator *collator = [] {
         UErrorCode status = U_ZERO_ERROR;
-        UCollator *c = ucol_open(uloc_getDefault(), &status);
+        // The POSIX locale's order puts every capital before every small
+        // letter; the root order is the sensible one for "C" environments.
+        const char *locale = uloc_getDefault();
+        if (std::strncmp(locale, "en_US_POSIX", 11) == 0)
+            locale = "";
+        UCollator *c = ucol_open(locale, &status);
         if (U_FAILURE(status)) {
             status = U_ZERO_ERROR;
             c = ucol_open("", &status); // the root order still sorts sensibly
