@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ChapterFixtures.h"
-#include "EventLoop.h"
-#include "LoopbackServer.h"
+#include "support/EventLoop.h"
+#include "support/LoopbackServer.h"
 #include "foundation/Alerts.h"
 #include "foundation/NotificationCenter.h"
 #include "sites/NavChaptersFetcherQueueWrapper.h"

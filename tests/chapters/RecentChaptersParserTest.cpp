@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ChapterFixtures.h"
-#include "EventLoop.h"
+#include "support/EventLoop.h"
 #include "foundation/MainThread.h"
 
 namespace {
