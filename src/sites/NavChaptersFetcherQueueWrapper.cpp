@@ -72,8 +72,8 @@ void NavChaptersFetcherQueueWrapper::navBaseChaptersFetcherFailed(NavBaseChapter
         if (fetcher->isCancelled())
             return;
         clearResults();
-        AlertWithTitleAndError(localized("Trouble retrieving the chapters list"),
-                               fetcher->error().value_or(NavBaseChaptersFetcher::cannotFindChaptersError()));
+        const Error error = fetcher->error().value_or(NavBaseChaptersFetcher::cannotFindChaptersError());
+        AlertWithTitleAndMessage(localized("Trouble retrieving the chapters list"), error.localizedDescription());
         NotificationCenter::defaultCenter().post(didFailNotification());
     });
 }

@@ -75,8 +75,8 @@ void NavRecentChaptersFetcherQueueWrapper::navBaseChaptersFetcherFailed(NavBaseC
         if (fetcher->isCancelled())
             return;
         clearResults();
-        AlertWithTitleAndError(localized("Trouble retrieving the chapters list"),
-                               fetcher->error().value_or(NavBaseChaptersFetcher::cannotFindChaptersError()));
+        const Error error = fetcher->error().value_or(NavBaseChaptersFetcher::cannotFindChaptersError());
+        AlertWithTitleAndMessage(localized("Trouble retrieving the chapters list"), error.localizedDescription());
         NotificationCenter::defaultCenter().post(didFailNotification());
     });
 }

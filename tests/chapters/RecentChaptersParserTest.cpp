@@ -57,7 +57,7 @@ TEST(RecentChaptersParserTest, MangaFoxKeepsFavouritesButNotPhraseMatches)
     {
         // Naruto is in the licensed table, Pokemon matches a phrase, Bleach is
         // licensed and no favourite.
-        FavoritesGuard favourites({QStringLiteral("NARUTO "), QStringLiteral("Pokemon Adventures")});
+        FavoritesGuard favourites({QStringLiteral("NARUTO"), QStringLiteral("Pokemon Adventures")});
         auto fetcher = latest("mangafox", "latest.html");
         ASSERT_FALSE(fetcher->error());
         expectReleases(*fetcher, {{"Naruto", "Vol.50 Ch.470", "/v50/c470/1.html", "500470", "Today"},
