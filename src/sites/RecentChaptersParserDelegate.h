@@ -12,9 +12,10 @@
 
 // Base of the latest-release page parsers. Collects four parallel lists
 // (chapter, book, date, label of each release) from the releases block,
-// which opens at a site-specific tag and never closes. Inside it a link is
-// tested first as a chapter link, then as a book link; any other start tag
-// as a date cell. Plain data: fed one page on one thread, read afterwards.
+// which opens at a site-specific tag and closes at its matching end tag.
+// Inside it a link is tested first as a chapter link, then as a book link;
+// any other start tag as a date cell. Plain data: fed one page on one
+// thread, read afterwards.
 class RecentChaptersParserDelegate : public HyperParserDelegate
 {
 public:
@@ -52,6 +53,11 @@ protected:
     QStringList dates_;
     QStringList labels_;
     bool foundSection_ = false;
+    // The block's element and how many of its kind are open: links after the
+    // block (a footer of popular chapters, say) must not be taken for
+    // releases of the last book.
+    QString sectionElement_;
+    int sectionDepth_ = 0;
     QString currentHRef_;
     QString currentDate_; // null until a date cell has been read
     bool isBookLink_ = false;

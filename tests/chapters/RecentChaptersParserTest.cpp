@@ -87,7 +87,7 @@ TEST(RecentChaptersParserTest, MangaReaderReleasesARowsChaptersAtItsDate)
                               {"Fire Punch", "Fire Punch 42", "/fire/chapter-42.html", "42", "08/20/2011"}});
 }
 
-TEST(RecentChaptersParserTest, MangaHereCleansBookTitlesAndNeedsATitleOnChapterLinks)
+TEST(RecentChaptersParserTest, MangaHereCleansBookTitlesAndReadsOnlyInsideTheBlock)
 {
     auto fetcher = latest("mangahere", "latest.html");
     ASSERT_FALSE(fetcher->error());
