@@ -2,18 +2,14 @@
 // collection of such pages is present on this machine.
 #include <gtest/gtest.h>
 
-#include <QtGlobal>
 
 #include "ChapterFixtures.h"
 
 namespace {
 
-// The build's default place, or YOMORA_REAL_PAGES_DIR from the environment
-// for checkouts that do not sit beside the shared folder.
 QString realPage(const char *path)
 {
-    const QString dir = qEnvironmentVariable("YOMORA_REAL_PAGES_DIR", QStringLiteral(YOMORA_REAL_PAGES_DIR));
-    QFile file(dir + u'/' + QString::fromLatin1(path));
+    QFile file(QStringLiteral(YOMORA_REAL_PAGES_DIR "/") + QString::fromLatin1(path));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
