@@ -37,8 +37,6 @@ TEST_F(AlertFunctionsTest, TextsOfTheMessageAlerts)
         QString title;
         QString message;
     } cases[] = {
-        {[] { AlertWithTitle(QStringLiteral("T")); }, QStringLiteral("T"), QString()},
-        {[] { AlertWithMessage(QStringLiteral("M")); }, QString(), QStringLiteral("M")},
         {[&] { AlertWithTitleAndError(QStringLiteral("Fatal! Please exit the application"), diskFull); },
          QStringLiteral("Fatal! Please exit the application"),
          QStringLiteral("Fatal! Please exit the application disk full")},

@@ -50,10 +50,6 @@ TEST_F(UserDefaultsStepsTest, FreshInstallReadsTheDeviceDefaults)
         EXPECT_EQ(loadUserDefaults(defaults), (QList<int>{-1, -1}));
         EXPECT_EQ(defaults.boolForKey(SettingsKeys::cropPage), c.cropPage);
         EXPECT_DOUBLE_EQ(defaults.floatForKey(SettingsKeys::portraitPageSize), c.pageSize);
-        EXPECT_TRUE(defaults.boolForKey(SettingsKeys::showChaptersHelp));
-        EXPECT_EQ(defaults.integerForKey(SettingsKeys::downloadsRestoreLocation), -1);
-        EXPECT_EQ(defaults.stringForKey(SettingsKeys::mangaHereBaseURL),
-                  QStringLiteral("http://www.mangahere.com/"));
     }
 }
 
