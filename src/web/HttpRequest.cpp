@@ -128,6 +128,7 @@ struct HttpRequest::Transfer {
     HttpRequest *request = nullptr;
     Clock::time_point lastActivity;
     bool tooLarge = false;
+    bool reserveBody = false;
 };
 
 HttpRequest::HttpRequest(QUrl url) : url_(std::move(url)), finalURL_(url_) {}
@@ -338,10 +339,11 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_MAXAGE_CONN, 60L);
     curl_easy_setopt(easy, CURLOPT_TCP_NODELAY, 1L);
-    if (method_.compare(QLatin1String("HEAD"), Qt::CaseInsensitive) == 0)
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    else
+    transfer.reserveBody = method_.compare(QLatin1String("HEAD"), Qt::CaseInsensitive) != 0;
+    if (transfer.reserveBody)
         curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    else
+        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
 
     // Inflating ourselves rather than through libcurl lets a truncated or
     // corrupt compressed body fail loudly and bounds the inflated size.
@@ -381,6 +383,12 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
             headers.clear(); // a new response (after a redirect or a 100) starts
         } else if (const qsizetype colon = line.indexOf(':'); colon > 0) {
             headers.emplace_back(line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
+            // Sizing the body once saves copying it over and over as it grows.
+            if (t->reserveBody && headers.back().first.compare("Content-Length", Qt::CaseInsensitive) == 0) {
+                const qint64 length = headers.back().second.toLongLong();
+                if (length > 0 && length <= maximumResponseSize())
+                    t->request->responseData_.reserve(qsizetype(length));
+            }
         }
         return n;
     };
