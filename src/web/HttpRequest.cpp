@@ -348,14 +348,18 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
     // Inflating ourselves rather than through libcurl lets a truncated or
     // corrupt compressed body fail loudly and bounds the inflated size.
     struct curl_slist *headerList = nullptr;
-    headerList = curl_slist_append(headerList, "Accept-Encoding: gzip, deflate");
     bool hasUserAgent = false;
+    bool hasAcceptEncoding = false;
     for (const auto &h : headers_) {
         if (h.first.compare("User-Agent", Qt::CaseInsensitive) == 0)
             hasUserAgent = true;
+        if (h.first.compare("Accept-Encoding", Qt::CaseInsensitive) == 0)
+            hasAcceptEncoding = true;
         const QByteArray line = h.first + ": " + h.second;
         headerList = curl_slist_append(headerList, line.constData());
     }
+    if (!hasAcceptEncoding)
+        headerList = curl_slist_append(headerList, "Accept-Encoding: gzip, deflate");
     const QByteArray userAgent = defaultUserAgent().toUtf8();
     if (!hasUserAgent)
         curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.constData());
