@@ -66,8 +66,17 @@ private:
 // connections, so borrowing the most recently returned session hands the
 // next request a warm keep-alive connection, whatever thread it runs on.
 struct Session {
-    CURLM *multi = nullptr;
-    CURL *easy = nullptr;
+    CURLM *multi = curl_multi_init();
+    CURL *easy = curl_easy_init();
+
+    Session() { curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 8L); }
+    ~Session()
+    {
+        curl_easy_cleanup(easy);
+        curl_multi_cleanup(multi);
+    }
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
 };
 
 class SessionPool
@@ -78,38 +87,26 @@ public:
         static SessionPool *pool = new SessionPool; // see CurlShare::instance
         return *pool;
     }
-    Session *checkout()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            if (!idle_.empty()) {
-                Session *s = idle_.back();
-                idle_.pop_back();
-                return s;
-            }
-        }
-        auto *s = new Session; // owned by the pool while idle, by the borrower while out
-        s->multi = curl_multi_init();
-        s->easy = curl_easy_init();
-        curl_multi_setopt(s->multi, CURLMOPT_MAXCONNECTS, 8L);
-        return s;
-    }
-    void checkin(Session *s)
+    std::unique_ptr<Session> checkout()
     {
         std::lock_guard lock(mutex_);
-        if (idle_.size() < kMaxIdle) {
-            idle_.push_back(s);
-            return;
-        }
-        curl_easy_cleanup(s->easy);
-        curl_multi_cleanup(s->multi);
-        delete s;
+        if (idle_.empty())
+            return std::make_unique<Session>();
+        std::unique_ptr<Session> s = std::move(idle_.back());
+        idle_.pop_back();
+        return s;
+    }
+    void checkin(std::unique_ptr<Session> s)
+    {
+        std::lock_guard lock(mutex_);
+        if (idle_.size() < kMaxIdle)
+            idle_.push_back(std::move(s));
     }
 
 private:
     static constexpr size_t kMaxIdle = 8;
     std::mutex mutex_;
-    std::vector<Session *> idle_;
+    std::vector<std::unique_ptr<Session>> idle_;
 };
 
 QByteArray trimmed(const char *data, size_t size)
@@ -263,17 +260,17 @@ void HttpRequest::startSynchronous()
     finalURL_ = url_;
     attempts_ = 0;
 
-    if (!url_.isValid() || url_.host().isEmpty() || !isFetchableScheme(url_.scheme().toLower())) {
-        finishWith(makeError(UnableToCreateRequest));
-        return;
-    }
     if (isCancelled()) {
         finishWith(makeError(RequestCancelled));
         return;
     }
+    if (!url_.isValid() || url_.host().isEmpty() || !isFetchableScheme(url_.scheme().toLower())) {
+        finishWith(makeError(UnableToCreateRequest));
+        return;
+    }
 
     CurlShare::instance();
-    Session *session = SessionPool::instance().checkout();
+    std::unique_ptr<Session> session = SessionPool::instance().checkout();
     Transfer transfer;
     transfer.request = this;
     Outcome outcome = Outcome::Failed;
@@ -281,11 +278,11 @@ void HttpRequest::startSynchronous()
     for (int attempt = 0; attempt <= std::max(0, retriesOnTimeout_); ++attempt) {
         ++attempts_;
         transfer.tooLarge = false;
-        outcome = performOnce(session, transfer);
+        outcome = performOnce(session.get(), transfer);
         if (outcome != Outcome::TimedOut)
             break;
     }
-    SessionPool::instance().checkin(session);
+    SessionPool::instance().checkin(std::move(session));
 
     switch (outcome) {
     case Outcome::Cancelled:
