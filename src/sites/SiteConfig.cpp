@@ -4,6 +4,9 @@
 #include <map>
 #include <mutex>
 
+#include "foundation/MainThread.h"
+#include "settings/MyUserDefaults.h"
+#include "settings/SettingsKeys.h"
 #include "web/StringHelpers.h"
 
 namespace {
@@ -13,18 +16,20 @@ using Site = SiteConfig::Site;
 struct SiteRow {
     Site site;
     const char *option;
-    const char *settingsKey;
+    QLatin1String settingsKey;
     const char *defaultURL;
     const char *word; // the site word that page addresses carry
 };
 
 // Ordered as the site words are tested when an address is classified.
 constexpr std::array<SiteRow, 5> kSites{{
-    {Site::OneManga, "onemanga", "oneMangaBaseURL", "http://www.onemanga.com/", "onemanga"},
-    {Site::OneMangaMirror, "onemanga-mirror", "oneMangaMirrorBaseURL", "http://www.onemanga.me/", "onemanga"},
-    {Site::MangaFox, "mangafox", "mangaFoxBaseURL", "http://www.mangafox.com/", "mangafox"},
-    {Site::MangaReader, "mangareader", "mangaReaderBaseURL", "http://www.mangareader.net/", "mangareader"},
-    {Site::MangaHere, "mangahere", "mangaHereBaseURL", "http://www.mangahere.com/", "mangahere"},
+    {Site::OneManga, "onemanga", SettingsKeys::oneMangaBaseURL, "http://www.onemanga.com/", "onemanga"},
+    {Site::OneMangaMirror, "onemanga-mirror", SettingsKeys::oneMangaMirrorBaseURL, "http://www.onemanga.me/",
+     "onemanga"},
+    {Site::MangaFox, "mangafox", SettingsKeys::mangaFoxBaseURL, "http://www.mangafox.com/", "mangafox"},
+    {Site::MangaReader, "mangareader", SettingsKeys::mangaReaderBaseURL, "http://www.mangareader.net/",
+     "mangareader"},
+    {Site::MangaHere, "mangahere", SettingsKeys::mangaHereBaseURL, "http://www.mangahere.com/", "mangahere"},
 }};
 
 const SiteRow &row(Site site)
@@ -47,6 +52,14 @@ std::map<Site, QString> &overrides()
     return map;
 }
 
+// The settings belong to the main thread; what it last read there serves
+// the worker threads.
+std::map<Site, QString> &settingsSeen()
+{
+    static std::map<Site, QString> map;
+    return map;
+}
+
 QString withTrailingSlash(QString url)
 {
     if (!url.endsWith(u'/'))
@@ -64,7 +77,18 @@ QString SiteConfig::baseURL(Site site)
         if (it != overrides().end())
             return it->second;
     }
-    return defaultBaseURL(site);
+    if (isMainThread()) {
+        const QString stored =
+            MyUserDefaults::sharedMyUserDefaults().stringForKey(settingsKey(site)).trimmed();
+        std::lock_guard lock(overridesMutex());
+        if (stored.isEmpty())
+            settingsSeen().erase(site);
+        else
+            settingsSeen()[site] = withTrailingSlash(stored);
+    }
+    std::lock_guard lock(overridesMutex());
+    auto seen = settingsSeen().find(site);
+    return seen != settingsSeen().end() ? seen->second : defaultBaseURL(site);
 }
 
 QString SiteConfig::defaultBaseURL(Site site)
@@ -74,7 +98,7 @@ QString SiteConfig::defaultBaseURL(Site site)
 
 QString SiteConfig::settingsKey(Site site)
 {
-    return QString::fromLatin1(row(site).settingsKey);
+    return QString(row(site).settingsKey);
 }
 
 QString SiteConfig::optionName(Site site)

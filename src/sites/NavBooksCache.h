@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+
+#include <QList>
+#include <QString>
+
+#include "sites/NavBook.h"
+
+// The on-disk copies of fetched book lists, one file per site key and
+// directory path in the cache directory, so a list shows at once the next
+// time it is opened. A file is a binary property list whose root holds the
+// books under "books"; it is replaced atomically, so a reader never sees half
+// a list. Thread contract: any thread; concurrent writers of one list are
+// serialised only by the atomic rename (the last one wins).
+class NavBooksCache
+{
+public:
+    static QString prefix(); // "books"
+    // "books_SITE_PATH" with every non-word character of SITE and PATH
+    // turned into "_": paths that differ only in punctuation share a file.
+    static QString fileName(const QString &rootTitle, const QString &directoryURLString);
+    static QString filePath(const QString &rootTitle, const QString &directoryURLString);
+
+    static bool exists(const QString &rootTitle, const QString &directoryURLString);
+    // Empty when the file is missing or unreadable.
+    static QList<NavBook> books(const QString &rootTitle, const QString &directoryURLString);
+    // The file's modification time in the locale's short date and time
+    // formats; null when there is no file.
+    static QString dateString(const QString &rootTitle, const QString &directoryURLString);
+    static bool write(const QList<NavBook> &books, const QString &rootTitle,
+                      const QString &directoryURLString);
+};

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+#include <turbojpeg.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+
+#include "reader/Cropper.h"
+
+namespace {
+
+// A binary map of width × height with `ones` rows set in each listed column.
+struct Column {
+    int x;
+    int ones;
+};
+
+QImage binaryMap(int width, int height, std::initializer_list<Column> columns, int fillFrom = -1,
+                 int fillTo = -1, int fillOnes = 0)
+{
+    QImage map(width, height, QImage::Format_Grayscale8);
+    map.fill(0);
+    auto set = [&](int x, int ones) {
+        for (int y = 0; y < ones; ++y)
+            map.scanLine(y)[x] = 1;
+    };
+    for (int x = fillFrom; x >= 0 && x <= fillTo; ++x)
+        set(x, fillOnes);
+    for (const Column &c : columns)
+        set(c.x, c.ones);
+    return map;
+}
+
+std::pair<float, float> bordersOfMap(const QImage &map)
+{
+    Cropper cropper(map);
+    cropper.findBordersBySummingWithInput(cropper.grayImage().constBits());
+    return {cropper.leftBorder(), cropper.rightBorder()};
+}
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 100);
+    return bytes;
+}
+
+// Noise from column `from` to `to` inclusive on white paper.
+QImage page(int width, int height, int from, int to, std::mt19937 &random)
+{
+    QImage image(width, height, QImage::Format_Grayscale8);
+    image.fill(255);
+    for (int y = 0; y < height; ++y)
+        for (int x = from; x <= to; ++x)
+            image.scanLine(y)[x] = uchar(random() % 2 ? 0 : 255);
+    return image;
+}
+
+} // namespace
+
+// 100 × 100: scan width 20, strong limit 70, weak limit 3. The left scan
+// covers columns 0–19, the right scan columns 99 down to 81.
+TEST(CropperBorders, RulesOnBinaryMaps)
+{
+    struct Case {
+        const char *name;
+        QImage map;
+        float left, right;
+    };
+    const Case cases[] = {
+        {"blank scan regions", binaryMap(100, 100, {}, 20, 80, 50), 19, 81},
+        // Taller than 255 rows, where column counts must not wrap.
+        {"frame lines beyond blank edges", binaryMap(100, 600, {{12, 600}, {87, 600}}, 6, 93, 60), 12, 87},
+        {"blank edges without strong lines", binaryMap(100, 100, {}, 16, 83, 70), 15, 84},
+        {"content at the very edges", binaryMap(100, 100, {}, 0, 99, 10), 0, 100},
+        {"first of equal maxima", binaryMap(100, 100, {{3, 90}, {8, 90}, {96, 90}, {91, 90}}, 2, 97, 5), 3,
+         96},
+        {"at the strong limit is not strong", binaryMap(100, 100, {{10, 70}, {90, 70}}, 4, 95, 5), 3, 96},
+        {"weak limit ends the blank run", binaryMap(100, 100, {{2, 2}, {97, 2}, {5, 3}, {94, 3}}), 4, 95},
+        {"a blank run ends for good", binaryMap(100, 100, {{4, 5}, {95, 5}}), 3, 96},
+        // Column 80 is scanned on neither side although column 19 is.
+        {"right scan is one column shorter", binaryMap(100, 100, {{19, 100}, {80, 100}}), 19, 81},
+        {"narrower than 5 pixels", binaryMap(4, 100, {}, 0, 3, 100), 0, 4},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto [left, right] = bordersOfMap(c.map);
+        EXPECT_EQ(left, c.left);
+        EXPECT_EQ(right, c.right);
+    }
+}
+
+// Gradient, mean and binarisation against a plain transcription of the rules,
+// on random pages with margins and a frame line (odd widths pad their rows).
+TEST(CropperBorders, MatchesReferenceOnRandomImages)
+{
+    const unsigned seed = std::random_device{}();
+    std::printf("CropperBorders random seed %u\n", seed);
+    SCOPED_TRACE(seed);
+    std::mt19937 random(seed);
+    for (int round = 0; round < 60; ++round) {
+        // The first page is wide enough to span the vector code's chunks.
+        const int width = round == 0 ? 4200 : 1 + int(random() % 300), height = 1 + int(random() % 120);
+        QImage image(width, height, QImage::Format_Grayscale8);
+        const int inkFrom = int(random() % (width / 4 + 1)),
+                  inkTo = width - 1 - int(random() % (width / 4 + 1));
+        const int line = int(random() % width), density = int(random() % 100);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const bool ink = (x >= inkFrom && x <= inkTo && int(random() % 100) < density) || x == line;
+                image.scanLine(y)[x] = uchar(ink ? random() % 120 : 200 + random() % 56);
+            }
+
+        QImage gradient(width, height, QImage::Format_Grayscale8);
+        double total = 0;
+        for (int y = 0; y < height; ++y) {
+            const uchar *p = image.constScanLine(y);
+            for (int x = 0; x < width; ++x) {
+                int g = 0;
+                if (width > 1 && x == 0)
+                    g = std::abs(p[1] - p[0]);
+                else if (width > 1 && x == width - 1)
+                    g = std::abs(p[x] - p[x - 1]);
+                else if (width > 1)
+                    g = std::abs(int(float(p[x + 1] - p[x - 1]) * 0.5f));
+                gradient.scanLine(y)[x] = uchar(g);
+                total += g;
+            }
+        }
+        const float mean = float(total) / float(height) / float(width);
+        const auto threshold = uchar(unsigned(mean));
+
+        Cropper cropper(image);
+        QImage output(width, height, QImage::Format_Grayscale8);
+        EXPECT_EQ(cropper.gradientxWithInput(cropper.grayImage().constBits(), output.bits()), mean);
+        EXPECT_EQ(output, gradient);
+
+        ASSERT_TRUE(cropper.crop());
+        QImage binary = gradient;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                binary.scanLine(y)[x] = gradient.scanLine(y)[x] > threshold;
+        EXPECT_EQ(cropper.grayImage(), binary);
+    }
+}
+
+TEST(CropperDecoding, FindsMarginsThroughEachDecoder)
+{
+    std::mt19937 random(7);
+    // Ink from column 30 to 169: binary columns 29 and 170 see it.
+    const QImage source = page(200, 100, 30, 169, random);
+    const QImage before = source.copy();
+    Cropper fromImage(source);
+    ASSERT_TRUE(fromImage.crop());
+    EXPECT_EQ(fromImage.leftBorder(), 28);
+    EXPECT_EQ(fromImage.rightBorder(), 171);
+    EXPECT_EQ(source, before) << "the caller's image must not be overwritten";
+
+    for (const char *format : {"png", "jpg", "webp"}) {
+        SCOPED_TRACE(format);
+        if (!QImageWriter::supportedImageFormats().contains(format))
+            continue;
+        Cropper cropper(encoded(source.convertToFormat(QImage::Format_RGB32), format));
+        EXPECT_EQ(cropper.width(), 200u);
+        EXPECT_EQ(cropper.height(), 100u);
+        ASSERT_TRUE(cropper.crop());
+        // Lossy codecs blur the edge of the ink by a few columns.
+        EXPECT_NEAR(cropper.leftBorder(), 28, 4);
+        EXPECT_NEAR(cropper.rightBorder(), 171, 4);
+    }
+}
+
+TEST(CropperDecoding, TinyBrokenAndOversizedImages)
+{
+    for (QSize size : {QSize(1, 1), QSize(1, 40), QSize(3, 40)}) {
+        QImage image(size, QImage::Format_Grayscale8);
+        image.fill(0);
+        image.setPixel(0, 0, 0xFFFFFFFF);
+        Cropper cropper(image);
+        ASSERT_TRUE(cropper.crop());
+        EXPECT_EQ(cropper.leftBorder(), 0);
+        EXPECT_EQ(cropper.rightBorder(), float(size.width()));
+    }
+
+    QByteArray jpeg = encoded(QImage(16, 16, QImage::Format_RGB32), "jpg");
+    for (const QByteArray &bytes : {QByteArray(), QByteArray("not an image"), jpeg.left(40)}) {
+        Cropper cropper(bytes);
+        EXPECT_FALSE(cropper.crop());
+        EXPECT_EQ(cropper.width(), 0u);
+    }
+    EXPECT_FALSE(Cropper(QImage()).crop());
+
+    // A header claiming 60000 × 60000 pixels is refused before decoding.
+    const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    jpeg[frame + 5] = jpeg[frame + 7] = char(0xEA);
+    jpeg[frame + 6] = jpeg[frame + 8] = char(0x60);
+    Cropper huge(jpeg);
+    EXPECT_FALSE(huge.crop());
+    EXPECT_EQ(huge.width(), 0u);
+}

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "files/MyDirectories.h"
+#include "sites/NavBooksCache.h"
+
+namespace {
+
+class NavBooksCacheTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { MyDirectories::setRootDirectory(root.path()); }
+    void TearDown() override { MyDirectories::setRootDirectory({}); }
+    QTemporaryDir root;
+};
+
+TEST_F(NavBooksCacheTest, RoundTripKeepsEveryField)
+{
+    const QString site = QStringLiteral("MangaFox.com");
+    const QString dir = QStringLiteral("/directory/action/");
+    EXPECT_FALSE(NavBooksCache::exists(site, dir));
+    EXPECT_TRUE(NavBooksCache::dateString(site, dir).isNull());
+    EXPECT_TRUE(NavBooksCache::books(site, dir).isEmpty());
+
+    NavBook ranked(QStringLiteral("Tom & Jerry \u00e9\u6f2b"), QStringLiteral("http://x/tom/?no_warning=1"));
+    ranked.setRank(QStringLiteral("12"));
+    const QList<NavBook> books{ranked, NavBook(QStringLiteral("Plain"), QStringLiteral("/plain"))};
+    ASSERT_TRUE(NavBooksCache::write(books, site, dir));
+
+    EXPECT_TRUE(NavBooksCache::exists(site, dir));
+    const auto back = NavBooksCache::books(site, dir);
+    EXPECT_EQ(back, books);
+    EXPECT_TRUE(back[1].rank().isNull());
+    EXPECT_FALSE(NavBooksCache::dateString(site, dir).isEmpty());
+
+    // Rewriting replaces the list; an empty list is a list too.
+    ASSERT_TRUE(NavBooksCache::write({}, site, dir));
+    EXPECT_TRUE(NavBooksCache::exists(site, dir));
+    EXPECT_TRUE(NavBooksCache::books(site, dir).isEmpty());
+}
+
+TEST_F(NavBooksCacheTest, NamesFoldPunctuation)
+{
+    EXPECT_EQ(
+        NavBooksCache::fileName(QStringLiteral("MangaFox.com"), QStringLiteral("/directory/shounen--ai/")),
+        u"books_MangaFox_com__directory_shounen__ai_");
+    EXPECT_EQ(NavBooksCache::fileName({}, {}), u"books__");
+
+    ASSERT_TRUE(NavBooksCache::write({NavBook(QStringLiteral("A"), QStringLiteral("/a"))},
+                                     QStringLiteral("S"), QStringLiteral("/popular/sci-fi")));
+    // Same file: the two paths differ only in punctuation.
+    EXPECT_TRUE(NavBooksCache::exists(QStringLiteral("S"), QStringLiteral("/popular/sci_fi")));
+    EXPECT_EQ(NavBooksCache::books(QStringLiteral("S"), QStringLiteral("/popular.sci-fi")).size(), 1);
+    EXPECT_FALSE(NavBooksCache::exists(QStringLiteral("S"), QStringLiteral("/popular/scifi")));
+}
+
+TEST_F(NavBooksCacheTest, DamagedFileReadsEmpty)
+{
+    const QString path = NavBooksCache::filePath(QStringLiteral("S"), QStringLiteral("/x"));
+    ASSERT_TRUE(NavBooksCache::write({NavBook(QStringLiteral("A"), QStringLiteral("/a"))},
+                                     QStringLiteral("S"), QStringLiteral("/x")));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("bplist00 not really");
+    file.close();
+    EXPECT_TRUE(NavBooksCache::exists(QStringLiteral("S"), QStringLiteral("/x")));
+    EXPECT_TRUE(NavBooksCache::books(QStringLiteral("S"), QStringLiteral("/x")).isEmpty());
+}
+
+} // namespace
