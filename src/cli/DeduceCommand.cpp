@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cstdio>
 #include <memory>
 
@@ -36,8 +37,13 @@ class QuitOnReport : public DeducerDelegate
 {
 public:
     explicit QuitOnReport(QEventLoop &loop) : loop_(loop) {}
-    void deducerFinished(Deducer &) override { report(); }
+    void deducerFinished(Deducer &) override
+    {
+        succeeded = true;
+        report();
+    }
     void deducerFailed(Deducer &) override { report(); }
+    std::atomic<bool> succeeded{false};
 
 private:
     void report()
@@ -85,7 +91,7 @@ int deduce(const QStringList &arguments)
     // Lets the last progress values through before the result.
     QCoreApplication::processEvents();
 
-    if (deducer->urlStrings().isEmpty()) {
+    if (!delegate.succeeded) {
         const OptionalError &error = deducer->error();
         std::fprintf(stderr, "%s\n", error ? qPrintable(error->localizedDescription()) : "Deduction failed");
         return 1;
@@ -95,9 +101,10 @@ int deduce(const QStringList &arguments)
     return 0;
 }
 
-const CliCommand::Registrar registrar({QStringLiteral("deduce"),
-                                       QStringLiteral("deduce URL [--timeout S] [--site name=URL]  page image "
-                                                      "URLs of the chapter whose first reader page is URL"),
-                                       deduce});
+const CliCommand::Registrar
+    registrar({QStringLiteral("deduce"),
+               QStringLiteral("deduce URL [--timeout S] [--site name=URL]  page image "
+                              "URLs of the chapter whose first reader page is URL"),
+               deduce});
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "download/Deducer.h"
 
+#include <algorithm>
+
 #include <QSet>
 
 #include "download/DeducerDelegate.h"
@@ -51,13 +53,11 @@ Deducer::Deducer(std::optional<QStringList> selectPages, std::optional<ImageElem
 
 Deducer::~Deducer() = default;
 
-std::shared_ptr<Deducer> Deducer::deducerWithSelectPages(std::optional<QStringList> selectPages,
-                                                         std::optional<ImageElements> firstPageImages,
-                                                         const QString &htmlSource,
-                                                         const QString &firstPageURLString,
-                                                         const QString &webPageTitle,
-                                                         std::shared_ptr<ProgressSink> progressView,
-                                                         DeducerDelegate *delegate)
+std::shared_ptr<Deducer>
+Deducer::deducerWithSelectPages(std::optional<QStringList> selectPages,
+                                std::optional<ImageElements> firstPageImages, const QString &htmlSource,
+                                const QString &firstPageURLString, const QString &webPageTitle,
+                                std::shared_ptr<ProgressSink> progressView, DeducerDelegate *delegate)
 {
     const QString site = SiteConfig::siteKeyForURL(firstPageURLString);
     auto make = [&]<class T>() -> std::shared_ptr<Deducer> {
@@ -304,7 +304,10 @@ void Deducer::setProgress(float progress)
 {
     if (!progressView_)
         return;
-    currentProgress_ = progress;
+    // The first page's share and the per-page steps add up to a little over
+    // the whole; a bar never shows more than full.
+    currentProgress_ = std::clamp(progress, 0.0f, 1.0f);
+    progress = currentProgress_;
     performOnMain([sink = progressView_, progress] { sink->setProgress(progress); });
 }
 
@@ -366,7 +369,8 @@ Deducer::PageLoad Deducer::loadPage(const QUrl &url, bool utf8Only)
     runRequest(again);
     result.error = again.error();
     if (!result.error)
-        result.text = PageTextFetcher::decodeDetected(again.responseData(), again.responseHeader("Content-Type"));
+        result.text =
+            PageTextFetcher::decodeDetected(again.responseData(), again.responseHeader("Content-Type"));
     return result;
 }
 

@@ -52,13 +52,11 @@ public:
     // ("onemanga", "mangafox", "mangareader", "mangahere", in that order,
     // ignoring case; a configured mirror's address counts as its site), or
     // null for an address of no known site.
-    static std::shared_ptr<Deducer> deducerWithSelectPages(std::optional<QStringList> selectPages,
-                                                           std::optional<ImageElements> firstPageImages,
-                                                           const QString &htmlSource,
-                                                           const QString &firstPageURLString,
-                                                           const QString &webPageTitle,
-                                                           std::shared_ptr<ProgressSink> progressView,
-                                                           DeducerDelegate *delegate);
+    static std::shared_ptr<Deducer>
+    deducerWithSelectPages(std::optional<QStringList> selectPages,
+                           std::optional<ImageElements> firstPageImages, const QString &htmlSource,
+                           const QString &firstPageURLString, const QString &webPageTitle,
+                           std::shared_ptr<ProgressSink> progressView, DeducerDelegate *delegate);
 
     static QString errorDomain();
     static Error cancelledError();

@@ -48,8 +48,9 @@ bool DeducerMangaFox::go()
         if (isCancelled())
             return false;
         // Relative links are meant against the first page's directory.
-        const QString url = isRelativePath(nextPage_) ? urlStringByAppendingPathComponent(baseDirectory, nextPage_)
-                                                      : nextPage_;
+        const QString url = isRelativePath(nextPage_)
+                                ? urlStringByAppendingPathComponent(baseDirectory, nextPage_)
+                                : nextPage_;
         PageLoad load = loadPage(urlFromString(url), false);
         if (load.requestFailed)
             return failWithError(pageLoadOrTimeoutError());

@@ -21,5 +21,5 @@ public:
     // joined to root; null with *error set when the page cannot be read or
     // has no such link.
     QString realFirstPageURLStringFromRootURLString(const QString &root, const QString &firstPageURLString,
-                                                   OptionalError *error);
+                                                    OptionalError *error);
 };

@@ -7,8 +7,8 @@
 // parentLink; name and the sizes stay empty because the deducers never look
 // at them. A plain value, free to copy between threads.
 struct ImageElement {
-    QString src;        // the "src" attribute exactly as the page wrote it
-    QString name;       // null: never filled from a page
+    QString src;  // the "src" attribute exactly as the page wrote it
+    QString name; // null: never filled from a page
     qint32 height = 0;
     qint32 width = 0;
     QString parentLink; // "href" of the enclosing link; null outside any link

@@ -15,7 +15,8 @@ bool ImageParserDelegate::isMangaImageWithSource(const QString &src) const
 {
     if (src.isNull())
         return false;
-    return isMangaFoxImageWithSource(src) || isMangaReaderImageWithSource(src) || isMangaHereImageWithSource(src);
+    return isMangaFoxImageWithSource(src) || isMangaReaderImageWithSource(src) ||
+           isMangaHereImageWithSource(src);
 }
 
 bool ImageParserDelegate::isMangaFoxImageWithSource(const QString &src) const
@@ -46,8 +47,14 @@ void ImageParserDelegate::didStartElement(HyperParser &, QStringView name, const
     }
     if (name == u"img") {
         const QString src = attributes.value("src");
-        if (isMangaImageWithSource(src))
-            images_.append(ImageElement(src, QString(), 0, 0, startLink_ ? currentHRef_ : QString()));
+        if (!isMangaImageWithSource(src))
+            return;
+        // Inside a link the image gets its address, empty rather than null
+        // when the link has none: only an image outside links has no link.
+        QString parentLink;
+        if (startLink_)
+            parentLink = currentHRef_.isNull() ? QStringLiteral("") : currentHRef_;
+        images_.append(ImageElement(src, QString(), 0, 0, parentLink));
     }
 }
 

@@ -32,9 +32,10 @@ FakeChapterSite::FakeChapterSite(Layout layout, Options options)
         if (request.path.endsWith(u".jpg"))
             return LoopbackResponse::page(image, "image/jpeg");
         if (layout_ == Layout::OneManga && request.path == u"/Naruto/1/")
-            return LoopbackResponse::page("<html><body><a href=\"/Naruto/\">Naruto</a> "
-                                          "<a href=\"/Naruto/1/01/\"><span>Start</span></a> "
-                                          "<a href=\"/Naruto/1/01/\">Begin Reading Naruto 1</a></body></html>");
+            return LoopbackResponse::page(
+                "<html><body><a href=\"/Naruto/\">Naruto</a> "
+                "<a href=\"/Naruto/1/01/\"><span>Start</span></a> "
+                "<a href=\"/Naruto/1/01/\">Begin Reading Naruto 1</a></body></html>");
         for (int page = 1; page <= options_.pages; ++page)
             if (request.path == readerPagePath(page))
                 return LoopbackResponse::page(readerPage(page));
@@ -125,11 +126,15 @@ QString FakeChapterSite::imagePath(int page, int index) const
     case Layout::OneManga:
         return QStringLiteral("/store/manga/Naruto/1/%1.jpg").arg(shown, 2, 10, QLatin1Char('0'));
     case Layout::MangaFox:
-        return QStringLiteral("/store/manga/15973/042.0/compressed/k%1%2.jpg").arg(shown, 3, 10, QLatin1Char('0')).arg(suffix);
+        return QStringLiteral("/store/manga/15973/042.0/compressed/k%1%2.jpg")
+            .arg(shown, 3, 10, QLatin1Char('0'))
+            .arg(suffix);
     case Layout::MangaReader:
         return QStringLiteral("/goong/1/goong-%1%2.jpg").arg(shown).arg(suffix);
     case Layout::MangaHere:
-        return QStringLiteral("/store/manga/5793/01-002.0/compressed/r%1%2.jpg").arg(shown, 2, 10, QLatin1Char('0')).arg(suffix);
+        return QStringLiteral("/store/manga/5793/01-002.0/compressed/r%1%2.jpg")
+            .arg(shown, 2, 10, QLatin1Char('0'))
+            .arg(suffix);
     }
     return {};
 }
@@ -161,7 +166,8 @@ QString FakeChapterSite::imageTags(int page) const
                                 .arg(page);
         const bool linked = layout_ != Layout::OneManga && !options_.pagesWithoutLink.contains(page);
         if (linked)
-            tags += QStringLiteral("<a href=\"%1\" onclick=\"return enlarge()\">\n  %2\n</a>\n").arg(nextLink(page), img);
+            tags += QStringLiteral("<a href=\"%1\" onclick=\"return enlarge()\">\n  %2\n</a>\n")
+                        .arg(nextLink(page), img);
         else
             tags += img + u'\n';
     }
@@ -178,7 +184,8 @@ QByteArray FakeChapterSite::readerPage(int page) const
     QString select;
     switch (layout_) {
     case Layout::OneManga:
-        select = QStringLiteral("<select name=\"page\" onchange=\"Change_Page(this, 'Naruto/1')\">\n%1</select>");
+        select =
+            QStringLiteral("<select name=\"page\" onchange=\"Change_Page(this, 'Naruto/1')\">\n%1</select>");
         break;
     case Layout::MangaFox:
         // The selector ends with the chapter's comments page.
@@ -194,18 +201,20 @@ QByteArray FakeChapterSite::readerPage(int page) const
     }
     select = select.arg(options);
 
-    QString html = QStringLiteral("<!DOCTYPE html>\n<html><head><title>Chapter page %1</title>\n"
-                                  "<script type=\"text/javascript\">if (a < b && c > d) { next(); }</script>\n"
-                                  "</head><body>\n<img src=\"%2\" alt=\"logo\">\n")
-                       .arg(page)
-                       .arg(server_->url(QStringLiteral("/static/logo.png"), host()));
+    QString html =
+        QStringLiteral("<!DOCTYPE html>\n<html><head><title>Chapter page %1</title>\n"
+                       "<script type=\"text/javascript\">if (a < b && c > d) { next(); }</script>\n"
+                       "</head><body>\n<img src=\"%2\" alt=\"logo\">\n")
+            .arg(page)
+            .arg(server_->url(QStringLiteral("/static/logo.png"), host()));
     if (page == 1 && options_.matureNotice)
         html += QLatin1String(kMatureNotice);
     // A chapter selector comes first on every site; it must not be taken for
     // the page selector.
-    html += QStringLiteral("<select id=\"top_chapter_list\" name=\"chapterMenu\" onchange=\"change_chapter(this)\">"
-                           "<option value=\"/c001/\">Chapter 1</option><option value=\"/c043/\">Chapter 43</option>"
-                           "</select>\n");
+    html += QStringLiteral(
+        "<select id=\"top_chapter_list\" name=\"chapterMenu\" onchange=\"change_chapter(this)\">"
+        "<option value=\"/c001/\">Chapter 1</option><option value=\"/c043/\">Chapter 43</option>"
+        "</select>\n");
     html += select + u'\n';
     html += QStringLiteral("<div id=\"viewer\">\n%1</div>\n").arg(imageTags(page));
     if (layout_ == Layout::MangaHere)
@@ -223,7 +232,12 @@ QStringList FakeChapterSite::expectedImageURLs() const
         // OneManga derives one address per page from the first image alone.
         const int images = layout_ == Layout::OneManga ? 1 : options_.imagesPerPage;
         for (int index = 0; index < images; ++index) {
-            const QString url = layout_ == Layout::OneManga ? server_->url(QStringLiteral("/store/manga/Naruto/1/%1.jpg").arg(page, 2, 10, QLatin1Char('0')), imageHost()) : imageURL(page, index);
+            const QString url =
+                layout_ == Layout::OneManga
+                    ? server_->url(
+                          QStringLiteral("/store/manga/Naruto/1/%1.jpg").arg(page, 2, 10, QLatin1Char('0')),
+                          imageHost())
+                    : imageURL(page, index);
             if (dropRepeats && seen.contains(url))
                 continue;
             seen.insert(url);

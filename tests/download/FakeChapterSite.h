@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 
 #include <QByteArray>
 #include <QMap>
@@ -9,6 +10,17 @@
 #include <QStringList>
 
 #include "support/LoopbackServer.h"
+
+// Readable failures for the texts and lists the tests compare.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
 
 // A whole chapter of one site's reader pages and images, generated in that
 // site's layout and served by its own loopback server under the site's
@@ -23,9 +35,9 @@ public:
     struct Options {
         int pages = 3;
         int imagesPerPage = 1;
-        bool matureNotice = false;      // the first page carries the mature-content notice
-        QSet<int> pagesWithoutLink;     // MangaFox: these pages' images have no enclosing link
-        QMap<int, int> repeatsImageOf;  // page -> earlier page whose image it shows again
+        bool matureNotice = false;       // the first page carries the mature-content notice
+        QSet<int> pagesWithoutLink{};    // MangaFox: these pages' images have no enclosing link
+        QMap<int, int> repeatsImageOf{}; // page -> earlier page whose image it shows again
         bool absolutePageValues = false; // MangaReader: selector values are whole URLs
         qint64 imageBytes = 2000;
     };
