@@ -22,7 +22,7 @@ QStringList captureComponentsMatchedByRegex(const QString &s, const QString &pat
 bool isMatchedByRegex(const QString &s, const QString &pattern);
 
 // Every non-overlapping match replaced by the template, where "$n" stands for
-// capture group n.
+// capture group n (a backslash takes the next character literally, "\\$").
 QString stringByReplacingOccurrencesOfRegex(const QString &s, const QString &pattern, const QString &templ);
 
 // The pieces of the string between matches, in order (capture groups are not
