@@ -343,29 +343,6 @@ TEST_F(DeducerTest, ProbeBoundsAreInclusive)
         EXPECT_EQ(request.method, "HEAD");
 }
 
-TEST(DeducerBaseTest, PrecomputedInputsAreChecked)
-{
-    QStringList tooMany;
-    for (int i = 0; i < 301; ++i)
-        tooMany << QString::number(i);
-    const ImageElements one{ImageElement(QStringLiteral("http://x/store/manga/1.jpg"), {}, 0, 0, {})};
-    const struct {
-        std::optional<QStringList> pages;
-        std::optional<ImageElements> images;
-        int code; // 0: accepted
-    } cases[] = {
-        {std::nullopt, std::nullopt, 0}, {std::nullopt, ImageElements(), 4},
-        {QStringList(), one, 2},         {tooMany, one, 6},
-        {tooMany.mid(1), one, 0},
-    };
-    for (const auto &c : cases) {
-        DeducerMangaReader deducer(c.pages, c.images, {}, QStringLiteral("http://www.mangareader.net/a/1"),
-                                   {}, nullptr, nullptr);
-        EXPECT_EQ(deducer.inputIsOk(), c.code == 0);
-        EXPECT_EQ(deducer.error() ? deducer.error()->code : 0, c.code);
-    }
-}
-
 TEST(DeducerBaseTest, FactoryPicksTheSiteByKeyword)
 {
     SiteConfig::clearOverrides();
@@ -390,12 +367,6 @@ TEST(DeducerBaseTest, UrlHelpers)
 
     EXPECT_EQ(Deducer::fixURLString(QStringLiteral("http://h/One Piece/ä?a=1&b=[2]#top")),
               u"http://h/One%20Piece/%C3%A4?a=1&b=[2]#top");
-    EXPECT_EQ(DeducerMangaFox::nextPageWithImage(ImageElement({}, {}, 0, 0, {}), 4), u"5.html");
-    EXPECT_EQ(DeducerMangaFox::nextPageWithImage(ImageElement({}, {}, 0, 0, QStringLiteral("x.html")), 4),
-              u"x.html");
-    EXPECT_EQ(DeducerOneManga::rootURLString(QStringLiteral("http://h:8/a/b")), u"http://h:8");
-    EXPECT_EQ(DeducerOneManga::rootURLString(QStringLiteral("ftp://h/a")), u"ftp://h/a");
-    EXPECT_TRUE(DeducerMangaReader::rootPath(QStringLiteral("https://h/a")).isNull());
     EXPECT_EQ(Deducer::tooManyPagesForCellularError().message, u"Over 300 pages.  Wifi required");
     EXPECT_EQ(Deducer::pageLoadOrTimeoutError().message, u"Page load error or timed out ");
 }
