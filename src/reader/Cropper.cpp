@@ -254,6 +254,7 @@ bool Cropper::crop()
     rightBorder_ = 0;
     // In place: the grey copy is not needed once the gradient exists, and a
     // second page-sized buffer would double the memory and the cache misses.
+    // (bits() copies first when a caller's image still shares the pixels.)
     uchar *pixels = gray_.bits();
     if (!pixels)
         return false;

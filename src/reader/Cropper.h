@@ -47,7 +47,9 @@ public:
 
     // The steps of crop(). Buffers are width() × height() bytes laid out like
     // grayImage(); input and output may be the same buffer.
-    // Writes the horizontal gradient and returns its mean.
+    // Writes the horizontal gradient and returns its mean. A one-pixel-wide
+    // image has no neighbouring column, so its gradient is 0 everywhere and
+    // it keeps "nothing to cut": borders 0 and 1.
     float gradientxWithInput(const uchar *input, uchar *output) const;
     // 1 where the input is strictly above the threshold, else 0.
     void binaryWithInput(const uchar *input, uchar *output, uchar threshold) const;

@@ -162,11 +162,30 @@ TEST(CropperDecoding, FindsMarginsThroughEachDecoder)
     EXPECT_EQ(fromImage.rightBorder(), 171);
     EXPECT_EQ(source, before) << "the caller's image must not be overwritten";
 
-    for (const char *format : {"png", "jpg", "webp"}) {
-        SCOPED_TRACE(format);
-        if (!QImageWriter::supportedImageFormats().contains(format))
+    // Palette PNGs are common for scans; CMYK JPEGs are beyond TurboJPEG's
+    // grey output and must come through QImage instead.
+    const QImage rgb = source.convertToFormat(QImage::Format_RGB32);
+    // Written as Adobe's inverted CMYK, which is how QImage reads it back.
+    std::vector<uchar> cmyk(size_t(200) * 100 * 4, 255);
+    for (int i = 0; i < 200 * 100; ++i)
+        cmyk[4 * i + 3] = source.constScanLine(i / 200)[i % 200];
+    tjhandle compressor = tjInitCompress();
+    unsigned char *cmykJpeg = nullptr;
+    unsigned long cmykSize = 0;
+    ASSERT_EQ(
+        tjCompress2(compressor, cmyk.data(), 200, 0, 100, TJPF_CMYK, &cmykJpeg, &cmykSize, TJSAMP_444, 95, 0),
+        0);
+    const QByteArray files[] = {encoded(rgb, "png"),
+                                encoded(rgb.convertToFormat(QImage::Format_Indexed8), "png"),
+                                encoded(rgb, "jpg"), encoded(rgb, "webp"),
+                                QByteArray(reinterpret_cast<const char *>(cmykJpeg), qsizetype(cmykSize))};
+    tjFree(cmykJpeg);
+    tjDestroy(compressor);
+    for (const QByteArray &file : files) {
+        SCOPED_TRACE(file.left(4).toHex().toStdString());
+        if (file.isEmpty()) // no WebP writer installed
             continue;
-        Cropper cropper(encoded(source.convertToFormat(QImage::Format_RGB32), format));
+        Cropper cropper(file);
         EXPECT_EQ(cropper.width(), 200u);
         EXPECT_EQ(cropper.height(), 100u);
         ASSERT_TRUE(cropper.crop());

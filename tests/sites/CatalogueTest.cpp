@@ -5,6 +5,7 @@
 #include "sites/MangaReaderSections.h"
 #include "sites/NavCatalogue.h"
 #include "sites/SiteConfig.h"
+#include "settings/MyUserDefaults.h"
 
 namespace {
 
@@ -114,6 +115,20 @@ TEST(SiteConfigTest, SiteOptionsOverrideAndClassifyAddresses)
     SiteConfig::clearOverrides();
     EXPECT_EQ(SiteConfig::baseURL(SiteConfig::Site::MangaFox),
               SiteConfig::defaultBaseURL(SiteConfig::Site::MangaFox));
+}
+
+TEST(SiteConfigTest, SettingsThenOverridesChooseTheHost)
+{
+    using Site = SiteConfig::Site;
+    SiteConfig::clearOverrides();
+    auto &defaults = MyUserDefaults::sharedMyUserDefaults();
+    defaults.setObject(QStringLiteral("http://mirror.example"), SiteConfig::settingsKey(Site::MangaHere));
+    EXPECT_EQ(SiteConfig::baseURL(Site::MangaHere), u"http://mirror.example/");
+    SiteConfig::setOverride(Site::MangaHere, QStringLiteral("http://127.0.0.1:7/"));
+    EXPECT_EQ(SiteConfig::baseURL(Site::MangaHere), u"http://127.0.0.1:7/");
+    SiteConfig::clearOverrides();
+    defaults.removeObjectForKey(SiteConfig::settingsKey(Site::MangaHere));
+    EXPECT_EQ(SiteConfig::baseURL(Site::MangaHere), SiteConfig::defaultBaseURL(Site::MangaHere));
 }
 
 } // namespace

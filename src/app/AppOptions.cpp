@@ -1,0 +1,61 @@
+#include "app/AppOptions.h"
+
+#include <QDir>
+
+std::optional<AppOptions> AppOptions::parse(const QStringList &arguments, QString *error)
+{
+    AppOptions options;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        QString name = argument;
+        QString value;
+        bool hasValue = false;
+        // Both "--root DIR" and "--root=DIR".
+        if (const qsizetype eq = argument.indexOf(u'='); argument.startsWith(u"--") && eq > 0) {
+            name = argument.left(eq);
+            value = argument.mid(eq + 1);
+            hasValue = true;
+        }
+        if (name == u"--root" || name == u"--idiom") {
+            if (!hasValue) {
+                if (i + 1 >= arguments.size()) {
+                    *error = QStringLiteral("%1 needs a value\n%2").arg(name, usage());
+                    return std::nullopt;
+                }
+                value = arguments[++i];
+            }
+            if (name == u"--root") {
+                if (value.isEmpty()) {
+                    *error = QStringLiteral("--root needs a directory\n") + usage();
+                    return std::nullopt;
+                }
+                options.root = QDir(value).absolutePath();
+            } else if (!Device::parseIdiom(value, &options.idiom)) {
+                *error = QStringLiteral("unknown idiom \"%1\"\n%2").arg(value, usage());
+                return std::nullopt;
+            }
+        } else {
+            *error = QStringLiteral("unknown argument \"%1\"\n%2").arg(argument, usage());
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+QString AppOptions::usage()
+{
+    return QStringLiteral("usage: yomora [--root DIR] [--idiom phone|pad]\n"
+                          "  --root DIR     parent of the YomoraC home directory (default: $YOMORA_ROOT,\n"
+                          "                 else $XDG_DATA_HOME, else ~/.local/share)\n"
+                          "  --idiom IDIOM  phone (320 x 480 window, the default) or pad (768 x 1024)\n");
+}
+
+QString AppOptions::defaultRoot()
+{
+    for (const char *variable : {"YOMORA_ROOT", "XDG_DATA_HOME"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty())
+            return value;
+    }
+    return QDir::homePath() + QStringLiteral("/.local/share");
+}

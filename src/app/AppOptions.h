@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+#include "foundation/Device.h"
+
+// What the command line chooses: where the data lives and which device the
+// window plays.
+struct AppOptions {
+    // The parent of the home directory; empty means the default root.
+    QString root;
+    Device::Idiom idiom = Device::Idiom::Phone;
+
+    // Reads `yomora [--root DIR] [--idiom phone|pad]` (arguments[0] is the
+    // program). On a mistake returns nothing and sets *error to a message
+    // that includes the usage.
+    static std::optional<AppOptions> parse(const QStringList &arguments, QString *error);
+    static QString usage();
+    // $YOMORA_ROOT, else $XDG_DATA_HOME, else ~/.local/share.
+    static QString defaultRoot();
+    // The root to use: the option when given, else the default.
+    QString effectiveRoot() const { return root.isEmpty() ? defaultRoot() : root; }
+};

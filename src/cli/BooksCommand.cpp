@@ -1,0 +1,165 @@
+// yomora-cli books: reads one site list, from the site or from a saved page,
+// through the same parsers and filters as the Internet tab. A maintainer runs
+// it to see whether a site's parser still understands the site.
+
+#include <functional>
+#include <memory>
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "cli/CliCommand.h"
+#include "cli/CliSupport.h"
+#include "foundation/OperationQueue.h"
+#include "sites/BooksParserDelegateMangaFox.h"
+#include "sites/BooksParserDelegateMangaHere.h"
+#include "sites/BooksParserDelegateMangaReader.h"
+#include "sites/BooksParserDelegateMangaReaderPopular.h"
+#include "sites/BooksParserDelegateOneManga.h"
+#include "sites/LicensedBooksFilter.h"
+#include "sites/LicensedGenreBooksFilter.h"
+#include "sites/NavBooksFetcher.h"
+#include "sites/SiteConfig.h"
+#include "web/PageTextFetcher.h"
+
+namespace {
+
+using CliSupport::fail;
+
+const char *const kUsage =
+    "books URL [--json] [--section-filter] [--site NAME=URL]...\n"
+    "  books --site mangafox|mangareader|mangareader-popular|mangahere|onemanga --file PAGE\n"
+    "        [--json] [--section-filter]";
+
+std::unique_ptr<BooksParserDelegate> parserNamed(const QString &name)
+{
+    const std::pair<const char *, std::function<std::unique_ptr<BooksParserDelegate>()>> parsers[] = {
+        {"mangafox", [] { return std::make_unique<BooksParserDelegateMangaFox>(); }},
+        {"mangareader", [] { return std::make_unique<BooksParserDelegateMangaReader>(); }},
+        {"mangareader-popular", [] { return std::make_unique<BooksParserDelegateMangaReaderPopular>(); }},
+        {"mangahere", [] { return std::make_unique<BooksParserDelegateMangaHere>(); }},
+        {"onemanga", [] { return std::make_unique<BooksParserDelegateOneManga>(); }},
+    };
+    for (const auto &[key, make] : parsers)
+        if (name == QLatin1String(key))
+            return make();
+    return nullptr;
+}
+
+// Decodes a saved page the way a fetched one is: UTF-8, else ASCII, else
+// the declared or detected charset.
+QString pageText(const QByteArray &bytes)
+{
+    QString text = PageTextFetcher::decodeUtf8(bytes);
+    if (text.isEmpty())
+        text = PageTextFetcher::decodeAscii(bytes);
+    if (text.isEmpty())
+        text = PageTextFetcher::decodeDetected(bytes);
+    return text;
+}
+
+QList<NavBook> filtered(const QList<NavBook> &books, bool sectionFilter)
+{
+    QList<NavBook> kept = LicensedBooksFilter(books).filteredNavBooks();
+    if (sectionFilter)
+        kept = LicensedGenreBooksFilter(kept).filteredNavBooks();
+    return kept;
+}
+
+void print(const QList<NavBook> &books, bool json)
+{
+    for (const NavBook &book : books) {
+        if (json) {
+            QJsonObject object{{QStringLiteral("title"), book.title()},
+                               {QStringLiteral("urlString"), book.urlString()}};
+            object.insert(QStringLiteral("rank"),
+                          book.rank().isNull() ? QJsonValue() : QJsonValue(book.rank()));
+            CliSupport::printLine(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+        } else {
+            CliSupport::printLine(book.title() + u'\t' + book.urlString() + u'\t' + book.rank());
+        }
+    }
+}
+
+int runOnFile(const QString &parserName, const QString &path, bool sectionFilter, bool json)
+{
+    auto parser = parserNamed(parserName);
+    if (!parser)
+        return fail(QStringLiteral("no parser named '%1'").arg(parserName), 2);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    const QString text = pageText(file.readAll());
+    if (text.isEmpty())
+        return fail(NavBooksFetcher::unknownEncodingError().message);
+    parser->parsePage(text);
+    if (parser->navBooks().isEmpty())
+        return fail(NavBooksFetcher::cannotFindBooksError().message);
+    print(filtered(parser->navBooks(), sectionFilter), json);
+    return 0;
+}
+
+int runOnURL(const QString &url, bool sectionFilter, bool json)
+{
+    const QString siteKey = SiteConfig::siteKeyForURL(url);
+    auto fetcher =
+        NavBooksFetcher::navBooksFetcherWithURLString(url, siteKey, url, {}, sectionFilter, nullptr);
+    if (!fetcher)
+        return fail(QStringLiteral("Error! Cannot fetch mangas from this site?"));
+    OperationQueue queue;
+    queue.addOperation(fetcher);
+    queue.waitUntilAllOperationsAreFinished();
+    if (fetcher->error())
+        return fail(fetcher->error()->localizedDescription());
+    print(fetcher->books(), json);
+    return 0;
+}
+
+int run(QStringList args)
+{
+    // "--site NAME=URL" points a site elsewhere; "--site NAME" picks the
+    // parser for --file.
+    QString parserName;
+    for (qsizetype i = 0; i < args.size();) {
+        QString value;
+        if (args[i] == u"--site" && i + 1 < args.size()) {
+            value = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(u"--site=")) {
+            value = args[i].mid(7);
+            args.removeAt(i);
+        } else {
+            ++i;
+            continue;
+        }
+        if (!value.contains(u'=')) {
+            parserName = value;
+        } else if (auto error = SiteConfig::applySiteOption(value)) {
+            return fail(*error, 2);
+        }
+    }
+    const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
+    const bool sectionFilter = CliSupport::takeFlag(args, QStringLiteral("--section-filter"));
+    QString error;
+    const auto file = CliSupport::takeValue(args, QStringLiteral("--file"), &error);
+    if (!error.isEmpty())
+        return fail(error, 2);
+    if (const QStringList unknown = CliSupport::unknownOptions(args); !unknown.isEmpty())
+        return fail(QStringLiteral("unknown option %1\nusage: yomora-cli %2")
+                        .arg(unknown.first(), QLatin1String(kUsage)),
+                    2);
+
+    if (file) {
+        if (parserName.isEmpty() || !args.isEmpty())
+            return fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
+        return runOnFile(parserName, *file, sectionFilter, json);
+    }
+    if (args.size() != 1 || !parserName.isEmpty())
+        return fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
+    return runOnURL(args.first(), sectionFilter, json);
+}
+
+const CliCommand::Registrar registrar(CliCommand{QStringLiteral("books"), QString::fromLatin1(kUsage), run});
+
+} // namespace

@@ -1,0 +1,58 @@
+#include "cli/CliSupport.h"
+
+#include <cstdio>
+
+namespace CliSupport {
+
+bool takeFlag(QStringList &args, const QString &flag)
+{
+    return args.removeAll(flag) > 0;
+}
+
+std::optional<QString> takeValue(QStringList &args, const QString &name, QString *error)
+{
+    std::optional<QString> value;
+    const QString prefix = name + u'=';
+    for (qsizetype i = 0; i < args.size();) {
+        if (args[i] == name) {
+            if (i + 1 >= args.size()) {
+                if (error)
+                    *error = name + QStringLiteral(" needs a value");
+                args.removeAt(i);
+                continue;
+            }
+            value = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(prefix)) {
+            value = args[i].mid(prefix.size());
+            args.removeAt(i);
+        } else {
+            ++i;
+        }
+    }
+    return value;
+}
+
+QStringList unknownOptions(const QStringList &args)
+{
+    QStringList unknown;
+    for (const QString &arg : args)
+        if (arg.startsWith(u'-') && arg.size() > 1)
+            unknown << arg;
+    return unknown;
+}
+
+void printLine(const QString &line)
+{
+    const QByteArray bytes = line.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+int fail(const QString &message, int status)
+{
+    std::fprintf(stderr, "yomora-cli: %s\n", message.toUtf8().constData());
+    return status;
+}
+
+} // namespace CliSupport

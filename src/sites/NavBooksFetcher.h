@@ -1,0 +1,98 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+
+#include <QList>
+#include <QString>
+
+#include "foundation/Error.h"
+#include "foundation/Operation.h"
+#include "sites/NavBook.h"
+
+class BooksParserDelegate;
+class HttpRequest;
+class NavBooksFetcher;
+
+// Told how a list fetch ended, on the fetcher's own thread and under the
+// fetcher class's lock for that outcome (see NavBooksFetcher::main).
+class NavBooksFetcherDelegate
+{
+public:
+    virtual ~NavBooksFetcherDelegate() = default;
+    virtual void navBooksFetcherFinished(NavBooksFetcher &fetcher) {}
+    virtual void navBooksFetcherFailed(NavBooksFetcher &fetcher) {}
+};
+
+// Raised by the base class for what only a site variant can do.
+class NotImplementedException : public std::logic_error
+{
+public:
+    explicit NotImplementedException(const QString &reason) : std::logic_error(reason.toStdString()) {}
+    static const char *name() { return "Not implemented"; }
+};
+
+// One fetch of one book list: loads the page, runs the site's parser over
+// it and filters out licensed titles.
+// Thread contract: main() runs on the wrapper queue's worker thread and
+// reports there, to a delegate that must outlive the operation; cancel()
+// from any thread, after which the fetcher never reports.
+class NavBooksFetcher : public Operation
+{
+public:
+    static const QString &errorDomain(); // "NavBooksFetcherErrorDomain"
+    enum ErrorCode { CannotFindBooks = 1, UnknownEncoding = 3 };
+    static Error cannotFindBooksError();
+    static Error unknownEncodingError();
+
+    // The site variant for the list address; null when the address names
+    // no supported site. The section title is accepted for the callers'
+    // convenience and not used.
+    static std::shared_ptr<NavBooksFetcher>
+    navBooksFetcherWithURLString(const QString &urlString, const QString &rootTitle,
+                                 const QString &directoryURLString, const QString &sectionTitle,
+                                 bool doSectionFilter, NavBooksFetcherDelegate *delegate);
+
+    NavBooksFetcher(const QString &urlString, const QString &rootTitle, const QString &directoryURLString,
+                    bool doSectionFilter, NavBooksFetcherDelegate *delegate);
+
+    void main() override;
+    void cancel() override;
+
+    // Fetches and parses the site's page into books(); true on success.
+    virtual bool go();
+    // Loads one page into htmlString(); on failure records the error.
+    bool fetchHTML(const QString &urlString);
+    void filterLicensed();
+    // Records the error; always false so that callers can return it.
+    bool failWithError(const Error &error);
+
+    const QString &urlString() const { return urlString_; }
+    const QString &rootTitle() const { return rootTitle_; }
+    const QString &directoryURLString() const { return directoryURLString_; }
+    const QList<NavBook> &books() const { return books_; }
+    void setBooks(const QList<NavBook> &books) { books_ = books; }
+    const OptionalError &error() const { return error_; }
+    const QString &htmlString() const { return htmlString_; }
+    bool doSectionFilter() const { return doSectionFilter_; }
+
+protected:
+    // The common tail of every site's go(): parse the fetched page, take the
+    // books, and fail when the page gave none.
+    bool parseBooks(BooksParserDelegate &parser);
+
+    QString urlString_;
+    QString rootTitle_;
+    QString directoryURLString_;
+    QList<NavBook> books_;
+    NavBooksFetcherDelegate *delegate_;
+    OptionalError error_;
+    QString htmlString_;
+    bool doSectionFilter_;
+
+private:
+    // Lets cancel() cut a running request short.
+    std::mutex requestMutex_;
+    HttpRequest *activeRequest_ = nullptr;
+};

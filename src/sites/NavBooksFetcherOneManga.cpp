@@ -1,0 +1,13 @@
+#include "sites/NavBooksFetcherOneManga.h"
+
+#include "sites/BooksParserDelegateOneManga.h"
+
+bool NavBooksFetcherOneManga::go()
+{
+    if (isCancelled())
+        return false;
+    if (!fetchHTML(urlString_) || isCancelled())
+        return false;
+    BooksParserDelegateOneManga parser;
+    return parseBooks(parser);
+}

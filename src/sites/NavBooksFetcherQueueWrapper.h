@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "foundation/OperationQueue.h"
+#include "sites/NavBooksFetcher.h"
+
+// Runs the book-list fetches of the Internet tab, one at a time: a new
+// request cancels whatever is still queued or running, and a cancelled fetch
+// never reports. Results are kept in books() and, when asked, in the list
+// cache; the screens hear of them through "NavBooksFetcherDidFinish" and
+// "NavBooksFetcherDidFail".
+// Thread contract: every member belongs to the main thread except the two
+// delegate calls, which arrive on the fetch's thread and hand over to the
+// main thread, waiting until it has taken the result.
+class NavBooksFetcherQueueWrapper : public NavBooksFetcherDelegate
+{
+public:
+    static const QString &didFinishNotification(); // "NavBooksFetcherDidFinish"
+    static const QString &didFailNotification();   // "NavBooksFetcherDidFail"
+
+    NavBooksFetcherQueueWrapper();
+    ~NavBooksFetcherQueueWrapper() override;
+    NavBooksFetcherQueueWrapper(const NavBooksFetcherQueueWrapper &) = delete;
+    NavBooksFetcherQueueWrapper &operator=(const NavBooksFetcherQueueWrapper &) = delete;
+
+    // Fetches rootURLString's list. With no fetcher for the address it
+    // alerts and queues nothing.
+    void goWithRootURLString(const QString &rootURLString, const QString &rootTitle,
+                             const QString &directoryURLString, const QString &sectionTitle,
+                             bool doSectionFilter, bool writeCache = true);
+    void cancel();
+
+    // The last fetched list; empty while a fetch runs and after a failure.
+    const QList<NavBook> &books() const { return books_; }
+    bool writeCache() const { return writeCache_; }
+    OperationQueue &queue() { return queue_; }
+
+    // The list cache (see NavBooksCache).
+    bool booksCacheExists(const QString &rootTitle, const QString &directoryURLString) const;
+    QList<NavBook> booksCacheArray(const QString &rootTitle, const QString &directoryURLString) const;
+    QString booksCacheDateString(const QString &rootTitle, const QString &directoryURLString) const;
+    bool writeBooksCache(const QList<NavBook> &books, const QString &rootTitle,
+                         const QString &directoryURLString) const;
+    QString booksCacheFileName(const QString &rootTitle, const QString &directoryURLString) const;
+    static QString prefix();
+
+    void navBooksFetcherFinished(NavBooksFetcher &fetcher) override;
+    void navBooksFetcherFailed(NavBooksFetcher &fetcher) override;
+
+private:
+    QList<NavBook> books_;
+    bool writeCache_ = true;
+    // Last, so that it is destroyed (cancelled and joined) before the
+    // fields its fetchers report into.
+    OperationQueue queue_;
+};

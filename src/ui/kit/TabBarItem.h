@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// A tab's face in the tab bar: its title and the badge text beside it.
+// An empty badge shows no badge at all.
+// Thread contract: main thread only.
+class TabBarItem : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TabBarItem)
+
+public:
+    explicit TabBarItem(QObject *parent = nullptr);
+
+    QString title() const { return title_; }
+    void setTitle(const QString &title);
+
+    QString badgeValue() const { return badgeValue_; }
+    void setBadgeValue(const QString &value);
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    QString title_;
+    QString badgeValue_;
+};

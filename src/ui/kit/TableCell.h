@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+// What one table row shows; the data source fills one in for each row as it
+// is drawn.
+struct TableCell {
+    enum class Style {
+        Default,  // the text alone
+        Subtitle, // the text with the detail text as a grey second line
+        Value1,   // the text at the left, the detail text at the right
+    };
+    enum class Accessory { None, DisclosureIndicator, DetailDisclosureButton, Checkmark };
+
+    Style style = Style::Default;
+    QString text;
+    QString detailText;
+    Accessory accessory = Accessory::None;
+    // A push button inside the row, at its right; none when empty.
+    QString buttonTitle;
+    bool buttonEnabled = true;
+    std::optional<QFont> font;
+    std::optional<QFont> detailFont;
+    QColor textColor = Qt::black;
+    QColor detailColor = QColor(0x80, 0x80, 0x80);
+    // The text wraps on words up to this many lines.
+    int textLines = 1;
+    bool selectable = true;
+};

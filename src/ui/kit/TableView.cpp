@@ -1,0 +1,651 @@
+#include "ui/kit/TableView.h"
+
+#include <algorithm>
+
+#include <QAbstractListModel>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include "foundation/Localized.h"
+#include "ui/kit/TableViewDataSource.h"
+#include "ui/kit/TableViewDelegate.h"
+
+namespace {
+
+constexpr int PlainHeaderHeight = 22;
+constexpr int GroupedHeaderHeight = 34;
+constexpr int GroupedGapHeight = 14;
+constexpr int GroupedInset = 10;
+constexpr int Padding = 10;
+constexpr int MinusSize = 22;
+constexpr int AccessoryWidth = 24;
+const QColor GroupedGround(0xdf, 0xe3, 0xe8);
+const QColor SelectionBlue(0x1f, 0x6f, 0xd6);
+
+QFont boldFont(const QFont &base, double scale = 1.0)
+{
+    QFont font = base;
+    font.setBold(true);
+    font.setPointSizeF(base.pointSizeF() * scale);
+    return font;
+}
+
+} // namespace
+
+// The flat list the view shows: each section's header, its rows and its footer.
+class TableModel : public QAbstractListModel
+{
+public:
+    explicit TableModel(TableView *table) : table_(table) {}
+
+    int rowCount(const QModelIndex &parent) const override
+    {
+        return parent.isValid() ? 0 : table_->flatCount();
+    }
+    QVariant data(const QModelIndex &, int) const override { return {}; }
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return table_->entryAt(index.row()).kind == TableView::Kind::Row
+                   ? Qt::ItemIsEnabled | Qt::ItemIsSelectable
+                   : Qt::ItemIsEnabled;
+    }
+    void reset(const std::function<void()> &change)
+    {
+        beginResetModel();
+        change();
+        endResetModel();
+    }
+
+private:
+    TableView *table_;
+};
+
+// Draws rows as the data source describes them; clicks are handled by the table.
+class TableItemDelegate : public QStyledItemDelegate
+{
+public:
+    TableItemDelegate(TableView *table, QObject *parent) : QStyledItemDelegate(parent), table_(table) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        table_->paintEntry(painter, option.rect, index.row(), option.state & QStyle::State_Selected);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const override
+    {
+        return {100, table_->heightOf(index.row())};
+    }
+
+private:
+    TableView *table_;
+};
+
+// The column of section index titles at the table's right edge.
+class SectionIndexBar : public QWidget
+{
+public:
+    explicit SectionIndexBar(TableView *table) : QWidget(table), table_(table)
+    {
+        setFixedWidth(18);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const QStringList &titles = table_->indexTitles_;
+        if (titles.isEmpty())
+            return;
+        QPainter painter(this);
+        QFont font = boldFont(this->font(), 0.75);
+        painter.setFont(font);
+        painter.setPen(SelectionBlue);
+        const double step = double(height()) / titles.size();
+        for (int i = 0; i < titles.size(); ++i)
+            painter.drawText(QRectF(0, i * step, width(), step), Qt::AlignCenter, titles[i]);
+    }
+    void mousePressEvent(QMouseEvent *event) override { jump(event->position().y()); }
+    void mouseMoveEvent(QMouseEvent *event) override { jump(event->position().y()); }
+
+private:
+    void jump(double y)
+    {
+        const int n = static_cast<int>(table_->indexTitles_.size());
+        if (n == 0 || height() <= 0)
+            return;
+        table_->tapSectionIndexTitle(std::clamp(int(y * n / height()), 0, n - 1));
+    }
+
+    TableView *table_;
+};
+
+TableView::TableView(Style style, QWidget *parent) : QWidget(parent), style_(style)
+{
+    layout_ = new QVBoxLayout(this);
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setSpacing(0);
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    list_ = new QListView(this);
+    model_ = std::make_unique<TableModel>(this);
+    list_->setModel(model_.get());
+    list_->setItemDelegate(new TableItemDelegate(this, list_));
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setFrameShape(QFrame::NoFrame);
+    list_->setResizeMode(QListView::Adjust);
+    list_->viewport()->installEventFilter(this);
+    list_->installEventFilter(this);
+    QPalette palette = list_->palette();
+    palette.setColor(QPalette::Base, style_ == Style::Grouped ? GroupedGround : QColor(Qt::white));
+    list_->setPalette(palette);
+    indexBar_ = new SectionIndexBar(this);
+    indexBar_->hide();
+    row->addWidget(list_, 1);
+    row->addWidget(indexBar_);
+    layout_->addLayout(row, 1);
+}
+
+TableView::~TableView()
+{
+    // The view must stop asking the model before the model goes.
+    list_->setModel(nullptr);
+}
+
+void TableView::setDataSource(TableViewDataSource *dataSource)
+{
+    dataSource_ = dataSource;
+    reloadData();
+}
+
+void TableView::setDelegate(TableViewDelegate *delegate)
+{
+    delegate_ = delegate;
+    list_->doItemsLayout();
+}
+
+void TableView::reloadData()
+{
+    const int scroll = list_->verticalScrollBar()->value();
+    model_->reset([this] {
+        rowCounts_.clear();
+        sectionStarts_.clear();
+        hasHeader_.clear();
+        hasFooter_.clear();
+        indexTitles_.clear();
+        pendingDelete_.reset();
+        if (!dataSource_)
+            return;
+        const int sections = std::max(0, dataSource_->numberOfSections());
+        int start = 0;
+        for (int s = 0; s < sections; ++s) {
+            const int rows = std::max(0, dataSource_->numberOfRows(s));
+            // Grouped tables always leave a gap above each block.
+            const bool header = style_ == Style::Grouped || !dataSource_->titleForHeader(s).isEmpty();
+            const bool footer = !dataSource_->titleForFooter(s).isEmpty();
+            rowCounts_.push_back(rows);
+            sectionStarts_.push_back(start);
+            hasHeader_.push_back(header);
+            hasFooter_.push_back(footer);
+            start += rows + (header ? 1 : 0) + (footer ? 1 : 0);
+        }
+        indexTitles_ = dataSource_->sectionIndexTitles();
+    });
+    indexBar_->setVisible(!indexTitles_.isEmpty());
+    indexBar_->update();
+    list_->verticalScrollBar()->setValue(scroll);
+}
+
+int TableView::numberOfRows(int section) const
+{
+    return section >= 0 && section < numberOfSections() ? rowCounts_[section] : 0;
+}
+
+void TableView::setRowHeight(int height)
+{
+    rowHeight_ = height;
+    list_->doItemsLayout();
+}
+
+void TableView::setTableHeaderView(QWidget *header)
+{
+    if (header_)
+        header_->deleteLater();
+    header_ = header;
+    if (header)
+        layout_->insertWidget(0, header);
+}
+
+void TableView::setEditing(bool editing)
+{
+    editing_ = editing;
+    pendingDelete_.reset();
+    if (editing && !allowsSelectionDuringEditing_)
+        deselectRow();
+    list_->viewport()->update();
+}
+
+int TableView::flatCount() const
+{
+    if (rowCounts_.empty())
+        return 0;
+    const int last = numberOfSections() - 1;
+    return sectionStarts_[last] + rowCounts_[last] + (hasHeader_[last] ? 1 : 0) + (hasFooter_[last] ? 1 : 0);
+}
+
+TableView::Entry TableView::entryAt(int flat) const
+{
+    auto it = std::upper_bound(sectionStarts_.begin(), sectionStarts_.end(), flat);
+    const int section = static_cast<int>(it - sectionStarts_.begin()) - 1;
+    int offset = flat - sectionStarts_[section];
+    if (hasHeader_[section]) {
+        if (offset == 0)
+            return {Kind::Header, section, -1};
+        --offset;
+    }
+    if (offset < rowCounts_[section])
+        return {Kind::Row, section, offset};
+    return {Kind::Footer, section, -1};
+}
+
+int TableView::flatIndex(const IndexPath &path) const
+{
+    if (path.section < 0 || path.section >= numberOfSections() || path.row < 0 ||
+        path.row >= rowCounts_[path.section])
+        return -1;
+    return sectionStarts_[path.section] + (hasHeader_[path.section] ? 1 : 0) + path.row;
+}
+
+TableCell TableView::cellAt(const IndexPath &path) const
+{
+    return dataSource_ ? dataSource_->cellForRow(path) : TableCell{};
+}
+
+bool TableView::isDeletable(const IndexPath &path) const
+{
+    return editing_ && dataSource_ && dataSource_->canEditRow(path);
+}
+
+bool TableView::rowSelectable(const IndexPath &path) const
+{
+    if (editing_ ? !allowsSelectionDuringEditing_ : !allowsSelection_)
+        return false;
+    return cellAt(path).selectable;
+}
+
+int TableView::heightOf(int flat) const
+{
+    const Entry entry = entryAt(flat);
+    if (entry.kind == Kind::Header) {
+        if (style_ == Style::Plain)
+            return PlainHeaderHeight;
+        return dataSource_->titleForHeader(entry.section).isEmpty() ? GroupedGapHeight : GroupedHeaderHeight;
+    }
+    if (entry.kind == Kind::Footer)
+        return PlainHeaderHeight + 8;
+    const int height = delegate_ ? delegate_->heightForRow({entry.section, entry.row}) : 0;
+    return height > 0 ? height : rowHeight_;
+}
+
+QRect TableView::contentRect(const QRect &rect) const
+{
+    return style_ == Style::Grouped ? rect.adjusted(GroupedInset, 0, -GroupedInset, 0) : rect;
+}
+
+namespace {
+
+// Where the parts of a row go, right to left: accessory, push button, text.
+struct RowLayout {
+    QRect minus;
+    QRect deleteConfirm;
+    QRect accessory;
+    QRect button;
+    QRect text;
+};
+
+RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable, bool confirming,
+                    const QFontMetrics &buttonMetrics)
+{
+    RowLayout layout;
+    QRect rest = content.adjusted(Padding, 0, -Padding / 2, 0);
+    if (deletable) {
+        layout.minus = QRect(rest.left(), rest.center().y() - MinusSize / 2, MinusSize, MinusSize);
+        rest.setLeft(layout.minus.right() + Padding);
+    }
+    if (confirming) {
+        layout.deleteConfirm = QRect(rest.right() - 64, rest.center().y() - 15, 64, 30);
+        rest.setRight(layout.deleteConfirm.left() - Padding / 2);
+    } else if (!deletable) {
+        if (cell.accessory != TableCell::Accessory::None) {
+            layout.accessory =
+                QRect(rest.right() - AccessoryWidth, rest.top(), AccessoryWidth, rest.height());
+            rest.setRight(layout.accessory.left() - 2);
+        }
+        if (!cell.buttonTitle.isEmpty()) {
+            const int w = buttonMetrics.horizontalAdvance(cell.buttonTitle) + 20;
+            layout.button = QRect(rest.right() - w, rest.center().y() - 15, w, 30);
+            rest.setRight(layout.button.left() - Padding / 2);
+        }
+    }
+    layout.text = rest;
+    return layout;
+}
+
+} // namespace
+
+void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool selected) const
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    const Entry entry = entryAt(flat);
+    const bool grouped = style_ == Style::Grouped;
+    painter->fillRect(rect, grouped ? GroupedGround : QColor(Qt::white));
+
+    if (entry.kind != Kind::Row) {
+        const QString title = entry.kind == Kind::Header ? dataSource_->titleForHeader(entry.section)
+                                                         : dataSource_->titleForFooter(entry.section);
+        if (!grouped && entry.kind == Kind::Header)
+            painter->fillRect(rect, QColor(0xa9, 0xb4, 0xc2));
+        painter->setPen(grouped ? QColor(0x4c, 0x56, 0x6c) : QColor(Qt::white));
+        painter->setFont(boldFont(painter->font(), entry.kind == Kind::Header ? 1.0 : 0.9));
+        painter->drawText(contentRect(rect).adjusted(Padding, 0, -Padding, -2),
+                          Qt::AlignLeft | Qt::AlignBottom, title);
+        painter->restore();
+        return;
+    }
+
+    const IndexPath path{entry.section, entry.row};
+    const TableCell cell = cellAt(path);
+    const QRect content = contentRect(rect);
+    if (grouped) {
+        const bool first = entry.row == 0;
+        const bool last = entry.row == rowCounts_[entry.section] - 1;
+        QPainterPath block;
+        // Only the block's outer corners are rounded.
+        block.addRoundedRect(content.adjusted(0, first ? 0 : -10, 0, last ? -1 : 10), 8, 8);
+        painter->setClipRect(content);
+        painter->setPen(QColor(0xb8, 0xbe, 0xc6));
+        painter->setBrush(selected ? SelectionBlue : QColor(Qt::white));
+        painter->drawPath(block);
+        painter->setClipping(false);
+        if (!last)
+            painter->drawLine(content.left(), content.bottom(), content.right(), content.bottom());
+    } else {
+        if (selected)
+            painter->fillRect(rect, SelectionBlue);
+        painter->setPen(QColor(0xe0, 0xe0, 0xe0));
+        painter->drawLine(rect.left() + Padding, rect.bottom(), rect.right(), rect.bottom());
+    }
+
+    const QFont baseFont = painter->font();
+    const QFont buttonFont = boldFont(baseFont, 0.95);
+    const bool confirming = pendingDelete_ && *pendingDelete_ == path;
+    const RowLayout layout =
+        layoutRow(content, cell, isDeletable(path), confirming, QFontMetrics(buttonFont));
+
+    if (!layout.minus.isNull()) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(0xd9, 0x30, 0x2c));
+        painter->drawEllipse(layout.minus);
+        painter->fillRect(layout.minus.adjusted(5, MinusSize / 2 - 1, -5, -(MinusSize / 2 - 2)), Qt::white);
+    }
+    if (!layout.deleteConfirm.isNull()) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(0xd9, 0x30, 0x2c));
+        painter->drawRoundedRect(layout.deleteConfirm, 5, 5);
+        painter->setPen(Qt::white);
+        painter->setFont(buttonFont);
+        painter->drawText(layout.deleteConfirm, Qt::AlignCenter, localized("Delete"));
+    }
+    const QColor chevron = selected ? QColor(Qt::white) : QColor(0x8e, 0x8e, 0x93);
+    switch (cell.accessory) {
+    case TableCell::Accessory::None:
+        break;
+    case TableCell::Accessory::DisclosureIndicator:
+        if (!layout.accessory.isNull()) {
+            const QPoint c = layout.accessory.center();
+            painter->setPen(QPen(chevron, 2));
+            painter->drawPolyline(QPolygon({c + QPoint(-3, -6), c + QPoint(3, 0), c + QPoint(-3, 6)}));
+        }
+        break;
+    case TableCell::Accessory::DetailDisclosureButton:
+        if (!layout.accessory.isNull()) {
+            const QPoint c = layout.accessory.center();
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(SelectionBlue);
+            painter->drawEllipse(c, 10, 10);
+            painter->setPen(QPen(Qt::white, 2));
+            painter->drawPolyline(QPolygon({c + QPoint(-2, -5), c + QPoint(3, 0), c + QPoint(-2, 5)}));
+        }
+        break;
+    case TableCell::Accessory::Checkmark:
+        if (!layout.accessory.isNull()) {
+            const QPoint c = layout.accessory.center();
+            painter->setPen(QPen(selected ? QColor(Qt::white) : SelectionBlue, 2.5));
+            painter->drawPolyline(QPolygon({c + QPoint(-6, 0), c + QPoint(-2, 5), c + QPoint(7, -6)}));
+        }
+        break;
+    }
+    if (!layout.button.isNull()) {
+        painter->setPen(QColor(0x99, 0x99, 0x99));
+        painter->setBrush(QColor(0xf4, 0xf4, 0xf4));
+        painter->drawRoundedRect(layout.button, 6, 6);
+        painter->setPen(cell.buttonEnabled ? QColor(Qt::black) : QColor(0xaa, 0xaa, 0xaa));
+        painter->setFont(buttonFont);
+        painter->drawText(layout.button, Qt::AlignCenter, cell.buttonTitle);
+    }
+
+    const QFont textFont = cell.font.value_or(boldFont(baseFont, 1.1));
+    QFont detailFont = cell.detailFont.value_or(baseFont);
+    const QColor textColor = selected ? QColor(Qt::white) : cell.textColor;
+    const QColor detailColor = selected ? QColor(Qt::white) : cell.detailColor;
+    const int textFlags = Qt::AlignLeft | (cell.textLines > 1 ? Qt::TextWordWrap : 0);
+    const QFontMetrics textMetrics(textFont);
+    auto fitted = [&](const QString &text, int width) {
+        return cell.textLines > 1 ? text : textMetrics.elidedText(text, Qt::ElideRight, width);
+    };
+    QRect textRect = layout.text;
+    switch (cell.style) {
+    case TableCell::Style::Default:
+        painter->setFont(textFont);
+        painter->setPen(textColor);
+        painter->drawText(textRect, textFlags | Qt::AlignVCenter, fitted(cell.text, textRect.width()));
+        break;
+    case TableCell::Style::Subtitle: {
+        const QFontMetrics detailMetrics(detailFont);
+        const int lines = std::max(1, cell.textLines);
+        const int textHeight = std::min(textMetrics.height() * lines,
+                                        textMetrics.boundingRect(textRect, textFlags, cell.text).height());
+        const int total = textHeight + detailMetrics.height();
+        const int top = textRect.top() + std::max(0, (textRect.height() - total) / 2);
+        painter->setFont(textFont);
+        painter->setPen(textColor);
+        painter->drawText(QRect(textRect.left(), top, textRect.width(), textHeight), textFlags,
+                          fitted(cell.text, textRect.width()));
+        painter->setFont(detailFont);
+        painter->setPen(detailColor);
+        painter->drawText(QRect(textRect.left(), top + textHeight, textRect.width(), detailMetrics.height()),
+                          Qt::AlignLeft,
+                          detailMetrics.elidedText(cell.detailText, Qt::ElideRight, textRect.width()));
+        break;
+    }
+    case TableCell::Style::Value1: {
+        painter->setFont(detailFont);
+        painter->setPen(detailColor);
+        const int detailWidth =
+            std::min(textRect.width() / 2, QFontMetrics(detailFont).horizontalAdvance(cell.detailText));
+        painter->drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, cell.detailText);
+        textRect.setRight(textRect.right() - detailWidth - Padding);
+        painter->setFont(textFont);
+        painter->setPen(textColor);
+        painter->drawText(textRect, textFlags | Qt::AlignVCenter, fitted(cell.text, textRect.width()));
+        break;
+    }
+    }
+    painter->restore();
+}
+
+TableView::Zone TableView::zoneAt(int flat, const QRect &rect, const QPoint &pos) const
+{
+    const Entry entry = entryAt(flat);
+    const IndexPath path{entry.section, entry.row};
+    const TableCell cell = cellAt(path);
+    const bool confirming = pendingDelete_ && *pendingDelete_ == path;
+    const RowLayout layout = layoutRow(contentRect(rect), cell, isDeletable(path), confirming,
+                                       QFontMetrics(boldFont(font(), 0.95)));
+    if (layout.minus.adjusted(-6, -6, 6, 6).contains(pos))
+        return Zone::Minus;
+    if (layout.deleteConfirm.contains(pos))
+        return Zone::DeleteConfirm;
+    if (layout.button.contains(pos))
+        return Zone::Button;
+    if (cell.accessory == TableCell::Accessory::DetailDisclosureButton && layout.accessory.contains(pos))
+        return Zone::Accessory;
+    return Zone::Body;
+}
+
+bool TableView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == list_->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            return true; // selection happens on release, through tapRow's checks
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            const QPoint pos = mouse->position().toPoint();
+            const QModelIndex index = list_->indexAt(pos);
+            if (mouse->button() != Qt::LeftButton || !index.isValid())
+                return true;
+            const Entry entry = entryAt(index.row());
+            if (entry.kind != Kind::Row)
+                return true;
+            const IndexPath path{entry.section, entry.row};
+            switch (zoneAt(index.row(), list_->visualRect(index), pos)) {
+            case Zone::Minus:
+                pendingDelete_ = (pendingDelete_ && *pendingDelete_ == path) ? std::nullopt
+                                                                             : std::optional<IndexPath>(path);
+                list_->viewport()->update();
+                break;
+            case Zone::DeleteConfirm:
+                tapDelete(path);
+                break;
+            case Zone::Button:
+                tapButton(path);
+                break;
+            case Zone::Accessory:
+                tapAccessoryButton(path);
+                break;
+            case Zone::Body:
+                if (pendingDelete_) {
+                    pendingDelete_.reset();
+                    list_->viewport()->update();
+                } else {
+                    tapRow(path);
+                }
+                break;
+            }
+            return true;
+        }
+    } else if (watched == list_ && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const auto selected = indexPathForSelectedRow();
+        if (selected && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            tapRow(*selected);
+            return true;
+        }
+        if (selected && key->key() == Qt::Key_Delete && isDeletable(*selected)) {
+            tapDelete(*selected);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TableView::selectRow(const IndexPath &path)
+{
+    const int flat = flatIndex(path);
+    if (flat < 0)
+        return;
+    list_->setCurrentIndex(model_->index(flat));
+    list_->scrollTo(model_->index(flat));
+}
+
+void TableView::deselectRow()
+{
+    list_->clearSelection();
+}
+
+std::optional<IndexPath> TableView::indexPathForSelectedRow() const
+{
+    const QModelIndexList selected = list_->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return std::nullopt;
+    const Entry entry = entryAt(selected.front().row());
+    if (entry.kind != Kind::Row)
+        return std::nullopt;
+    return IndexPath{entry.section, entry.row};
+}
+
+void TableView::scrollToRow(const IndexPath &path)
+{
+    const int flat = flatIndex(path);
+    if (flat >= 0)
+        list_->scrollTo(model_->index(flat), QAbstractItemView::PositionAtTop);
+}
+
+void TableView::scrollToSection(int section)
+{
+    if (section < 0 || section >= numberOfSections())
+        return;
+    list_->scrollTo(model_->index(sectionStarts_[section]), QAbstractItemView::PositionAtTop);
+}
+
+void TableView::tapRow(const IndexPath &path)
+{
+    if (flatIndex(path) < 0 || !rowSelectable(path))
+        return;
+    if (delegate_ && !delegate_->willSelectRow(path))
+        return;
+    selectRow(path);
+    if (delegate_)
+        delegate_->didSelectRow(path);
+}
+
+void TableView::tapAccessoryButton(const IndexPath &path)
+{
+    if (delegate_ && flatIndex(path) >= 0)
+        delegate_->accessoryButtonTapped(path);
+}
+
+void TableView::tapButton(const IndexPath &path)
+{
+    if (flatIndex(path) < 0 || !delegate_)
+        return;
+    const TableCell cell = cellAt(path);
+    if (!cell.buttonTitle.isEmpty() && cell.buttonEnabled)
+        delegate_->rowButtonTapped(path);
+}
+
+void TableView::tapDelete(const IndexPath &path)
+{
+    pendingDelete_.reset();
+    if (flatIndex(path) < 0 || !isDeletable(path))
+        return;
+    dataSource_->commitDeleteRow(path);
+    list_->viewport()->update();
+}
+
+void TableView::tapSectionIndexTitle(int index)
+{
+    if (!dataSource_ || index < 0 || index >= indexTitles_.size())
+        return;
+    scrollToSection(dataSource_->sectionForSectionIndexTitle(indexTitles_[index], index));
+}

@@ -1,0 +1,158 @@
+#include <gmock/gmock.h>
+
+#include <QLabel>
+
+#include "app/AppOptions.h"
+#include "app/MangaAppDelegate.h"
+#include "ui/kit/DimmerView.h"
+#include "ui/kit/NavigationBar.h"
+#include "ui/kit/NavigationController.h"
+#include "ui/kit/TabBar.h"
+#include "ui/kit/TabBarController.h"
+#include "ui/kit/TabBarItem.h"
+#include "ui/kit/WaitOverlayView.h"
+
+namespace {
+
+std::unique_ptr<MangaAppDelegate> launch(Device::Idiom idiom = Device::Idiom::Phone)
+{
+    AppOptions options;
+    options.idiom = idiom;
+    auto delegate = std::make_unique<MangaAppDelegate>(options);
+    delegate->applicationDidFinishLaunching();
+    delegate->window()->show();
+    return delegate;
+}
+
+TEST(AppShell, WindowOpensWithFiveTabsEachAStackUnderABlackBar)
+{
+    auto app = launch();
+    EXPECT_EQ(GetMangaAppDelegate(), app.get());
+    EXPECT_EQ(app->window()->size(), QSize(320, 480));
+    TabBarController *tabs = app->tabBarController();
+    ASSERT_EQ(tabs->count(), 5);
+    EXPECT_EQ(tabs->selectedIndex(), 0);
+    const QStringList titles = {QStringLiteral("Internet"), QStringLiteral("Downloads"),
+                                QStringLiteral("Library"), QStringLiteral("Import"),
+                                QStringLiteral("Settings")};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(tabs->tabBar()->item(i)->title(), titles[i]);
+        auto *nav = qobject_cast<NavigationController *>(tabs->viewController(i));
+        ASSERT_NE(nav, nullptr);
+        EXPECT_EQ(nav->topViewController()->title(), titles[i]);
+        EXPECT_EQ(nav->navigationBar()->barStyle(), NavigationBar::Style::Black);
+    }
+    EXPECT_EQ(app->downloadsNavigationController(), tabs->viewController(MangaAppDelegate::DownloadsTab));
+    EXPECT_EQ(app->booksNavigationController(), tabs->viewController(MangaAppDelegate::LibraryTab));
+    EXPECT_TRUE(tabs->viewController(0)->isOnScreen());
+}
+
+TEST(AppShell, PadWindowIsTabletSized)
+{
+    auto app = launch(Device::Idiom::Pad);
+    EXPECT_EQ(app->window()->size(), QSize(768, 1024));
+    EXPECT_TRUE(Device::isPad());
+    Device::setIdiom(Device::Idiom::Phone);
+}
+
+TEST(AppShell, DownloadsBadgeArithmetic)
+{
+    auto app = launch();
+    TabBarItem *item = app->tabBarController()->tabBar()->item(MangaAppDelegate::DownloadsTab);
+    EXPECT_EQ(item->badgeValue(), QString());
+    app->incrementDownloadsBadgeNumber(); // empty counts as 0
+    EXPECT_EQ(item->badgeValue(), QStringLiteral("1"));
+    app->decrementDownloadsBadgeNumber();
+    EXPECT_EQ(item->badgeValue(), QString());
+    app->decrementDownloadsBadgeNumber(); // never below nothing
+    EXPECT_EQ(item->badgeValue(), QString());
+    app->setDownloadsBadgeWithInteger(0); // an explicit zero is shown
+    EXPECT_EQ(item->badgeValue(), QStringLiteral("0"));
+    app->setDownloadsBadgeWithInteger(12);
+    app->incrementDownloadsBadgeNumber();
+    EXPECT_EQ(item->badgeValue(), QStringLiteral("13"));
+}
+
+TEST(AppShell, WaitOverlayAndDimmer)
+{
+    auto app = launch();
+    WaitOverlayView *overlay = app->waitOverlay();
+    EXPECT_TRUE(overlay->isHidden());
+    EXPECT_EQ(app->waitOverlayLabel()->text(), QStringLiteral("Please wait..."));
+    app->showWaitOverlayWithTitle(QStringLiteral("Processing 1/9"));
+    EXPECT_TRUE(overlay->isVisible());
+    EXPECT_EQ(overlay->geometry(), app->window()->rect());
+    app->waitOverlayLabel()->setText(QStringLiteral("Processing 2/9"));
+    app->hideWaitOverlay();
+    EXPECT_TRUE(overlay->isHidden());
+    EXPECT_EQ(app->waitOverlayLabel()->text(), QStringLiteral("Please wait..."));
+
+    DimmerView *dimmer = app->dimmer();
+    EXPECT_EQ(dimmer->alpha(), 0.0);
+    EXPECT_TRUE(dimmer->testAttribute(Qt::WA_TransparentForMouseEvents));
+    app->setDimmerAlpha(0.4);
+    EXPECT_DOUBLE_EQ(dimmer->alpha(), 0.4);
+    app->window()->resize(400, 600);
+    EXPECT_EQ(dimmer->geometry(), app->window()->rect());
+}
+
+struct OptionsCase {
+    QStringList arguments;
+    bool ok;
+    QString root;
+    Device::Idiom idiom;
+};
+
+TEST(AppOptions, ParsesRootAndIdiom)
+{
+    const QString y = QStringLiteral("yomora");
+    const std::vector<OptionsCase> cases = {
+        {{y}, true, QString(), Device::Idiom::Phone},
+        {{y, QStringLiteral("--root"), QStringLiteral("/tmp/r"), QStringLiteral("--idiom"),
+          QStringLiteral("pad")},
+         true,
+         QStringLiteral("/tmp/r"),
+         Device::Idiom::Pad},
+        {{y, QStringLiteral("--root=/tmp/s"), QStringLiteral("--idiom=phone")},
+         true,
+         QStringLiteral("/tmp/s"),
+         Device::Idiom::Phone},
+        {{y, QStringLiteral("--root")}, false, {}, {}},
+        {{y, QStringLiteral("--idiom"), QStringLiteral("watch")}, false, {}, {}},
+        {{y, QStringLiteral("--colour")}, false, {}, {}},
+    };
+    for (const OptionsCase &c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        QString error;
+        const auto options = AppOptions::parse(c.arguments, &error);
+        ASSERT_EQ(options.has_value(), c.ok);
+        if (!c.ok) {
+            EXPECT_TRUE(error.contains(QStringLiteral("usage:")));
+            continue;
+        }
+        EXPECT_EQ(options->root, c.root);
+        EXPECT_EQ(options->idiom, c.idiom);
+    }
+}
+
+TEST(AppOptions, DefaultRootFollowsTheEnvironment)
+{
+    const QByteArray savedRoot = qgetenv("YOMORA_ROOT");
+    const QByteArray savedXdg = qgetenv("XDG_DATA_HOME");
+    qputenv("YOMORA_ROOT", "/tmp/yomora-root");
+    qputenv("XDG_DATA_HOME", "/tmp/xdg");
+    EXPECT_EQ(AppOptions::defaultRoot(), QStringLiteral("/tmp/yomora-root"));
+    qunsetenv("YOMORA_ROOT");
+    EXPECT_EQ(AppOptions::defaultRoot(), QStringLiteral("/tmp/xdg"));
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_TRUE(AppOptions::defaultRoot().endsWith(QStringLiteral("/.local/share")));
+    qputenv("YOMORA_ROOT", savedRoot);
+    qputenv("XDG_DATA_HOME", savedXdg);
+    if (savedRoot.isEmpty())
+        qunsetenv("YOMORA_ROOT");
+    if (savedXdg.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+}
+
+} // namespace
