@@ -23,12 +23,6 @@ using PlistPtr = std::unique_ptr<void, PlistFree>;
 // A cache larger than this is not a list this program wrote.
 constexpr qint64 kMaximumFileSize = 64ll * 1024 * 1024;
 
-void setString(plist_t dict, const char *key, const QString &value)
-{
-    if (!value.isNull())
-        plist_dict_set_item(dict, key, plist_new_string(value.toUtf8().constData()));
-}
-
 QString stringItem(plist_t dict, const char *key)
 {
     plist_t node = plist_dict_get_item(dict, key);
@@ -36,7 +30,11 @@ QString stringItem(plist_t dict, const char *key)
         return {};
     uint64_t length = 0;
     const char *text = plist_get_string_ptr(node, &length);
-    return text ? QString::fromUtf8(text, qsizetype(length)) : QString();
+    if (!text)
+        return {};
+    // A stored empty string stays a value, unlike a field that was left out.
+    const QString value = QString::fromUtf8(text, qsizetype(length));
+    return value.isNull() ? QStringLiteral("") : value;
 }
 
 QString wordsOnly(const QString &text)
@@ -90,11 +88,13 @@ QList<NavBook> NavBooksCache::books(const QString &rootTitle, const QString &dir
         plist_t item = plist_array_get_item(array, i);
         if (!item || plist_get_node_type(item) != PLIST_DICT)
             continue;
-        NavBook book;
-        book.setTitle(stringItem(item, "title"));
-        book.setUrlString(stringItem(item, "urlString"));
-        book.setRank(stringItem(item, "rank"));
-        list.append(book);
+        QVariantMap fields;
+        for (const char *key : {"title", "urlString", "rank"}) {
+            const QString value = stringItem(item, key);
+            if (!value.isNull())
+                fields.insert(QString::fromLatin1(key), value);
+        }
+        list.append(NavBook::unarchive(fields));
     }
     return list;
 }
@@ -114,9 +114,10 @@ bool NavBooksCache::write(const QList<NavBook> &books, const QString &rootTitle,
     plist_t array = plist_new_array();
     for (const NavBook &book : books) {
         plist_t item = plist_new_dict();
-        setString(item, "title", book.title());
-        setString(item, "urlString", book.urlString());
-        setString(item, "rank", book.rank());
+        const QVariantMap fields = book.archive();
+        for (auto it = fields.begin(); it != fields.end(); ++it)
+            plist_dict_set_item(item, it.key().toUtf8().constData(),
+                                plist_new_string(it.value().toString().toUtf8().constData()));
         plist_array_append_item(array, item);
     }
     plist_dict_set_item(static_cast<plist_t>(root.get()), "books", array);

@@ -13,7 +13,9 @@
 // "NavBooksFetcherDidFail".
 // Thread contract: every member belongs to the main thread except the two
 // delegate calls, which arrive on the fetch's thread and hand over to the
-// main thread, waiting until it has taken the result.
+// main thread, waiting until it has taken the result. Destroy it only when
+// no fetch is about to report (the application never destroys it), since a
+// report waits for the main thread that the destructor would be blocking.
 class NavBooksFetcherQueueWrapper : public NavBooksFetcherDelegate
 {
 public:

@@ -211,7 +211,12 @@ bool AppleReachability::startNotifier()
 
 void AppleReachability::stopNotifier()
 {
-    timer_.reset();
+    // An observer of the change notification may stop or free the monitor
+    // while the timer is still delivering its timeout.
+    if (timer_) {
+        timer_->stop();
+        timer_.release()->deleteLater();
+    }
 }
 
 void AppleReachability::poll()

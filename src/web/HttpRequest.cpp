@@ -66,8 +66,17 @@ private:
 // connections, so borrowing the most recently returned session hands the
 // next request a warm keep-alive connection, whatever thread it runs on.
 struct Session {
-    CURLM *multi = nullptr;
-    CURL *easy = nullptr;
+    CURLM *multi = curl_multi_init();
+    CURL *easy = curl_easy_init();
+
+    Session() { curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 8L); }
+    ~Session()
+    {
+        curl_easy_cleanup(easy);
+        curl_multi_cleanup(multi);
+    }
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
 };
 
 class SessionPool
@@ -78,38 +87,26 @@ public:
         static SessionPool *pool = new SessionPool; // see CurlShare::instance
         return *pool;
     }
-    Session *checkout()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            if (!idle_.empty()) {
-                Session *s = idle_.back();
-                idle_.pop_back();
-                return s;
-            }
-        }
-        auto *s = new Session; // owned by the pool while idle, by the borrower while out
-        s->multi = curl_multi_init();
-        s->easy = curl_easy_init();
-        curl_multi_setopt(s->multi, CURLMOPT_MAXCONNECTS, 8L);
-        return s;
-    }
-    void checkin(Session *s)
+    std::unique_ptr<Session> checkout()
     {
         std::lock_guard lock(mutex_);
-        if (idle_.size() < kMaxIdle) {
-            idle_.push_back(s);
-            return;
-        }
-        curl_easy_cleanup(s->easy);
-        curl_multi_cleanup(s->multi);
-        delete s;
+        if (idle_.empty())
+            return std::make_unique<Session>();
+        std::unique_ptr<Session> s = std::move(idle_.back());
+        idle_.pop_back();
+        return s;
+    }
+    void checkin(std::unique_ptr<Session> s)
+    {
+        std::lock_guard lock(mutex_);
+        if (idle_.size() < kMaxIdle)
+            idle_.push_back(std::move(s));
     }
 
 private:
     static constexpr size_t kMaxIdle = 8;
     std::mutex mutex_;
-    std::vector<Session *> idle_;
+    std::vector<std::unique_ptr<Session>> idle_;
 };
 
 QByteArray trimmed(const char *data, size_t size)
@@ -128,6 +125,7 @@ struct HttpRequest::Transfer {
     HttpRequest *request = nullptr;
     Clock::time_point lastActivity;
     bool tooLarge = false;
+    bool reserveBody = false;
 };
 
 HttpRequest::HttpRequest(QUrl url) : url_(std::move(url)), finalURL_(url_) {}
@@ -262,17 +260,17 @@ void HttpRequest::startSynchronous()
     finalURL_ = url_;
     attempts_ = 0;
 
-    if (!url_.isValid() || url_.host().isEmpty() || !isFetchableScheme(url_.scheme().toLower())) {
-        finishWith(makeError(UnableToCreateRequest));
-        return;
-    }
     if (isCancelled()) {
         finishWith(makeError(RequestCancelled));
         return;
     }
+    if (!url_.isValid() || url_.host().isEmpty() || !isFetchableScheme(url_.scheme().toLower())) {
+        finishWith(makeError(UnableToCreateRequest));
+        return;
+    }
 
     CurlShare::instance();
-    Session *session = SessionPool::instance().checkout();
+    std::unique_ptr<Session> session = SessionPool::instance().checkout();
     Transfer transfer;
     transfer.request = this;
     Outcome outcome = Outcome::Failed;
@@ -280,11 +278,11 @@ void HttpRequest::startSynchronous()
     for (int attempt = 0; attempt <= std::max(0, retriesOnTimeout_); ++attempt) {
         ++attempts_;
         transfer.tooLarge = false;
-        outcome = performOnce(session, transfer);
+        outcome = performOnce(session.get(), transfer);
         if (outcome != Outcome::TimedOut)
             break;
     }
-    SessionPool::instance().checkin(session);
+    SessionPool::instance().checkin(std::move(session));
 
     switch (outcome) {
     case Outcome::Cancelled:
@@ -338,22 +336,27 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_MAXAGE_CONN, 60L);
     curl_easy_setopt(easy, CURLOPT_TCP_NODELAY, 1L);
-    if (method_.compare(QLatin1String("HEAD"), Qt::CaseInsensitive) == 0)
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    else
+    transfer.reserveBody = method_.compare(QLatin1String("HEAD"), Qt::CaseInsensitive) != 0;
+    if (transfer.reserveBody)
         curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    else
+        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
 
     // Inflating ourselves rather than through libcurl lets a truncated or
     // corrupt compressed body fail loudly and bounds the inflated size.
     struct curl_slist *headerList = nullptr;
-    headerList = curl_slist_append(headerList, "Accept-Encoding: gzip, deflate");
     bool hasUserAgent = false;
+    bool hasAcceptEncoding = false;
     for (const auto &h : headers_) {
         if (h.first.compare("User-Agent", Qt::CaseInsensitive) == 0)
             hasUserAgent = true;
+        if (h.first.compare("Accept-Encoding", Qt::CaseInsensitive) == 0)
+            hasAcceptEncoding = true;
         const QByteArray line = h.first + ": " + h.second;
         headerList = curl_slist_append(headerList, line.constData());
     }
+    if (!hasAcceptEncoding)
+        headerList = curl_slist_append(headerList, "Accept-Encoding: gzip, deflate");
     const QByteArray userAgent = defaultUserAgent().toUtf8();
     if (!hasUserAgent)
         curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.constData());
@@ -381,6 +384,12 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
             headers.clear(); // a new response (after a redirect or a 100) starts
         } else if (const qsizetype colon = line.indexOf(':'); colon > 0) {
             headers.emplace_back(line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
+            // Sizing the body once saves copying it over and over as it grows.
+            if (t->reserveBody && headers.back().first.compare("Content-Length", Qt::CaseInsensitive) == 0) {
+                const qint64 length = headers.back().second.toLongLong();
+                if (length > 0 && length <= maximumResponseSize())
+                    t->request->responseData_.reserve(qsizetype(length));
+            }
         }
         return n;
     };

@@ -103,19 +103,45 @@ QString PageTextFetcher::decodeDetected(const QByteArray &bytes, const QByteArra
 
 PageText PageTextFetcher::fetch(const QUrl &url, const Options &options)
 {
+    return PageTextFetcher(options).fetchText(url);
+}
+
+void PageTextFetcher::cancel()
+{
+    cancelled_.store(true);
+    std::lock_guard lock(mutex_);
+    if (active_)
+        active_->cancel();
+}
+
+void PageTextFetcher::run(HttpRequest &request)
+{
+    request.setTimeOutSeconds(options_.timeOutSeconds);
+    {
+        std::lock_guard lock(mutex_);
+        active_ = &request;
+        if (cancelled_.load())
+            request.cancel();
+    }
+    request.startSynchronous();
+    std::lock_guard lock(mutex_);
+    active_ = nullptr;
+}
+
+PageText PageTextFetcher::fetchText(const QUrl &url)
+{
     PageText result;
     HttpRequest request(url);
     request.addRequestHeader(QStringLiteral("User-Agent"), HttpRequest::browserUserAgent());
-    request.setTimeOutSeconds(options.timeOutSeconds);
-    request.setNumberOfTimesToRetryOnTimeout(options.retriesOnTimeout);
-    request.startSynchronous();
+    request.setNumberOfTimesToRetryOnTimeout(options_.retriesOnTimeout);
+    run(request);
     if (request.error()) {
         result.error = request.error();
         return result;
     }
 
     result.text = decodeUtf8(request.responseData());
-    if (!result.text.isEmpty() || options.utf8Only)
+    if (!result.text.isEmpty() || options_.utf8Only)
         return result;
     result.text = decodeAscii(request.responseData());
     if (!result.text.isEmpty())
@@ -124,8 +150,7 @@ PageText PageTextFetcher::fetch(const QUrl &url, const Options &options)
     // The second load stands in for a loader that works the encoding out by
     // itself; like that loader it sends no header of ours.
     HttpRequest again(url);
-    again.setTimeOutSeconds(options.timeOutSeconds);
-    again.startSynchronous();
+    run(again);
     result.error = again.error();
     if (!result.error)
         result.text = decodeDetected(again.responseData(), again.responseHeader("Content-Type"));

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <atomic>
+#include <mutex>
+
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
 
 #include "foundation/Error.h"
+
+class HttpRequest;
 
 // The text of a fetched page, or why there is none. A fetch succeeds when
 // the text is not empty and the last load reported no error.
@@ -19,8 +24,10 @@ struct PageText {
 // as UTF-8, then as ASCII, then (when allowed) a second load whose encoding
 // is taken from the response's charset or detected from the bytes.
 //
-// Thread contract: fetch() blocks the calling thread for the whole exchange,
-// so it belongs on background threads; the decoders are pure functions.
+// Thread contract: fetchText() and fetch() block the calling thread for the
+// whole exchange, so they belong on background threads; cancel() may be
+// called from any thread and ends the load in progress at once (the fetch
+// then fails with the request's code 4). The decoders are pure functions.
 class PageTextFetcher
 {
 public:
@@ -32,6 +39,16 @@ public:
         bool utf8Only = false;
     };
 
+    PageTextFetcher() = default;
+    explicit PageTextFetcher(const Options &options) : options_(options) {}
+    PageTextFetcher(const PageTextFetcher &) = delete;
+    PageTextFetcher &operator=(const PageTextFetcher &) = delete;
+
+    PageText fetchText(const QUrl &url);
+    void cancel();
+    bool isCancelled() const { return cancelled_.load(); }
+
+    // One fetch without a way to cancel it.
     static PageText fetch(const QUrl &url, const Options &options);
     static PageText fetch(const QUrl &url) { return fetch(url, Options()); }
 
@@ -42,4 +59,12 @@ public:
     // Uses the charset named in contentType when it is known, otherwise ICU's
     // detector; empty when neither yields a converter.
     static QString decodeDetected(const QByteArray &bytes, const QByteArray &contentType = QByteArray());
+
+private:
+    void run(HttpRequest &request);
+
+    Options options_;
+    std::atomic<bool> cancelled_{false};
+    std::mutex mutex_; // guards active_ against cancel() from another thread
+    HttpRequest *active_ = nullptr;
 };

@@ -26,13 +26,16 @@ TEST_F(NavBooksCacheTest, RoundTripKeepsEveryField)
 
     NavBook ranked(QStringLiteral("Tom & Jerry \u00e9\u6f2b"), QStringLiteral("http://x/tom/?no_warning=1"));
     ranked.setRank(QStringLiteral("12"));
-    const QList<NavBook> books{ranked, NavBook(QStringLiteral("Plain"), QStringLiteral("/plain"))};
+    NavBook emptyRank(QStringLiteral("Empty Rank"), QStringLiteral("/e"));
+    emptyRank.setRank(QStringLiteral(""));
+    const QList<NavBook> books{ranked, NavBook(QStringLiteral("Plain"), QStringLiteral("/plain")), emptyRank};
     ASSERT_TRUE(NavBooksCache::write(books, site, dir));
 
     EXPECT_TRUE(NavBooksCache::exists(site, dir));
     const auto back = NavBooksCache::books(site, dir);
     EXPECT_EQ(back, books);
     EXPECT_TRUE(back[1].rank().isNull());
+    EXPECT_FALSE(back[2].rank().isNull());
     EXPECT_FALSE(NavBooksCache::dateString(site, dir).isEmpty());
 
     // Rewriting replaces the list; an empty list is a list too.

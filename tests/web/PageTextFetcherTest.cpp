@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "support/LoopbackServer.h"
 #include "web/HttpRequest.h"
 #include "web/PageTextFetcher.h"
@@ -90,6 +92,19 @@ TEST(PageTextFetcherTest, EmptyOrUndecodablePagesAndTransportErrorsFail)
     ASSERT_TRUE(timedOut.error);
     EXPECT_EQ(timedOut.error->code, 2);
     EXPECT_EQ(server.requestCount(QStringLiteral("/stall")), 2);
+
+    PageTextFetcher::Options patient;
+    patient.timeOutSeconds = 60;
+    PageTextFetcher fetcher(patient);
+    std::thread canceller([&] {
+        while (server.requestCount(QStringLiteral("/stall")) < 3)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        fetcher.cancel();
+    });
+    const PageText cancelled = fetcher.fetchText(urlOf(server, "/stall"));
+    canceller.join();
+    ASSERT_TRUE(cancelled.error);
+    EXPECT_EQ(cancelled.error->code, 4);
 }
 
 TEST(PageTextFetcherTest, DecodersRejectWhatTheyCannotRead)

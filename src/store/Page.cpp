@@ -1,0 +1,13 @@
+#include "store/Page.h"
+
+#include "store/Chapter.h"
+
+std::shared_ptr<Chapter> Page::chapter() const
+{
+    return std::dynamic_pointer_cast<Chapter>(destination(ChapterRelationship));
+}
+
+void Page::setChapter(const Chapter *chapter)
+{
+    setDestination(ChapterRelationship, chapter);
+}

@@ -1,0 +1,357 @@
+#include "store/PersistentStoreCoordinator.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include "store/ManagedObjectModel.h"
+#include "store/StoreCollation.h"
+
+namespace {
+
+QString columnType(AttributeType type)
+{
+    switch (type) {
+    case AttributeType::String:
+    case AttributeType::Decimal: // exact: the canonical decimal text
+        return QStringLiteral("TEXT");
+    case AttributeType::Double:
+        return QStringLiteral("REAL");
+    default:
+        return QStringLiteral("INTEGER");
+    }
+}
+
+QString columnDefinition(const PropertyDescription &property)
+{
+    QString definition = u'"' + property.name + u"\" " + columnType(property.type);
+    if (const auto *i = std::get_if<qint64>(&property.defaultValue))
+        definition += QStringLiteral(" DEFAULT ") + QString::number(*i);
+    return definition;
+}
+
+QString quoted(const QString &name)
+{
+    return u'"' + name + u'"';
+}
+
+int compareDecimalTexts(void *, int aLength, const void *a, int bLength, const void *b)
+{
+    const Decimal x = Decimal::fromString(QString::fromLatin1(static_cast<const char *>(a), aLength));
+    const Decimal y = Decimal::fromString(QString::fromLatin1(static_cast<const char *>(b), bLength));
+    const auto order = x <=> y;
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+int compareLocalized(void *, int aLength, const void *a, int bLength, const void *b)
+{
+    return StoreCollation::localizedCaseInsensitiveCompareUtf8(static_cast<const char *>(a), aLength,
+                                                               static_cast<const char *>(b), bLength);
+}
+
+// like(value, pattern, caseInsensitive): the predicates' LIKE, 0 for nil.
+void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    auto text = [](sqlite3_value *v) {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)),
+                                 sqlite3_value_bytes(v));
+    };
+    const bool caseInsensitive = argc < 3 || sqlite3_value_int(argv[2]) != 0;
+    sqlite3_result_int(context,
+                       StoreCollation::matchesLike(text(argv[0]), text(argv[1]), caseInsensitive) ? 1 : 0);
+}
+
+} // namespace
+
+PersistentStoreCoordinator::PersistentStoreCoordinator(const QString &storePath) : path_(storePath)
+{
+    openError_ = open();
+    if (openError_)
+        close();
+}
+
+PersistentStoreCoordinator::~PersistentStoreCoordinator()
+{
+    close();
+}
+
+void PersistentStoreCoordinator::close()
+{
+    std::lock_guard lock(mutex_);
+    // Every statement goes first, or the connection would linger open.
+    for (sqlite3_stmt *s : std::as_const(statements_))
+        sqlite3_finalize(s);
+    statements_.clear();
+    if (db_)
+        sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+std::optional<Error> PersistentStoreCoordinator::lastError(const QString &context) const
+{
+    const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_CANTOPEN;
+    QString message =
+        db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("unable to open the store");
+    if (!context.isEmpty())
+        message = context + QStringLiteral(": ") + message;
+    return Error{ErrorDomain, code, message};
+}
+
+std::optional<Error> PersistentStoreCoordinator::open()
+{
+    std::lock_guard lock(mutex_);
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    const QByteArray file = QFile::encodeName(path_);
+    if (sqlite3_open_v2(file.constData(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK)
+        return lastError();
+    sqlite3_extended_result_codes(db_, 1);
+    registerFunctions();
+
+    // Sorting scratch stays in memory: nothing is written outside the data
+    // directory.
+    if (auto error = execute(QStringLiteral("PRAGMA temp_store = MEMORY")))
+        return error;
+    // Read-only checks first, so that a file that is not a store, or a
+    // damaged one, is never written to.
+    if (auto error = execute(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        return error;
+    QString check;
+    if (auto error = select(QStringLiteral("PRAGMA quick_check(1)"), {}, [&](sqlite3_stmt *s) {
+            check = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
+        }))
+        return error;
+    if (check != QStringLiteral("ok"))
+        return Error{ErrorDomain, SQLITE_CORRUPT, QStringLiteral("The store file is damaged: ") + check};
+
+    QString mode;
+    if (auto error = select(QStringLiteral("PRAGMA journal_mode = WAL"), {}, [&](sqlite3_stmt *s) {
+            mode = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
+        }))
+        return error;
+    // A commit is on disk before save() returns: a crash later cannot take
+    // back what an earlier save stored.
+    if (auto error = execute(QStringLiteral("PRAGMA synchronous = FULL")))
+        return error;
+    if (auto error = migrate())
+        return error;
+
+    for (StoreTable table : ManagedObjectModel::tables()) {
+        qint64 maxRow = 0;
+        if (auto error =
+                select(QStringLiteral("SELECT max(id) FROM ") + quoted(ManagedObjectModel::tableName(table)),
+                       {}, [&](sqlite3_stmt *s) { maxRow = sqlite3_column_int64(s, 0); }))
+            return error;
+        nextRow_[size_t(table)] = maxRow + 1;
+    }
+    return std::nullopt;
+}
+
+void PersistentStoreCoordinator::registerFunctions()
+{
+    sqlite3_create_collation_v2(db_, "LOCALIZED", SQLITE_UTF8, nullptr, compareLocalized, nullptr);
+    sqlite3_create_collation_v2(db_, "DECIMAL", SQLITE_UTF8, nullptr, compareDecimalTexts, nullptr);
+    sqlite3_create_function_v2(db_, "yomora_like", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               likeFunction, nullptr, nullptr, nullptr);
+}
+
+std::optional<Error> PersistentStoreCoordinator::migrate()
+{
+    int version = 0;
+    if (auto error = select(QStringLiteral("PRAGMA user_version"), {},
+                            [&](sqlite3_stmt *s) { version = sqlite3_column_int(s, 0); }))
+        return error;
+    if (version == kSchemaVersion)
+        return std::nullopt;
+
+    return performTransaction([&]() -> std::optional<Error> {
+        const auto &model = ManagedObjectModel::sharedModel();
+        for (StoreTable table : ManagedObjectModel::tables()) {
+            const QString name = quoted(ManagedObjectModel::tableName(table));
+            const EntityDescription &entity = model.tableEntity(table);
+            const QString entityColumn = QStringLiteral("\"entity\" TEXT NOT NULL DEFAULT ") + u'\'' +
+                                         model.rootEntity(table).name() + u'\'';
+            QStringList columns{QStringLiteral("\"id\" INTEGER PRIMARY KEY")};
+            if (ManagedObjectModel::hasEntityColumn(table))
+                columns << entityColumn;
+            for (const auto &property : entity.properties())
+                columns << columnDefinition(property);
+            if (auto error = execute(QStringLiteral("CREATE TABLE IF NOT EXISTS ") + name +
+                                     QStringLiteral(" (") + columns.join(QStringLiteral(", ")) + u')'))
+                return error;
+
+            QSet<QString> existing;
+            if (auto error =
+                    select(QStringLiteral("PRAGMA table_info(") + name + u')', {}, [&](sqlite3_stmt *s) {
+                        existing.insert(
+                            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 1))));
+                    }))
+                return error;
+            QStringList missing;
+            if (ManagedObjectModel::hasEntityColumn(table) && !existing.contains(QStringLiteral("entity")))
+                missing << entityColumn;
+            for (const auto &property : entity.properties()) {
+                if (!existing.contains(property.name))
+                    missing << columnDefinition(property);
+            }
+            for (const QString &column : std::as_const(missing)) {
+                if (auto error = execute(QStringLiteral("ALTER TABLE ") + name +
+                                         QStringLiteral(" ADD COLUMN ") + column))
+                    return error;
+            }
+        }
+        if (auto error = execute(
+                QStringLiteral("CREATE INDEX IF NOT EXISTS \"ChapterBook\" ON \"Chapter\" (\"book\")")))
+            return error;
+        if (auto error = execute(
+                QStringLiteral("CREATE INDEX IF NOT EXISTS \"PageChapter\" ON \"Page\" (\"chapter\")")))
+            return error;
+        // A file of a newer version keeps its number; it only gained what
+        // this version needs.
+        if (version < kSchemaVersion)
+            return execute(QStringLiteral("PRAGMA user_version = ") + QString::number(kSchemaVersion));
+        return std::nullopt;
+    });
+}
+
+ObjectID PersistentStoreCoordinator::newObjectID(StoreTable table)
+{
+    std::lock_guard lock(mutex_);
+    return ObjectID{table, nextRow_[size_t(table)]++};
+}
+
+sqlite3_stmt *PersistentStoreCoordinator::statement(const QString &sql, std::optional<Error> *error)
+{
+    if (!db_) {
+        *error = openError_ ? openError_ : lastError();
+        return nullptr;
+    }
+    if (sqlite3_stmt *cached = statements_.value(sql))
+        return cached;
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *s = nullptr;
+    if (sqlite3_prepare_v3(db_, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT, &s, nullptr) !=
+        SQLITE_OK) {
+        *error = lastError();
+        return nullptr;
+    }
+    statements_.insert(sql, s);
+    return s;
+}
+
+std::optional<Error> PersistentStoreCoordinator::bindAndStep(sqlite3_stmt *s,
+                                                             const std::vector<StoreValue> &binds,
+                                                             const RowHandler *row)
+{
+    for (size_t i = 0; i < binds.size(); ++i) {
+        const int index = int(i) + 1;
+        const StoreValue &v = binds[i];
+        if (const auto *b = std::get_if<bool>(&v)) {
+            sqlite3_bind_int(s, index, *b ? 1 : 0);
+        } else if (const auto *n = std::get_if<qint64>(&v)) {
+            sqlite3_bind_int64(s, index, *n);
+        } else if (const auto *f = std::get_if<double>(&v)) {
+            sqlite3_bind_double(s, index, *f);
+        } else if (const auto *t = std::get_if<QString>(&v)) {
+            const QByteArray utf8 = t->toUtf8();
+            sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        } else if (const auto *d = std::get_if<Decimal>(&v)) {
+            const QByteArray text = d->toString().toLatin1();
+            sqlite3_bind_text(s, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        } else if (const auto *date = std::get_if<QDateTime>(&v)) {
+            if (date->isValid())
+                sqlite3_bind_int64(s, index, date->toMSecsSinceEpoch());
+            else
+                sqlite3_bind_null(s, index);
+        } else if (const auto *id = std::get_if<ObjectID>(&v)) {
+            sqlite3_bind_int64(s, index, id->row);
+        } else {
+            sqlite3_bind_null(s, index);
+        }
+    }
+    std::optional<Error> error;
+    for (;;) {
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_ROW) {
+            if (row)
+                (*row)(s);
+            continue;
+        }
+        if (rc != SQLITE_DONE)
+            error = lastError();
+        break;
+    }
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
+    return error;
+}
+
+std::optional<Error> PersistentStoreCoordinator::select(const QString &sql,
+                                                        const std::vector<StoreValue> &binds,
+                                                        const RowHandler &row)
+{
+    std::lock_guard lock(mutex_);
+    std::optional<Error> error;
+    sqlite3_stmt *s = statement(sql, &error);
+    if (!s)
+        return error;
+    return bindAndStep(s, binds, &row);
+}
+
+std::optional<Error> PersistentStoreCoordinator::execute(const QString &sql,
+                                                         const std::vector<StoreValue> &binds)
+{
+    std::lock_guard lock(mutex_);
+    std::optional<Error> error;
+    sqlite3_stmt *s = statement(sql, &error);
+    if (!s)
+        return error;
+    return bindAndStep(s, binds, nullptr);
+}
+
+std::optional<Error>
+PersistentStoreCoordinator::performTransaction(const std::function<std::optional<Error>()> &body)
+{
+    std::lock_guard lock(mutex_);
+    if (auto error = execute(QStringLiteral("BEGIN IMMEDIATE")))
+        return error;
+    std::optional<Error> error = body();
+    if (!error)
+        error = execute(QStringLiteral("COMMIT"));
+    if (error)
+        execute(QStringLiteral("ROLLBACK"));
+    return error;
+}
+
+StoreValue PersistentStoreCoordinator::columnValue(sqlite3_stmt *s, int column,
+                                                   const PropertyDescription &property)
+{
+    if (sqlite3_column_type(s, column) == SQLITE_NULL)
+        return {};
+    switch (property.type) {
+    case AttributeType::String:
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, column)),
+                                 sqlite3_column_bytes(s, column));
+    case AttributeType::Integer:
+        return qint64(sqlite3_column_int64(s, column));
+    case AttributeType::Boolean:
+        return sqlite3_column_int64(s, column) != 0;
+    case AttributeType::Double:
+        return sqlite3_column_double(s, column);
+    case AttributeType::Decimal:
+        return Decimal::fromString(QString::fromLatin1(
+            reinterpret_cast<const char *>(sqlite3_column_text(s, column)), sqlite3_column_bytes(s, column)));
+    case AttributeType::Date:
+        return QDateTime::fromMSecsSinceEpoch(sqlite3_column_int64(s, column), Qt::UTC);
+    case AttributeType::ToOne:
+        return ObjectID{property.destinationTable, sqlite3_column_int64(s, column)};
+    }
+    return {};
+}
