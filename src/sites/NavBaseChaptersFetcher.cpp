@@ -2,7 +2,6 @@
 
 #include "foundation/ActivitySwitches.h"
 #include "foundation/Localized.h"
-#include "web/PageTextFetcher.h"
 
 NavBaseChaptersFetcher::NavBaseChaptersFetcher(const QString &urlString,
                                                NavBaseChaptersFetcherDelegate *delegate)
@@ -32,14 +31,8 @@ bool NavBaseChaptersFetcher::failWithError(const Error &error)
 
 bool NavBaseChaptersFetcher::fetchHTML(const QString &urlString)
 {
-    htmlString_.clear();
-    const PageText page = PageTextFetcher::fetch(QUrl(urlString));
-    if (page.error)
-        return failWithError(*page.error);
-    if (page.text.isEmpty())
-        return failWithError(unknownEncodingError());
-    htmlString_ = page.text;
-    return true;
+    htmlString_ = fetchPageText(urlString, unknownEncodingError(), error_);
+    return !htmlString_.isEmpty();
 }
 
 void NavBaseChaptersFetcher::main()

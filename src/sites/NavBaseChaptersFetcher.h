@@ -9,7 +9,7 @@
 #include "foundation/Error.h"
 #include "sites/NavBookInfo.h"
 #include "sites/NavChapter.h"
-#include "sites/ReportingOperation.h"
+#include "sites/CatalogueFetchOperation.h"
 
 class NavBaseChaptersFetcher;
 
@@ -29,7 +29,7 @@ public:
 // there (see the delegate). The results are written only by main(); read
 // them in the delegate call or after the operation has finished. A
 // cancelled fetcher never reports.
-class NavBaseChaptersFetcher : public ReportingOperation
+class NavBaseChaptersFetcher : public CatalogueFetchOperation
 {
 public:
     NavBaseChaptersFetcher(const QString &urlString, NavBaseChaptersFetcherDelegate *delegate);

@@ -108,10 +108,8 @@ TEST_F(ChapterFetchTest, NewRequestSilencesTheCancelledOne)
         pumpEventsUntil([&] { return server.requestCount(QStringLiteral("/mangareader/slow")) == 1; }));
     wrapper.goWithURLString(server.url(QStringLiteral("/mangareader/latest")));
     ASSERT_TRUE(waitForPosts(1));
-    // Let the first fetch complete (its page reload gets the real page): it
-    // was cancelled, so it must stay silent.
-    serveFixture(QStringLiteral("/mangareader/slow"), "mangareader/latest.html");
-    server.releaseStalls();
+    // Cancelling cut the stalled request short: the first fetch ends without
+    // waiting for its time-out, and says nothing.
     ASSERT_TRUE(pumpEventsUntil([&] { return wrapper.queue().operationCount() == 0; }));
     pumpEvents();
     EXPECT_EQ(posted, QStringList{QStringLiteral("NavRecentChaptersFetcherDidFinish")});
