@@ -80,6 +80,9 @@ int run(const QStringList &args)
             return usage();
         }
     }
+    // A parser check must not open (or create) the user's library to learn
+    // the favourites: here no title is exempt from the licence filter.
+    NavRecentChaptersFetcher::setFavoriteTitlesProvider([] { return QStringList(); });
     Recorder recorder;
     std::shared_ptr<NavRecentChaptersFetcher> fetcher;
     if (!file.isEmpty()) {
