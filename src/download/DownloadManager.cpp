@@ -1,6 +1,8 @@
 #include "download/DownloadManager.h"
 
 #include "sites/NavBooksFetcherQueueWrapper.h"
+#include "sites/NavChaptersFetcherQueueWrapper.h"
+#include "sites/NavRecentChaptersFetcherQueueWrapper.h"
 
 DownloadManager &DownloadManager::sharedDownloadManager()
 {
@@ -11,7 +13,9 @@ DownloadManager &DownloadManager::sharedDownloadManager()
 }
 
 DownloadManager::DownloadManager(Key)
-    : navBooksFetcherQueueWrapper_(std::make_unique<NavBooksFetcherQueueWrapper>())
+    : navBooksFetcherQueueWrapper_(std::make_unique<NavBooksFetcherQueueWrapper>()),
+      navChaptersFetcherQueueWrapper_(std::make_unique<NavChaptersFetcherQueueWrapper>()),
+      navRecentChaptersFetcherQueueWrapper_(std::make_unique<NavRecentChaptersFetcherQueueWrapper>())
 {}
 
 DownloadManager::~DownloadManager() = default;
@@ -19,4 +23,14 @@ DownloadManager::~DownloadManager() = default;
 NavBooksFetcherQueueWrapper &DownloadManager::navBooksFetcherQueueWrapper()
 {
     return *navBooksFetcherQueueWrapper_;
+}
+
+NavChaptersFetcherQueueWrapper &DownloadManager::navChaptersFetcherQueueWrapper()
+{
+    return *navChaptersFetcherQueueWrapper_;
+}
+
+NavRecentChaptersFetcherQueueWrapper &DownloadManager::navRecentChaptersFetcherQueueWrapper()
+{
+    return *navRecentChaptersFetcherQueueWrapper_;
 }

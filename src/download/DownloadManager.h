@@ -3,6 +3,8 @@
 #include <memory>
 
 class NavBooksFetcherQueueWrapper;
+class NavChaptersFetcherQueueWrapper;
+class NavRecentChaptersFetcherQueueWrapper;
 
 // Owner of the engine's long-lived workers, created on first use and kept
 // until the process ends. Thread contract: sharedDownloadManager() may be
@@ -17,6 +19,9 @@ public:
 
     // The Internet tab's book-list fetches.
     NavBooksFetcherQueueWrapper &navBooksFetcherQueueWrapper();
+    // The chapter screen's book-page fetches and the latest-release fetches.
+    NavChaptersFetcherQueueWrapper &navChaptersFetcherQueueWrapper();
+    NavRecentChaptersFetcherQueueWrapper &navRecentChaptersFetcherQueueWrapper();
 
 private:
     // Only sharedDownloadManager() can make one.
@@ -30,4 +35,6 @@ public:
 
 private:
     std::unique_ptr<NavBooksFetcherQueueWrapper> navBooksFetcherQueueWrapper_;
+    std::unique_ptr<NavChaptersFetcherQueueWrapper> navChaptersFetcherQueueWrapper_;
+    std::unique_ptr<NavRecentChaptersFetcherQueueWrapper> navRecentChaptersFetcherQueueWrapper_;
 };

@@ -1,6 +1,6 @@
 #include "sites/NavBooksFetcher.h"
 
-#include <QUrl>
+#include <mutex>
 
 #include "foundation/ActivitySwitches.h"
 #include "foundation/Localized.h"
@@ -12,8 +12,6 @@
 #include "sites/NavBooksFetcherMangaReader.h"
 #include "sites/NavBooksFetcherOneManga.h"
 #include "sites/SiteConfig.h"
-#include "web/HttpRequest.h"
-#include "web/PageTextFetcher.h"
 
 namespace {
 
@@ -31,8 +29,6 @@ std::mutex &failedLock()
     static std::mutex lock;
     return lock;
 }
-
-constexpr double kTimeOutSeconds = 30.0;
 
 template <class T>
 std::shared_ptr<NavBooksFetcher> makeFetcher(const QString &urlString, const QString &rootTitle,
@@ -98,21 +94,12 @@ void NavBooksFetcher::main()
     if (isCancelled())
         return;
 
-    std::lock_guard lock(succeeded ? finishedLock() : failedLock());
-    if (isCancelled() || !delegate_)
+    if (!delegate_)
         return;
     if (succeeded)
-        delegate_->navBooksFetcherFinished(*this);
+        reportUnlessCancelled(finishedLock(), [this] { delegate_->navBooksFetcherFinished(*this); });
     else
-        delegate_->navBooksFetcherFailed(*this);
-}
-
-void NavBooksFetcher::cancel()
-{
-    Operation::cancel();
-    std::lock_guard lock(requestMutex_);
-    if (activeRequest_)
-        activeRequest_->cancel();
+        reportUnlessCancelled(failedLock(), [this] { delegate_->navBooksFetcherFailed(*this); });
 }
 
 bool NavBooksFetcher::go()
@@ -122,43 +109,8 @@ bool NavBooksFetcher::go()
 
 bool NavBooksFetcher::fetchHTML(const QString &urlString)
 {
-    htmlString_.clear();
-    auto load = [this, &urlString](bool browserHeaders) {
-        auto request = std::make_unique<HttpRequest>(QUrl(urlString));
-        if (browserHeaders)
-            request->addRequestHeader(QStringLiteral("User-Agent"), HttpRequest::browserUserAgent());
-        request->setTimeOutSeconds(kTimeOutSeconds);
-        {
-            std::lock_guard lock(requestMutex_);
-            activeRequest_ = request.get();
-            if (isCancelled())
-                request->cancel();
-        }
-        request->startSynchronous();
-        std::lock_guard lock(requestMutex_);
-        activeRequest_ = nullptr;
-        return request;
-    };
-
-    const auto request = load(true);
-    if (request->error())
-        return failWithError(*request->error());
-    QString text = PageTextFetcher::decodeUtf8(request->responseData());
-    if (text.isEmpty())
-        text = PageTextFetcher::decodeAscii(request->responseData());
-    if (text.isEmpty()) {
-        // Neither UTF-8 nor plain ASCII: load the page again and let its
-        // declared or detected charset decide. A failure of that second
-        // load means the text could not be had, not a transport problem.
-        const auto again = load(false);
-        if (again->error())
-            return failWithError(unknownEncodingError());
-        text = PageTextFetcher::decodeDetected(again->responseData(), again->responseHeader("Content-Type"));
-    }
-    if (text.isEmpty())
-        return failWithError(unknownEncodingError());
-    htmlString_ = text;
-    return true;
+    htmlString_ = fetchPageText(urlString, unknownEncodingError(), error_);
+    return !htmlString_.isEmpty();
 }
 
 void NavBooksFetcher::filterLicensed()

@@ -1,18 +1,16 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 
 #include <QList>
 #include <QString>
 
 #include "foundation/Error.h"
-#include "foundation/Operation.h"
+#include "sites/CatalogueFetchOperation.h"
 #include "sites/NavBook.h"
 
 class BooksParserDelegate;
-class HttpRequest;
 class NavBooksFetcher;
 
 // Told how a list fetch ended, on the fetcher's own thread and under the
@@ -38,7 +36,7 @@ public:
 // Thread contract: main() runs on the wrapper queue's worker thread and
 // reports there, to a delegate that must outlive the operation; cancel()
 // from any thread, after which the fetcher never reports.
-class NavBooksFetcher : public Operation
+class NavBooksFetcher : public CatalogueFetchOperation
 {
 public:
     static const QString &errorDomain(); // "NavBooksFetcherErrorDomain"
@@ -58,7 +56,6 @@ public:
                     bool doSectionFilter, NavBooksFetcherDelegate *delegate);
 
     void main() override;
-    void cancel() override;
 
     // Fetches and parses the site's page into books(); true on success.
     virtual bool go();
@@ -90,9 +87,4 @@ protected:
     OptionalError error_;
     QString htmlString_;
     bool doSectionFilter_;
-
-private:
-    // Lets cancel() cut a running request short.
-    std::mutex requestMutex_;
-    HttpRequest *activeRequest_ = nullptr;
 };

@@ -39,10 +39,8 @@ QString quoted(const QString &name)
 
 int compareDecimalTexts(void *, int aLength, const void *a, int bLength, const void *b)
 {
-    const Decimal x = Decimal::fromString(QString::fromLatin1(static_cast<const char *>(a), aLength));
-    const Decimal y = Decimal::fromString(QString::fromLatin1(static_cast<const char *>(b), bLength));
-    const auto order = x <=> y;
-    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+    return StoreCollation::compareDecimalTexts(static_cast<const char *>(a), aLength,
+                                               static_cast<const char *>(b), bLength);
 }
 
 int compareLocalized(void *, int aLength, const void *a, int bLength, const void *b)

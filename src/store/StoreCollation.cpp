@@ -1,12 +1,15 @@
 #include "store/StoreCollation.h"
 
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 
 #include <QList>
+
+#include "foundation/Decimal.h"
 
 namespace {
 
@@ -69,7 +72,68 @@ std::vector<char32_t> codePoints(const QString &s)
     return out;
 }
 
+// A decimal as Decimal::toString() writes it: an optional "-", an integer
+// part without leading zeros, an optional fraction without trailing zeros.
+struct CanonicalDecimal {
+    bool negative = false;
+    std::string_view integer;
+    std::string_view fraction;
+};
+
+bool parseCanonical(std::string_view text, CanonicalDecimal *out)
+{
+    size_t i = 0;
+    if (i < text.size() && text[i] == '-') {
+        out->negative = true;
+        ++i;
+    }
+    const size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    out->integer = text.substr(start, i - start);
+    if (out->integer.empty() || (out->integer.size() > 1 && out->integer[0] == '0'))
+        return false;
+    if (i < text.size()) {
+        if (text[i] != '.')
+            return false;
+        const size_t fractionStart = ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        out->fraction = text.substr(fractionStart, i - fractionStart);
+        if (i != text.size() || out->fraction.empty() || out->fraction.back() == '0')
+            return false;
+    }
+    // "-0" is not canonical: zero has no sign.
+    return !(out->negative && out->integer == "0" && out->fraction.empty());
+}
+
+int compareMagnitudes(const CanonicalDecimal &a, const CanonicalDecimal &b)
+{
+    if (a.integer.size() != b.integer.size())
+        return a.integer.size() < b.integer.size() ? -1 : 1;
+    if (const int c = a.integer.compare(b.integer))
+        return c < 0 ? -1 : 1;
+    const int c = a.fraction.compare(b.fraction);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
 } // namespace
+
+int StoreCollation::compareDecimalTexts(const char *a, int aLength, const char *b, int bLength)
+{
+    CanonicalDecimal x, y;
+    if (parseCanonical(std::string_view(a, size_t(aLength)), &x) &&
+        parseCanonical(std::string_view(b, size_t(bLength)), &y)) {
+        if (x.negative != y.negative)
+            return x.negative ? -1 : 1;
+        const int order = compareMagnitudes(x, y);
+        return x.negative ? -order : order;
+    }
+    // Anything else (not-a-number, an exponent, text from elsewhere) the slow way.
+    const auto order = Decimal::fromString(QString::fromLatin1(a, aLength)) <=>
+                       Decimal::fromString(QString::fromLatin1(b, bLength));
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
 
 int StoreCollation::localizedCaseInsensitiveCompare(const QString &a, const QString &b)
 {

@@ -13,6 +13,10 @@ public:
     static int localizedCaseInsensitiveCompare(const QString &a, const QString &b);
     static int localizedCaseInsensitiveCompareUtf8(const char *a, int aLength, const char *b, int bLength);
 
+    // Numeric order of two stored decimal texts, the order Decimal gives.
+    // The canonical texts the store writes compare without being parsed.
+    static int compareDecimalTexts(const char *a, int aLength, const char *b, int bLength);
+
     // The whole of `value` against `pattern`, where "*" stands for any run
     // of characters and "?" for one character. Case-insensitive compares
     // case-folded text.

@@ -136,14 +136,14 @@ TEST_F(ContextTest, LikeIsCaseInsensitiveWithWildcardsInMemoryAndInSql)
 TEST_F(ContextTest, ChaptersSortByExactDecimalNumber)
 {
     auto book = appData->createBookWithTitle(QStringLiteral("Book"), QStringLiteral("Site"));
-    const QString numbers[] = {QStringLiteral("10"),    QStringLiteral("9.5"), QStringLiteral("100"),
-                               QStringLiteral("2"),     QStringLiteral("0.5"), QStringLiteral("20015"),
-                               QStringLiteral("12.50"), QStringLiteral("0.1")};
-    for (const QString &number : numbers)
-        addChapter(book, number, 0);
-    const Titles expected{QStringLiteral("0.1"), QStringLiteral("0.5"),  QStringLiteral("2"),
-                          QStringLiteral("9.5"), QStringLiteral("10"),   QStringLiteral("12.5"),
-                          QStringLiteral("100"), QStringLiteral("20015")};
+    const char *numbers[] = {"10",    "9.5", "100", "2",    "0.5", "20015",
+                             "12.50", "0.1", "-2",  "-0.5", "NaN", "-10.25"};
+    for (const char *number : numbers)
+        addChapter(book, QString::fromLatin1(number), 0);
+    Titles expected;
+    for (const char *number :
+         {"NaN", "-10.25", "-2", "-0.5", "0.1", "0.5", "2", "9.5", "10", "12.5", "100", "20015"})
+        expected.push_back(QString::fromLatin1(number));
     const FetchRequest request(AppData::ChapterEntityName,
                                Predicate::comparison(QStringLiteral("book.title"), Predicate::Operator::Equal,
                                                      QStringLiteral("Book")),

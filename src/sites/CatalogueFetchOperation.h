@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+
+#include <QString>
+
+#include "foundation/Error.h"
+#include "foundation/Operation.h"
+
+class HttpRequest;
+
+// Base of the catalogue fetchers (book lists, chapter lists, latest
+// releases): the page load they share and the way they report.
+//
+// Each fetcher class keeps two class-wide locks, one for success reports and
+// one for failure reports, so that at most one fetcher of a kind talks to
+// its delegate at a time, and re-checks cancellation under the lock: a
+// fetcher cancelled while another reported sees its cancellation before it
+// gets its turn, so only the newest request is heard.
+//
+// Thread contract: the load and the report run on the operation's thread;
+// cancel() may be called from any thread and cuts a running request short.
+class CatalogueFetchOperation : public Operation
+{
+public:
+    void cancel() override;
+
+protected:
+    // Loads a catalogue page as text: one GET with the browser "User-Agent"
+    // and a 30-second time-out, decoded as UTF-8, else as ASCII, else loaded
+    // again and decoded by its declared or detected charset. On failure the
+    // text is empty and error holds the request's own error, or
+    // unknownEncoding when the page could not be turned into text.
+    QString fetchPageText(const QString &urlString, const Error &unknownEncoding, OptionalError &error);
+
+    // Runs report while holding lock, unless the operation has been
+    // cancelled by then. Returns whether it reported.
+    bool reportUnlessCancelled(std::mutex &lock, const std::function<void()> &report);
+
+private:
+    std::mutex requestMutex_;
+    HttpRequest *activeRequest_ = nullptr; // guarded by requestMutex_
+};

@@ -1,0 +1,51 @@
+#include "sites/NavBaseChaptersFetcher.h"
+
+#include "foundation/ActivitySwitches.h"
+#include "foundation/Localized.h"
+
+NavBaseChaptersFetcher::NavBaseChaptersFetcher(const QString &urlString,
+                                               NavBaseChaptersFetcherDelegate *delegate)
+    : urlString_(urlString), delegate_(delegate)
+{}
+
+QString NavBaseChaptersFetcher::errorDomain()
+{
+    return QStringLiteral("NavBaseChaptersFetcherErrorDomain");
+}
+
+Error NavBaseChaptersFetcher::cannotFindChaptersError()
+{
+    return Error{errorDomain(), 1, localized("No chapters found")};
+}
+
+Error NavBaseChaptersFetcher::unknownEncodingError()
+{
+    return Error{errorDomain(), 3, localized("Unknown encoding")};
+}
+
+bool NavBaseChaptersFetcher::failWithError(const Error &error)
+{
+    error_ = error;
+    return false;
+}
+
+bool NavBaseChaptersFetcher::fetchHTML(const QString &urlString)
+{
+    htmlString_ = fetchPageText(urlString, unknownEncodingError(), error_);
+    return !htmlString_.isEmpty();
+}
+
+void NavBaseChaptersFetcher::main()
+{
+    ActivitySwitches::networkActivityOn();
+    const bool succeeded = !isCancelled() && fetchHTML(urlString_) && !isCancelled() && go();
+    if (succeeded && !isCancelled())
+        filterLicensed();
+    ActivitySwitches::networkActivityOff();
+    if (isCancelled() || !delegate_)
+        return;
+    if (succeeded)
+        reportUnlessCancelled(finishedLock(), [this] { delegate_->navBaseChaptersFetcherFinished(this); });
+    else
+        reportUnlessCancelled(failedLock(), [this] { delegate_->navBaseChaptersFetcherFailed(this); });
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+#include "sites/NavBaseChaptersFetcher.h"
+
+class ChaptersParserDelegate;
+
+// Fetches a book's page and reads its chapter list and details with the
+// site's parser. Thread contract as NavBaseChaptersFetcher.
+class NavChaptersFetcher : public NavBaseChaptersFetcher
+{
+public:
+    using NavBaseChaptersFetcher::NavBaseChaptersFetcher;
+
+    // The site's fetcher, chosen by the site word in the address
+    // ("onemanga", "mangafox", "mangareader", "mangahere", tested in that
+    // order, ignoring case) or by a configured base URL; null for any other site.
+    static std::shared_ptr<NavChaptersFetcher>
+    navChaptersFetcherWithURLString(const QString &urlString, NavBaseChaptersFetcherDelegate *delegate);
+
+protected:
+    // Parses htmlString with the given site parser and takes its results;
+    // fails with "No chapters found" when it found none.
+    bool goWithParser(ChaptersParserDelegate &parser, bool highestFirst);
+
+    std::mutex &finishedLock() override;
+    std::mutex &failedLock() override;
+};

@@ -1,0 +1,10 @@
+#include "sites/NavChaptersFetcherMangaFox.h"
+
+#include "sites/ChaptersParserDelegateMangaFox.h"
+
+bool NavChaptersFetcherMangaFox::go()
+{
+    ChaptersParserDelegateMangaFox parser;
+    // The page's own order is kept: it already lists them as shown.
+    return goWithParser(parser, false);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QStringList>
+
+#include "sites/NavBaseChaptersFetcher.h"
+#include "sites/NavBook.h"
+
+class RecentChaptersParserDelegate;
+
+// Fetches a site's latest-releases page into four parallel lists: element i
+// of chapters, books, dates and labels describe the same release. Licensed
+// titles are dropped, except the user's favourites.
+// Thread contract as NavBaseChaptersFetcher; the favourites are read on the
+// main thread (see setFavoriteTitlesProvider).
+class NavRecentChaptersFetcher : public NavBaseChaptersFetcher
+{
+public:
+    using NavBaseChaptersFetcher::NavBaseChaptersFetcher;
+    using FavoriteTitlesProvider = std::function<QStringList()>;
+
+    // The site's fetcher, chosen by the site word in the address
+    // ("onemanga", "mangafox", "mangareader", "mangahere", tested in that
+    // order, ignoring case) or by a configured base URL; null for any other site.
+    static std::shared_ptr<NavRecentChaptersFetcher>
+    navRecentChaptersFetcherWithURLString(const QString &urlString, NavBaseChaptersFetcherDelegate *delegate);
+
+    // Where the filter learns the favourites' titles. The provider is always
+    // called on the main thread, the fetch waiting for it, so it may read
+    // the main store context; without one no title is exempt. Any thread.
+    static void setFavoriteTitlesProvider(FavoriteTitlesProvider provider);
+
+    const QList<NavBook> &books() const { return books_; }
+    const QStringList &dates() const { return dates_; }
+    const QStringList &labels() const { return labels_; }
+
+    // True when there is at least one release and the four lists are parallel.
+    bool checkResults() const;
+    void filterLicensed() override;
+
+protected:
+    // Parses htmlString with the site parser; fails with "No chapters found"
+    // unless checkResults holds.
+    bool goWithParser(RecentChaptersParserDelegate &parser);
+
+    std::mutex &finishedLock() override;
+    std::mutex &failedLock() override;
+
+    QList<NavBook> books_;
+    QStringList dates_;
+    QStringList labels_;
+};

@@ -1,0 +1,9 @@
+#include "sites/NavRecentChaptersFetcherOneManga.h"
+
+#include "sites/RecentChaptersParserDelegateOneManga.h"
+
+bool NavRecentChaptersFetcherOneManga::go()
+{
+    RecentChaptersParserDelegateOneManga parser;
+    return goWithParser(parser);
+}

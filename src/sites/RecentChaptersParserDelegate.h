@@ -1,0 +1,67 @@
+#pragma once
+
+#include <optional>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "sites/NavBook.h"
+#include "sites/NavChapter.h"
+#include "web/HyperParserDelegate.h"
+
+// Base of the latest-release page parsers. Collects four parallel lists
+// (chapter, book, date, label of each release) from the releases block,
+// which opens at a site-specific tag and closes at its matching end tag.
+// Inside it a link is tested first as a chapter link, then as a book link;
+// any other start tag as a date cell. Plain data: fed one page on one
+// thread, read afterwards.
+class RecentChaptersParserDelegate : public HyperParserDelegate
+{
+public:
+    const QList<NavChapter> &navChapters() const { return navChapters_; }
+    const QList<NavBook> &navBooks() const { return navBooks_; }
+    const QStringList &dates() const { return dates_; }
+    const QStringList &labels() const { return labels_; }
+
+    void foundCharacters(HyperParser &parser, QStringView text) override;
+    void didStartElement(HyperParser &parser, QStringView name, const HyperAttributes &attributes) override;
+    void didEndElement(HyperParser &parser, QStringView name) override;
+
+protected:
+    virtual bool opensSection(QStringView name, const HyperAttributes &attributes) const = 0;
+    virtual bool isChapterLink(const HyperAttributes &attributes) const = 0;
+    virtual bool isBookLink(const HyperAttributes &attributes) const = 0;
+    virtual bool isDateCell(QStringView name, const HyperAttributes &attributes) const = 0;
+    // A text run inside the releases block.
+    virtual void sectionText(const QString &text) = 0;
+    virtual void sectionEnd(QStringView name) { Q_UNUSED(name); }
+    virtual void sectionStart(QStringView name) { Q_UNUSED(name); }
+
+    // Appends one release. A release without a book or a date in force
+    // leaves the lists unequal, which fails the page as a whole: a list that
+    // pairs chapters with the wrong books would be worse than none.
+    void addRelease(const NavChapter &chapter, const QString &label);
+    // The run rules of the sites whose rows read book, date, then chapters:
+    // a pending book link takes bookTitle (the run as the site wants it
+    // shown), a pending chapter link becomes a release read by the URL
+    // parser of siteKey, and a pending date cell sets the date in force.
+    void bookChapterDateRun(const QString &text, const QString &bookTitle, const QString &siteKey);
+
+    QList<NavChapter> navChapters_;
+    QList<NavBook> navBooks_;
+    QStringList dates_;
+    QStringList labels_;
+    bool foundSection_ = false;
+    // The block's element and how many of its kind are open: links after the
+    // block (a footer of popular chapters, say) must not be taken for
+    // releases of the last book.
+    QString sectionElement_;
+    int sectionDepth_ = 0;
+    QString currentHRef_;
+    QString currentDate_; // null until a date cell has been read
+    bool isBookLink_ = false;
+    bool isChapterLink_ = false;
+    bool isDateColumn_ = false;
+    std::optional<NavBook> currentNavBook_;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+
+#include <QFile>
+#include <QString>
+
+#include "sites/NavChaptersFetcher.h"
+#include "sites/NavRecentChaptersFetcher.h"
+
+// Fixture pages live in tests/data/chapters/<site>/.
+inline QString chapterFixture(const QString &relativePath)
+{
+    QFile file(QStringLiteral(YOMORA_TEST_DATA_DIR "/chapters/") + relativePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+inline QString siteAddress(const QString &site)
+{
+    return QStringLiteral("http://www.%1.com/").arg(site);
+}
+
+// Runs the site's book-page reading over a page already in hand.
+inline std::shared_ptr<NavChaptersFetcher> readBookPage(const QString &site, const QString &html)
+{
+    auto fetcher = NavChaptersFetcher::navChaptersFetcherWithURLString(siteAddress(site), nullptr);
+    fetcher->setHtmlString(html);
+    fetcher->go();
+    return fetcher;
+}
+
+inline std::shared_ptr<NavRecentChaptersFetcher> readLatestPage(const QString &site, const QString &html)
+{
+    auto fetcher =
+        NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(siteAddress(site), nullptr);
+    fetcher->setHtmlString(html);
+    if (fetcher->go())
+        fetcher->filterLicensed();
+    return fetcher;
+}
+
+inline QString numberText(const NavChapter &chapter)
+{
+    return chapter.number() ? chapter.number()->toString() : QStringLiteral("nil");
+}
