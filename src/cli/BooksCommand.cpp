@@ -21,7 +21,6 @@
 #include "sites/LicensedGenreBooksFilter.h"
 #include "sites/NavBooksFetcher.h"
 #include "sites/SiteConfig.h"
-#include "web/PageTextFetcher.h"
 
 namespace {
 
@@ -45,18 +44,6 @@ std::unique_ptr<BooksParserDelegate> parserNamed(const QString &name)
         if (name == QLatin1String(key))
             return make();
     return nullptr;
-}
-
-// Decodes a saved page the way a fetched one is: UTF-8, else ASCII, else
-// the declared or detected charset.
-QString pageText(const QByteArray &bytes)
-{
-    QString text = PageTextFetcher::decodeUtf8(bytes);
-    if (text.isEmpty())
-        text = PageTextFetcher::decodeAscii(bytes);
-    if (text.isEmpty())
-        text = PageTextFetcher::decodeDetected(bytes);
-    return text;
 }
 
 QList<NavBook> filtered(const QList<NavBook> &books, bool sectionFilter)
@@ -90,7 +77,7 @@ int runOnFile(const QString &parserName, const QString &path, bool sectionFilter
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    const QString text = pageText(file.readAll());
+    const QString text = CliSupport::pageText(file.readAll());
     if (text.isEmpty())
         return fail(NavBooksFetcher::unknownEncodingError().message);
     parser->parsePage(text);
@@ -121,24 +108,8 @@ int run(QStringList args)
     // "--site NAME=URL" points a site elsewhere; "--site NAME" picks the
     // parser for --file.
     QString parserName;
-    for (qsizetype i = 0; i < args.size();) {
-        QString value;
-        if (args[i] == u"--site" && i + 1 < args.size()) {
-            value = args[i + 1];
-            args.remove(i, 2);
-        } else if (args[i].startsWith(u"--site=")) {
-            value = args[i].mid(7);
-            args.removeAt(i);
-        } else {
-            ++i;
-            continue;
-        }
-        if (!value.contains(u'=')) {
-            parserName = value;
-        } else if (auto error = SiteConfig::applySiteOption(value)) {
-            return fail(*error, 2);
-        }
-    }
+    if (auto error = CliSupport::takeSiteOptions(args, &parserName))
+        return fail(*error, 2);
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
     const bool sectionFilter = CliSupport::takeFlag(args, QStringLiteral("--section-filter"));
     QString error;

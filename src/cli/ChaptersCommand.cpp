@@ -1,7 +1,6 @@
 // yomora-cli chapters: a book page's details and chapter list, fetched from
-// the site or read from a saved page, to check that the parsers still
-// understand a site.
-#include <cstdio>
+// the site or read from a saved page through the same parsers as the
+// chapter screen, to check that they still understand a site.
 
 #include <QFile>
 #include <QJsonArray>
@@ -9,17 +8,16 @@
 #include <QJsonObject>
 
 #include "cli/CliCommand.h"
+#include "cli/CliSupport.h"
 #include "sites/NavChaptersFetcher.h"
 #include "sites/SiteConfig.h"
 
 namespace {
 
-struct Recorder : NavBaseChaptersFetcherDelegate {
-    bool finished = false;
-    bool failed = false;
-    void navBaseChaptersFetcherFinished(NavBaseChaptersFetcher *) override { finished = true; }
-    void navBaseChaptersFetcherFailed(NavBaseChaptersFetcher *) override { failed = true; }
-};
+using CliSupport::fail;
+
+const char *const kUsage = "chapters URL [--json] [--site NAME=URL]...\n"
+                           "  chapters --site mangafox|mangareader|mangahere|onemanga --file PAGE [--json]";
 
 QString numberText(const NavChapter &chapter)
 {
@@ -31,7 +29,9 @@ QJsonValue jsonText(const QString &text)
     return text.isNull() ? QJsonValue() : QJsonValue(text);
 }
 
-void printResult(const NavBaseChaptersFetcher &fetcher, bool json)
+// The details first ("key: value", given ones only) and a blank line, then
+// one chapter a line: label, address, number.
+void print(const NavBaseChaptersFetcher &fetcher, bool json)
 {
     const NavBookInfo &info = fetcher.navBookInfo();
     const std::pair<const char *, const QString *> fields[] = {{"author", &info.author},
@@ -54,99 +54,59 @@ void printResult(const NavBaseChaptersFetcher &fetcher, bool json)
                                         {QStringLiteral("urlString"), chapter.urlString()},
                                         {QStringLiteral("number"), jsonText(numberText(chapter))}});
         const QJsonObject root{{QStringLiteral("details"), details}, {QStringLiteral("chapters"), chapters}};
-        std::fputs(QJsonDocument(root).toJson(QJsonDocument::Indented).constData(), stdout);
+        CliSupport::printLine(
+            QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)).trimmed());
         return;
     }
     for (const auto &[key, value] : fields)
         if (!value->isNull())
-            std::printf("%s: %s\n", key, qPrintable(QString(*value).replace(u'\n', u' ').trimmed()));
-    std::printf("\n");
+            CliSupport::printLine(QLatin1StringView(key) + QStringLiteral(": ") +
+                                  QString(*value).replace(u'\n', u' ').trimmed());
+    CliSupport::printLine(QString());
     for (const NavChapter &chapter : fetcher.chapters())
-        std::printf("%s\t%s\t%s\n", qPrintable(chapter.title()), qPrintable(chapter.urlString()),
-                    qPrintable(numberText(chapter)));
+        CliSupport::printLine(chapter.title() + u'\t' + chapter.urlString() + u'\t' + numberText(chapter));
 }
 
-int usage()
+int run(QStringList args)
 {
-    std::fputs("usage: yomora-cli chapters URL [--json]\n"
-               "       yomora-cli chapters --site SITE --file PAGE [--json]\n"
-               "SITE is one of mangafox, mangareader, mangahere, onemanga.\n",
-               stderr);
-    return 2;
-}
+    QString siteName;
+    if (auto error = CliSupport::takeSiteOptions(args, &siteName))
+        return fail(*error, 2);
+    const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
+    QString error;
+    const auto file = CliSupport::takeValue(args, QStringLiteral("--file"), &error);
+    if (!error.isEmpty())
+        return fail(error, 2);
+    const QString usage = QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage));
+    if (!CliSupport::unknownOptions(args).isEmpty() || args.size() != (file ? 0 : 1) ||
+        (file && !SiteConfig::siteForOptionName(siteName.toLower())) || (!file && !siteName.isEmpty()))
+        return fail(usage, 2);
 
-int run(const QStringList &arguments)
-{
-    QStringList args = arguments;
-    bool json = false;
-    QString site;
-    QString file;
-    QString url;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == u"--json") {
-            json = true;
-        } else if (arg == u"--site" && i + 1 < args.size()) {
-            const QString value = args[++i];
-            // "--site name=URL" points a site at a mirror; a bare name picks the parser.
-            if (value.contains(u'=')) {
-                if (auto problem = SiteConfig::applySiteOption(value)) {
-                    std::fprintf(stderr, "yomora-cli chapters: %s\n", qPrintable(*problem));
-                    return 2;
-                }
-            } else {
-                site = value.toLower();
-            }
-        } else if (arg == u"--file" && i + 1 < args.size()) {
-            file = args[++i];
-        } else if (!arg.startsWith(u"--") && url.isEmpty()) {
-            url = arg;
-        } else {
-            return usage();
-        }
-    }
-    Recorder recorder;
-    std::shared_ptr<NavChaptersFetcher> fetcher;
-    if (!file.isEmpty()) {
-        if (!SiteConfig::siteForOptionName(site))
-            return usage();
-        QFile page(file);
-        if (!page.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "yomora-cli chapters: cannot read %s\n", qPrintable(file));
-            return 1;
-        }
-        // The site word alone chooses the fetcher; the page is already here.
-        fetcher = NavChaptersFetcher::navChaptersFetcherWithURLString(
-            url.isEmpty() ? QStringLiteral("http://www.%1.com/").arg(site) : url, &recorder);
-        if (!fetcher)
-            return usage();
-        fetcher->setHtmlString(QString::fromUtf8(page.readAll()));
-        if (fetcher->go())
-            recorder.finished = true;
+    // A saved page needs only the site's word to choose its parser.
+    const QString url = file ? QStringLiteral("http://www.%1.com/").arg(siteName.toLower()) : args.first();
+    auto fetcher = NavChaptersFetcher::navChaptersFetcherWithURLString(url, nullptr);
+    if (!fetcher)
+        return fail(QStringLiteral("Cannot fetch chapters?"));
+    if (file) {
+        QFile page(*file);
+        if (!page.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read %1: %2").arg(*file, page.errorString()));
+        fetcher->setHtmlString(CliSupport::pageText(page.readAll()));
+        if (fetcher->htmlString().isEmpty())
+            fetcher->failWithError(NavBaseChaptersFetcher::unknownEncodingError());
         else
-            recorder.failed = true;
+            fetcher->go();
     } else {
-        if (url.isEmpty())
-            return usage();
-        fetcher = NavChaptersFetcher::navChaptersFetcherWithURLString(url, &recorder);
-        if (!fetcher) {
-            std::fputs("yomora-cli chapters: Cannot fetch chapters?\n", stderr);
-            return 1;
-        }
         fetcher->start();
     }
-    if (!recorder.finished) {
-        const QString message = fetcher->error() ? fetcher->error()->localizedDescription() : QString();
-        std::fprintf(stderr, "yomora-cli chapters: Trouble retrieving the chapters list: %s\n",
-                     qPrintable(message));
-        return 1;
-    }
-    printResult(*fetcher, json);
+    if (fetcher->error())
+        return fail(QStringLiteral("Trouble retrieving the chapters list: ") +
+                    fetcher->error()->localizedDescription());
+    print(*fetcher, json);
     return 0;
 }
 
-const CliCommand::Registrar registrar({QStringLiteral("chapters"),
-                                       QStringLiteral("chapters URL | --site SITE --file PAGE [--json]"),
-                                       run});
+const CliCommand::Registrar registrar(CliCommand{QStringLiteral("chapters"), QString::fromLatin1(kUsage),
+                                                 run});
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "sites/SiteConfig.h"
+#include "web/PageTextFetcher.h"
+
 namespace CliSupport {
 
 bool takeFlag(QStringList &args, const QString &flag)
@@ -31,6 +34,41 @@ std::optional<QString> takeValue(QStringList &args, const QString &name, QString
         }
     }
     return value;
+}
+
+std::optional<QString> takeSiteOptions(QStringList &args, QString *parserName)
+{
+    std::optional<QString> firstError;
+    for (qsizetype i = 0; i < args.size();) {
+        QString value;
+        if (args[i] == u"--site" && i + 1 < args.size()) {
+            value = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(u"--site=")) {
+            value = args[i].mid(7);
+            args.removeAt(i);
+        } else {
+            ++i;
+            continue;
+        }
+        if (!value.contains(u'=')) {
+            if (parserName)
+                *parserName = value;
+        } else if (auto error = SiteConfig::applySiteOption(value); error && !firstError) {
+            firstError = error;
+        }
+    }
+    return firstError;
+}
+
+QString pageText(const QByteArray &bytes)
+{
+    QString text = PageTextFetcher::decodeUtf8(bytes);
+    if (text.isEmpty())
+        text = PageTextFetcher::decodeAscii(bytes);
+    if (text.isEmpty())
+        text = PageTextFetcher::decodeDetected(bytes);
+    return text;
 }
 
 QStringList unknownOptions(const QStringList &args)

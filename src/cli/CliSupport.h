@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,16 @@ bool takeFlag(QStringList &args, const QString &flag);
 // Takes "--name VALUE" or "--name=VALUE" (the last one wins). A name at the
 // end without its value sets *error.
 std::optional<QString> takeValue(QStringList &args, const QString &name, QString *error);
+
+// Takes every "--site NAME=URL" / "--site=NAME=URL" (pointing a site at a
+// mirror or a local server) and applies it; a "--site NAME" without "="
+// names the site whose parser reads a saved page, returned in *parserName.
+// Returns the first error.
+std::optional<QString> takeSiteOptions(QStringList &args, QString *parserName);
+
+// A saved page decoded as a fetched one is: UTF-8, else ASCII, else the
+// detected charset. Empty when none of them gives text.
+QString pageText(const QByteArray &bytes);
 
 // Options left over that look like options ("-x", "--x"): usage errors.
 QStringList unknownOptions(const QStringList &args);

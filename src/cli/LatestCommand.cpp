@@ -1,125 +1,87 @@
 // yomora-cli latest: a site's latest releases, fetched or read from a saved
-// page, filtered like the latest-release screen's list.
-#include <cstdio>
+// page through the same parsers and licence filter as the latest-release
+// screen.
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "cli/CliCommand.h"
+#include "cli/CliSupport.h"
 #include "sites/NavRecentChaptersFetcher.h"
 #include "sites/SiteConfig.h"
 
 namespace {
 
-struct Recorder : NavBaseChaptersFetcherDelegate {
-    bool finished = false;
-    void navBaseChaptersFetcherFinished(NavBaseChaptersFetcher *) override { finished = true; }
-    void navBaseChaptersFetcherFailed(NavBaseChaptersFetcher *) override {}
-};
+using CliSupport::fail;
 
-void printResult(const NavRecentChaptersFetcher &fetcher, bool json)
+const char *const kUsage = "latest URL [--json] [--site NAME=URL]...\n"
+                           "  latest --site mangafox|mangareader|mangahere|onemanga --file PAGE [--json]";
+
+// One release a line: book, chapter label, address, number, date.
+void print(const NavRecentChaptersFetcher &fetcher, bool json)
 {
-    QJsonArray releases;
     for (qsizetype i = 0; i < fetcher.chapters().size(); ++i) {
         const NavChapter &chapter = fetcher.chapters()[i];
         const QString number = chapter.number() ? chapter.number()->toString() : QString();
         const QString &book = fetcher.books()[i].title();
         const QString &date = fetcher.dates()[i];
-        if (json)
-            releases.append(QJsonObject{{QStringLiteral("book"), book},
-                                        {QStringLiteral("title"), chapter.title()},
-                                        {QStringLiteral("urlString"), chapter.urlString()},
-                                        {QStringLiteral("number"), number.isNull() ? QJsonValue() : number},
-                                        {QStringLiteral("date"), date},
-                                        {QStringLiteral("label"), fetcher.labels()[i]}});
-        else
-            std::printf("%s\t%s\t%s\t%s\t%s\n", qPrintable(book), qPrintable(chapter.title()),
-                        qPrintable(chapter.urlString()), qPrintable(number), qPrintable(date));
-    }
-    if (json)
-        std::fputs(QJsonDocument(releases).toJson(QJsonDocument::Indented).constData(), stdout);
-}
-
-int usage()
-{
-    std::fputs("usage: yomora-cli latest URL [--json]\n"
-               "       yomora-cli latest --site SITE --file PAGE [--json]\n"
-               "SITE is one of mangafox, mangareader, mangahere, onemanga.\n",
-               stderr);
-    return 2;
-}
-
-int run(const QStringList &args)
-{
-    bool json = false;
-    QString site;
-    QString file;
-    QString url;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == u"--json") {
-            json = true;
-        } else if (arg == u"--site" && i + 1 < args.size()) {
-            const QString value = args[++i];
-            // "--site name=URL" points a site at a mirror; a bare name picks the parser.
-            if (value.contains(u'=')) {
-                if (auto problem = SiteConfig::applySiteOption(value)) {
-                    std::fprintf(stderr, "yomora-cli latest: %s\n", qPrintable(*problem));
-                    return 2;
-                }
-            } else {
-                site = value.toLower();
-            }
-        } else if (arg == u"--file" && i + 1 < args.size()) {
-            file = args[++i];
-        } else if (!arg.startsWith(u"--") && url.isEmpty()) {
-            url = arg;
+        if (json) {
+            const QJsonObject object{{QStringLiteral("book"), book},
+                                     {QStringLiteral("title"), chapter.title()},
+                                     {QStringLiteral("urlString"), chapter.urlString()},
+                                     {QStringLiteral("number"), number.isNull() ? QJsonValue() : number},
+                                     {QStringLiteral("date"), date},
+                                     {QStringLiteral("label"), fetcher.labels()[i]}};
+            CliSupport::printLine(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
         } else {
-            return usage();
+            CliSupport::printLine(book + u'\t' + chapter.title() + u'\t' + chapter.urlString() + u'\t' +
+                                  number + u'\t' + date);
         }
     }
-    Recorder recorder;
-    std::shared_ptr<NavRecentChaptersFetcher> fetcher;
-    if (!file.isEmpty()) {
-        if (!SiteConfig::siteForOptionName(site))
-            return usage();
-        QFile page(file);
-        if (!page.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "yomora-cli latest: cannot read %s\n", qPrintable(file));
-            return 1;
-        }
-        fetcher = NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(
-            url.isEmpty() ? QStringLiteral("http://www.%1.com/").arg(site) : url, &recorder);
-        if (!fetcher)
-            return usage();
-        fetcher->setHtmlString(QString::fromUtf8(page.readAll()));
-        if (fetcher->go()) {
+}
+
+int run(QStringList args)
+{
+    QString siteName;
+    if (auto error = CliSupport::takeSiteOptions(args, &siteName))
+        return fail(*error, 2);
+    const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
+    QString error;
+    const auto file = CliSupport::takeValue(args, QStringLiteral("--file"), &error);
+    if (!error.isEmpty())
+        return fail(error, 2);
+    const QString usage = QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage));
+    if (!CliSupport::unknownOptions(args).isEmpty() || args.size() != (file ? 0 : 1) ||
+        (file && !SiteConfig::siteForOptionName(siteName.toLower())) || (!file && !siteName.isEmpty()))
+        return fail(usage, 2);
+
+    // A parser check must not open (or create) the user's library to learn
+    // the favourites: here no title is exempt from the licence filter.
+    NavRecentChaptersFetcher::setFavoriteTitlesProvider([] { return QStringList(); });
+    const QString url = file ? QStringLiteral("http://www.%1.com/").arg(siteName.toLower()) : args.first();
+    auto fetcher = NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(url, nullptr);
+    if (!fetcher)
+        return fail(QStringLiteral("Cannot fetch chapters?"));
+    if (file) {
+        QFile page(*file);
+        if (!page.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read %1: %2").arg(*file, page.errorString()));
+        fetcher->setHtmlString(CliSupport::pageText(page.readAll()));
+        if (fetcher->htmlString().isEmpty())
+            fetcher->failWithError(NavBaseChaptersFetcher::unknownEncodingError());
+        else if (fetcher->go())
             fetcher->filterLicensed();
-            recorder.finished = true;
-        }
     } else {
-        if (url.isEmpty())
-            return usage();
-        fetcher = NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(url, &recorder);
-        if (!fetcher) {
-            std::fputs("yomora-cli latest: Cannot fetch chapters?\n", stderr);
-            return 1;
-        }
         fetcher->start();
     }
-    if (!recorder.finished) {
-        const QString message = fetcher->error() ? fetcher->error()->localizedDescription() : QString();
-        std::fprintf(stderr, "yomora-cli latest: Trouble retrieving the chapters list: %s\n",
-                     qPrintable(message));
-        return 1;
-    }
-    printResult(*fetcher, json);
+    if (fetcher->error())
+        return fail(QStringLiteral("Trouble retrieving the chapters list: ") +
+                    fetcher->error()->localizedDescription());
+    print(*fetcher, json);
     return 0;
 }
 
-const CliCommand::Registrar registrar({QStringLiteral("latest"),
-                                       QStringLiteral("latest URL | --site SITE --file PAGE [--json]"), run});
+const CliCommand::Registrar registrar(CliCommand{QStringLiteral("latest"), QString::fromLatin1(kUsage), run});
 
 } // namespace

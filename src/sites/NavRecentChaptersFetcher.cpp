@@ -1,6 +1,5 @@
 #include "sites/NavRecentChaptersFetcher.h"
 
-#include "foundation/MainThread.h"
 #include "sites/LicensedRecentChaptersFilter.h"
 #include "sites/NavRecentChaptersFetcherMangaFox.h"
 #include "sites/NavRecentChaptersFetcherMangaHere.h"
@@ -8,6 +7,7 @@
 #include "sites/NavRecentChaptersFetcherOneManga.h"
 #include "sites/SiteConfig.h"
 #include "sites/RecentChaptersParserDelegate.h"
+#include "store/AppData.h"
 #include "web/HyperParser.h"
 
 namespace {
@@ -31,6 +31,17 @@ NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(const QString &u
     if (site == u"mangahere")
         return std::make_shared<NavRecentChaptersFetcherMangaHere>(urlString, delegate);
     return nullptr;
+}
+
+QStringList NavRecentChaptersFetcher::favoriteTitles(AppData &appData)
+{
+    // The shared context belongs to the main thread; this thread gets its
+    // own on the same store. Nothing is written, so nothing is merged back.
+    const auto context = appData.newManagedObjectContext(false);
+    QStringList titles;
+    for (const auto &favorite : context->fetch<Favorite>(FetchRequest(AppData::FavoriteEntityName)))
+        titles << favorite->title();
+    return titles;
 }
 
 void NavRecentChaptersFetcher::setFavoriteTitlesProvider(FavoriteTitlesProvider provider)
@@ -71,11 +82,7 @@ void NavRecentChaptersFetcher::filterLicensed()
         std::lock_guard<std::mutex> guard(providerMutex);
         provider = favoriteTitlesProvider;
     }
-    // The favourites live in the main thread's store context, which is not
-    // to be touched from this thread: ask the main thread and wait.
-    QStringList allowed;
-    if (provider)
-        performOnMainAndWait([&] { allowed = provider(); });
+    const QStringList allowed = provider ? provider() : favoriteTitles(AppData::sharedAppData());
     const LicensedRecentChaptersFilter<NavChapter> filter(books_, chapters_, dates_, labels_, allowed);
     books_ = filter.filteredNavBooks();
     chapters_ = filter.filteredNavChapters();

@@ -10,11 +10,14 @@
 
 class RecentChaptersParserDelegate;
 
+class AppData;
+
 // Fetches a site's latest-releases page into four parallel lists: element i
 // of chapters, books, dates and labels describe the same release. Licensed
 // titles are dropped, except the user's favourites.
-// Thread contract as NavBaseChaptersFetcher; the favourites are read on the
-// main thread (see setFavoriteTitlesProvider).
+// Thread contract as NavBaseChaptersFetcher. The favourites are read on the
+// fetch's own thread through a store context of its own, never through the
+// main thread's shared context.
 class NavRecentChaptersFetcher : public NavBaseChaptersFetcher
 {
 public:
@@ -27,9 +30,13 @@ public:
     static std::shared_ptr<NavRecentChaptersFetcher>
     navRecentChaptersFetcherWithURLString(const QString &urlString, NavBaseChaptersFetcherDelegate *delegate);
 
-    // Where the filter learns the favourites' titles. The provider is always
-    // called on the main thread, the fetch waiting for it, so it may read
-    // the main store context; without one no title is exempt. Any thread.
+    // The titles of the stored favourites, read through a new context on the
+    // store's coordinator. Any thread.
+    static QStringList favoriteTitles(AppData &appData);
+    // Replaces where the filter learns the favourites' titles (by default
+    // the program's store, as above); tools and tests that must not open a
+    // store install their own. Called on the fetch's thread. An empty
+    // function restores the default. Any thread.
     static void setFavoriteTitlesProvider(FavoriteTitlesProvider provider);
 
     const QList<NavBook> &books() const { return books_; }

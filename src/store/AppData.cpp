@@ -142,6 +142,15 @@ std::shared_ptr<Book> AppData::downloadsBook() const
     return downloadsBook_;
 }
 
+void AppData::closeStore()
+{
+    std::lock_guard lock(mutex_);
+    downloadsBook_.reset();
+    downloadsBookUuid_.clear();
+    context_.reset();
+    coordinator_.reset();
+}
+
 std::optional<Error> AppData::save()
 {
     return saveInManagedObjectContext(*managedObjectContext());

@@ -31,6 +31,7 @@
 // context. The paths, writeData, the directory operations and createUUID
 // may be called from any thread (with records of that thread's context).
 // The instance and its store are created lazily under a lock.
+// The schema keeps no Bookmark entity: nothing ever used it.
 class AppData
 {
 public:
@@ -74,6 +75,11 @@ public:
     // Finds the downloads book or creates and saves it.
     bool initDownloadsBook();
     std::shared_ptr<Book> downloadsBook() const;
+    // Closes the store and forgets the shared context and the downloads
+    // book; the next use opens the store of the home tree MyDirectories
+    // names then. For tests that give every case a fresh tree. Records of
+    // the old shared context keep their values but leave it.
+    void closeStore();
 
     // Saves the shared context; a failure shows CoreDataFatalErrorAlert and
     // leaves the changes in the context for a later save.

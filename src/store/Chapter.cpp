@@ -31,6 +31,11 @@ void Chapter::setBook(const Book *book)
     setDestination(BookRelationship, book);
 }
 
+void Chapter::setBook(const std::shared_ptr<Book> &book)
+{
+    setDestination(BookRelationship, book.get());
+}
+
 std::vector<std::shared_ptr<Page>> Chapter::pages() const
 {
     return related<Page>(QStringLiteral("pages"));

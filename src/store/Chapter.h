@@ -33,6 +33,7 @@ public:
 
     std::shared_ptr<Book> book() const;
     void setBook(const Book *book);
+    void setBook(const std::shared_ptr<Book> &book);
     // The pages in no particular order; readers sort by number.
     std::vector<std::shared_ptr<Page>> pages() const;
     void addPagesObject(Page &page);

@@ -11,3 +11,8 @@ void Page::setChapter(const Chapter *chapter)
 {
     setDestination(ChapterRelationship, chapter);
 }
+
+void Page::setChapter(const std::shared_ptr<Chapter> &chapter)
+{
+    setDestination(ChapterRelationship, chapter.get());
+}

@@ -50,4 +50,5 @@ public:
 
     std::shared_ptr<Chapter> chapter() const;
     void setChapter(const Chapter *chapter);
+    void setChapter(const std::shared_ptr<Chapter> &chapter);
 };

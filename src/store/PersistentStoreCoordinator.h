@@ -75,5 +75,5 @@ private:
     std::optional<Error> openError_;
     std::recursive_mutex mutex_;
     QHash<QString, sqlite3_stmt *> statements_;
-    std::array<qint64, 4> nextRow_{};
+    std::array<qint64, 4> nextRow_{1, 1, 1, 1};
 };

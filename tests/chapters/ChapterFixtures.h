@@ -31,8 +31,24 @@ inline std::shared_ptr<NavChaptersFetcher> readBookPage(const QString &site, con
     return fetcher;
 }
 
-inline std::shared_ptr<NavRecentChaptersFetcher> readLatestPage(const QString &site, const QString &html)
+// Keeps the latest-release filter away from the program's store: the
+// favourites are the given titles while the guard lives.
+class FavoriteTitlesGuard
 {
+public:
+    explicit FavoriteTitlesGuard(QStringList titles = {})
+    {
+        NavRecentChaptersFetcher::setFavoriteTitlesProvider([titles] { return titles; });
+    }
+    ~FavoriteTitlesGuard() { NavRecentChaptersFetcher::setFavoriteTitlesProvider({}); }
+    FavoriteTitlesGuard(const FavoriteTitlesGuard &) = delete;
+    FavoriteTitlesGuard &operator=(const FavoriteTitlesGuard &) = delete;
+};
+
+inline std::shared_ptr<NavRecentChaptersFetcher> readLatestPage(const QString &site, const QString &html,
+                                                                const QStringList &favorites = {})
+{
+    FavoriteTitlesGuard guard(favorites);
     auto fetcher =
         NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(siteAddress(site), nullptr);
     fetcher->setHtmlString(html);

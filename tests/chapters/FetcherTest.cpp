@@ -36,6 +36,7 @@ protected:
         return pumpEventsUntil([&] { return posted.size() >= count; });
     }
 
+    FavoriteTitlesGuard noStore;
     LoopbackServer server;
     std::shared_ptr<AlertRecorder> alerts = std::make_shared<AlertRecorder>();
     QStringList posted;

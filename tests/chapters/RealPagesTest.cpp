@@ -2,7 +2,6 @@
 // collection of such pages is present on this machine.
 #include <gtest/gtest.h>
 
-
 #include "ChapterFixtures.h"
 
 namespace {

@@ -1,11 +1,12 @@
-#include <atomic>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "ChapterFixtures.h"
-#include "support/EventLoop.h"
-#include "foundation/MainThread.h"
+#include "files/MyDirectories.h"
+#include "store/AppData.h"
 
 namespace {
 
@@ -33,22 +34,13 @@ void expectReleases(const NavRecentChaptersFetcher &fetcher, const std::vector<E
     }
 }
 
-std::shared_ptr<NavRecentChaptersFetcher> latest(const char *site, const char *file)
+std::shared_ptr<NavRecentChaptersFetcher> latest(const char *site, const char *file,
+                                                 const QStringList &favorites = {})
 {
     const QString html = chapterFixture(QString::fromLatin1(site) + u'/' + QString::fromLatin1(file));
     EXPECT_FALSE(html.isEmpty());
-    return readLatestPage(QString::fromLatin1(site), html);
+    return readLatestPage(QString::fromLatin1(site), html, favorites);
 }
-
-class FavoritesGuard
-{
-public:
-    explicit FavoritesGuard(QStringList titles)
-    {
-        NavRecentChaptersFetcher::setFavoriteTitlesProvider([titles] { return titles; });
-    }
-    ~FavoritesGuard() { NavRecentChaptersFetcher::setFavoriteTitlesProvider({}); }
-};
 
 } // namespace
 
@@ -57,8 +49,8 @@ TEST(RecentChaptersParserTest, MangaFoxKeepsFavouritesButNotPhraseMatches)
     {
         // Naruto is in the licensed table, Pokemon matches a phrase, Bleach is
         // licensed and no favourite.
-        FavoritesGuard favourites({QStringLiteral("NARUTO"), QStringLiteral("Pokemon Adventures")});
-        auto fetcher = latest("mangafox", "latest.html");
+        auto fetcher = latest("mangafox", "latest.html",
+                              {QStringLiteral("NARUTO"), QStringLiteral("Pokemon Adventures")});
         ASSERT_FALSE(fetcher->error());
         expectReleases(*fetcher, {{"Naruto", "Vol.50 Ch.470", "/v50/c470/1.html", "500470", "Today"},
                                   {"Naruto", "Vol.50 Ch.469", "/v50/c469/1.html", "500469", "Today"},
@@ -122,25 +114,30 @@ TEST(RecentChaptersParserTest, PagesWithoutReleasesBlockFailForEverySite)
     }
 }
 
-TEST(RecentChaptersParserTest, FavouritesAreReadOnTheMainThread)
+TEST(RecentChaptersParserTest, FavouritesComeFromTheStoreThroughTheFetchThreadsOwnContext)
 {
-    bool askedOnMain = false;
-    NavRecentChaptersFetcher::setFavoriteTitlesProvider([&] {
-        askedOnMain = isMainThread();
-        return QStringList{QStringLiteral("Naruto")};
-    });
-    auto fetcher = readLatestPage(QStringLiteral("mangafox"), QString());
-    fetcher->setHtmlString(chapterFixture(QStringLiteral("mangafox/latest.html")));
-    ASSERT_TRUE(fetcher->go());
-    std::atomic<bool> filtered{false};
-    std::thread worker([&] {
-        fetcher->filterLicensed();
-        filtered = true;
-    });
-    // The worker waits for the main thread, which must keep its loop running.
-    EXPECT_TRUE(pumpEventsUntil([&] { return filtered.load(); }));
-    worker.join();
-    NavRecentChaptersFetcher::setFavoriteTitlesProvider({});
-    EXPECT_TRUE(askedOnMain);
-    EXPECT_EQ(fetcher->chapters().size(), 3);
+    QTemporaryDir root;
+    MyDirectories::setRootDirectory(root.path());
+    MyDirectories::sharedMyDirectories().createDirectories();
+    {
+        AppData appData;
+        ASSERT_TRUE(appData.setup());
+        appData.createFavoriteWithTitle(QStringLiteral("Naruto"), QStringLiteral("/manga/naruto/"),
+                                        siteAddress(QStringLiteral("mangafox")), QStringLiteral("mangafox"));
+        ASSERT_FALSE(appData.save());
+
+        NavRecentChaptersFetcher::setFavoriteTitlesProvider(
+            [&] { return NavRecentChaptersFetcher::favoriteTitles(appData); });
+        auto fetcher = NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(
+            siteAddress(QStringLiteral("mangafox")), nullptr);
+        fetcher->setHtmlString(chapterFixture(QStringLiteral("mangafox/latest.html")));
+        ASSERT_TRUE(fetcher->go());
+        // As on a fetch queue: the main thread is not asked for anything.
+        std::thread worker([&] { fetcher->filterLicensed(); });
+        worker.join();
+        NavRecentChaptersFetcher::setFavoriteTitlesProvider({});
+        EXPECT_EQ(fetcher->chapters().size(), 3);
+        EXPECT_EQ(fetcher->books().first().title(), QStringLiteral("Naruto"));
+    }
+    MyDirectories::setRootDirectory({});
 }

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,6 +65,37 @@ TEST_F(AppDataTest, PageFileNames)
             EXPECT_EQ(name, QString::fromLatin1(c.expected)) << c.url;
         else
             EXPECT_TRUE(uuid.match(name).hasMatch()) << c.url << " gave " << name.toStdString();
+    }
+}
+
+TEST_F(AppDataTest, CopiedPagesKeepEverythingAndOnlyWholeImagesCount)
+{
+    auto appData = start();
+    auto page = appData->createPageWithUrlString(QStringLiteral("http://h/3.png"), 3, 640, 480);
+    page->setLeftBorder(5);
+    page->setRightBorder(600);
+    page->setIsDownloaded(true);
+    page->setErrorString(QStringLiteral("late"));
+    auto other = appData->newManagedObjectContext(false);
+    auto copy = appData->createPageWithPage(*page, other.get());
+    for (const char *key : {"url", "number", "uuid", "width", "height", "leftBorder", "rightBorder",
+                            "isDownloaded", "errorString"})
+        EXPECT_EQ(copy->valueForKey(QString::fromLatin1(key)), page->valueForKey(QString::fromLatin1(key)))
+            << key;
+    EXPECT_EQ(copy->managedObjectContext(), other.get());
+
+    const double nan = std::nan("");
+    const struct {
+        bool downloaded;
+        double width, height;
+        bool good;
+    } cases[] = {{true, 640, 480, true}, {false, 640, 480, false}, {true, 0, 480, false},
+                 {true, 640, 0, false},  {true, nan, 480, false},  {true, 640, nan, false}};
+    for (const auto &c : cases) {
+        page->setIsDownloaded(c.downloaded);
+        page->setWidth(c.width);
+        page->setHeight(c.height);
+        EXPECT_EQ(AppData::didDownloadImage(*page), c.good) << c.width << "x" << c.height;
     }
 }
 

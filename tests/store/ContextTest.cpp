@@ -92,45 +92,171 @@ TEST_F(ContextTest, FetchesSeeUnsavedInsertsUpdatesAndDeletes)
     EXPECT_FALSE(books[0]->managedObjectContext()) << "a deleted record leaves its context once saved";
 }
 
-TEST_F(ContextTest, LikeIsCaseInsensitiveWithWildcardsInMemoryAndInSql)
+// Each predicate runs once over unsaved records (in memory) and once over
+// the same records saved (in SQL); both must give the same answer.
+TEST_F(ContextTest, PredicatesAnswerAlikeInMemoryAndInSql)
 {
-    for (const char *title : {"One Piece", "one punch", "ONE", "Bleach", "Naruto", "Ao no Exorcist", "Äther"})
-        appData->createBookWithTitle(QString::fromUtf8(title), QStringLiteral("Site"));
     const struct {
-        const char *pattern;
+        const char *title; // nullptr: nil
+        const char *rootTitle;
+    } books[] = {{"One Piece", "Fox"}, {"one punch", "Here"},     {"ONE", "Fox"},    {"Bleach", "Fox"},
+                 {"Naruto", nullptr},  {"Ao no Exorcist", "Fox"}, {"Äther", "Here"}, {nullptr, "Fox"}};
+    for (const auto &b : books) {
+        auto book = appData->createBookWithTitle(QString(), QString());
+        book->setTitle(b.title ? QString::fromUtf8(b.title) : QString());
+        book->setRootTitle(b.rootTitle ? QString::fromUtf8(b.rootTitle) : QString());
+    }
+    const QString nil = QStringLiteral("(nil)");
+    const struct {
+        const char *format;
+        std::vector<StoreValue> arguments;
         Titles expected;
     } cases[] = {
-        {"one", {QStringLiteral("ONE")}},
-        {"one*", {QStringLiteral("ONE"), QStringLiteral("One Piece"), QStringLiteral("one punch")}},
-        {"one p????", {QStringLiteral("One Piece"), QStringLiteral("one punch")}},
-        {"*o*o*", {QStringLiteral("Ao no Exorcist")}},
-        {"?leach", {QStringLiteral("Bleach")}},
-        {"*CH", {QStringLiteral("Bleach"), QStringLiteral("one punch")}},
-        {"äTHER", {QStringLiteral("Äther")}},
-        {"naru", {}},
-        {"*",
-         {QStringLiteral("Ao no Exorcist"), QStringLiteral("Äther"), QStringLiteral("Bleach"),
-          QStringLiteral("Naruto"), QStringLiteral("ONE"), QStringLiteral("One Piece"),
-          QStringLiteral("one punch")}},
+        {"title LIKE[c] %@", {QStringLiteral("one")}, {QStringLiteral("ONE")}},
+        {"title LIKE[c] %@",
+         {QStringLiteral("one*")},
+         {QStringLiteral("ONE"), QStringLiteral("One Piece"), QStringLiteral("one punch")}},
+        {"title LIKE[c] %@",
+         {QStringLiteral("one p????")},
+         {QStringLiteral("One Piece"), QStringLiteral("one punch")}},
+        {"title LIKE[c] %@", {QStringLiteral("*o*o*")}, {QStringLiteral("Ao no Exorcist")}},
+        {"title LIKE[c] %@", {QStringLiteral("?leach")}, {QStringLiteral("Bleach")}},
+        {"title LIKE[c] %@",
+         {QStringLiteral("*CH")},
+         {QStringLiteral("Bleach"), QStringLiteral("one punch")}},
+        {"title LIKE[c] %@", {QStringLiteral("äTHER")}, {QStringLiteral("Äther")}},
+        {"title LIKE[c] %@", {QStringLiteral("naru")}, {}},
+        {"title LIKE %@", {QStringLiteral("one*")}, {QStringLiteral("one punch")}},
+        // nil equals only nil: "!=" keeps records without the attribute.
+        {"rootTitle != %@",
+         {QStringLiteral("Fox")},
+         {QStringLiteral("Naruto"), QStringLiteral("one punch"), QStringLiteral("Äther")}},
+        {"title == nil", {}, {nil}},
+        {"title != nil and rootTitle == 'Fox'",
+         {},
+         {QStringLiteral("Ao no Exorcist"), QStringLiteral("Bleach"), QStringLiteral("ONE"),
+          QStringLiteral("One Piece")}},
+        {"title == %@", {qint64(1)}, {}},
+        {"title LIKE[c] %@ and rootTitle == %@",
+         {QStringLiteral("o*"), QStringLiteral("Here")},
+         {QStringLiteral("one punch")}},
     };
     auto check = [&](ManagedObjectContext &in, const char *where) {
         for (const auto &c : cases) {
-            const auto predicate = Predicate::predicateWithFormat(QStringLiteral("title LIKE[c] %@"),
-                                                                  {QString::fromUtf8(c.pattern)});
-            auto titles = bookTitles(in, predicate);
+            const auto predicate = Predicate::predicateWithFormat(QString::fromUtf8(c.format), c.arguments);
+            std::optional<Error> error;
+            Titles titles;
+            for (const auto &book :
+                 in.fetch<Book>(FetchRequest(AppData::BookEntityName, predicate), &error)) {
+                if (book->title() != AppData::DownloadsBookName)
+                    titles.push_back(book->title().isNull() ? nil : book->title());
+            }
+            EXPECT_FALSE(error) << where << ": " << c.format;
             std::sort(titles.begin(), titles.end());
             Titles expected = c.expected;
             std::sort(expected.begin(), expected.end());
-            EXPECT_EQ(titles, expected) << where << ": " << c.pattern;
+            EXPECT_EQ(titles, expected) << where << ": " << c.format;
         }
     };
     check(*context, "unsaved");
     ASSERT_FALSE(appData->save());
+    check(*appData->newManagedObjectContext(false), "saved");
+}
+
+TEST_F(ContextTest, MalformedPredicatesFailTheFetch)
+{
+    const struct {
+        const char *entity;
+        Predicate predicate;
+    } cases[] = {
+        {"Book", Predicate::predicateWithFormat(QStringLiteral("title =="))},
+        {"Book", Predicate::predicateWithFormat(QStringLiteral("title ~ 'x'"))},
+        {"Book", Predicate::predicateWithFormat(QStringLiteral("title == %@"), {})},
+        {"Book", Predicate::predicateWithFormat(QStringLiteral("title == 'a' or title == 'b'"))},
+        {"Book", Predicate::predicateWithFormat(QStringLiteral("author == 'x'"))},
+        {"Book", Predicate::predicateWithFormat(QStringLiteral("title.length == 2"))},
+        {"Bookmark", Predicate()},
+    };
+    for (const auto &c : cases) {
+        std::optional<Error> error;
+        const auto found =
+            context->executeFetchRequest(FetchRequest(QString::fromLatin1(c.entity), c.predicate), &error);
+        EXPECT_TRUE(found.empty());
+        EXPECT_TRUE(error);
+    }
+}
+
+TEST_F(ContextTest, DownloadsAreChaptersOfTheDownloadsBook)
+{
+    const auto downloadsBook = appData->downloadsBook();
+    auto library = appData->createBookWithTitle(QStringLiteral("Naruto"), QStringLiteral("Fox"));
+    addChapter(library, QStringLiteral("1"), 1);
+    const QDateTime start = QDateTime::fromMSecsSinceEpoch(1700000000000, Qt::UTC);
+    for (int i = 0; i < 3; ++i) {
+        auto download = appData->createDownloadWithRootTitle(
+            QStringLiteral("Fox"), i == 1 ? QStringLiteral("Bleach") : QStringLiteral("NARUTO"),
+            QStringLiteral("Ch %1").arg(3 - i), QStringLiteral("http://h/%1").arg(i), Decimal(3 - i),
+            start.addSecs(i * 60), 20);
+        download->setBook(downloadsBook);
+    }
+    const FetchRequest newestFirst(
+        AppData::DownloadEntityName,
+        Predicate::predicateWithFormat(QStringLiteral("book.title == %@"), {AppData::DownloadsBookName}),
+        {SortDescriptor{QStringLiteral("date"), false}});
+    const FetchRequest ofOneManga(
+        AppData::DownloadEntityName,
+        Predicate::predicateWithFormat(
+            QStringLiteral("book.title == %@ and bookTitle LIKE[c] %@ and rootTitle == %@"),
+            {AppData::DownloadsBookName, QStringLiteral("naruto"), QStringLiteral("Fox")}),
+        {SortDescriptor{QStringLiteral("number")}});
+    auto titles = [](const auto &records) {
+        Titles out;
+        for (const auto &r : records)
+            out.push_back(r->title());
+        return out;
+    };
+    auto check = [&](ManagedObjectContext &in) {
+        EXPECT_EQ(titles(in.template fetch<Download>(newestFirst)),
+                  (Titles{QStringLiteral("Ch 1"), QStringLiteral("Ch 2"), QStringLiteral("Ch 3")}));
+        EXPECT_EQ(titles(in.template fetch<Download>(ofOneManga)),
+                  (Titles{QStringLiteral("Ch 1"), QStringLiteral("Ch 3")}));
+        EXPECT_EQ(in.executeFetchRequest(FetchRequest(AppData::ChapterEntityName)).size(), 4u);
+    };
+    check(*context);
+    ASSERT_FALSE(appData->save());
     auto fresh = appData->newManagedObjectContext(false);
-    check(*fresh, "saved");
-    // Plain LIKE keeps case.
-    EXPECT_EQ(bookTitles(*fresh, Predicate::predicateWithFormat(QStringLiteral("title LIKE 'one*'"))),
-              (Titles{QStringLiteral("one punch")}));
+    check(*fresh);
+    auto reread = fresh->fetch<Download>(newestFirst);
+    ASSERT_EQ(reread.size(), 3u);
+    EXPECT_EQ(reread[0]->date(), start.addSecs(120));
+    EXPECT_EQ(reread[0]->lastPageRead(), -1);
+    EXPECT_EQ(reread[0]->firstPageURL(), QStringLiteral("http://h/2"));
+}
+
+TEST_F(ContextTest, ConcurrentBackgroundSavesNeverCollide)
+{
+    constexpr int kThreads = 4, kBooks = 20, kPages = 10;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < kThreads; ++t) {
+        workers.emplace_back([this, t] {
+            auto own = appData->newManagedObjectContext();
+            for (int b = 0; b < kBooks; ++b) {
+                auto book = appData->createBookWithTitle(QStringLiteral("T%1 B%2").arg(t).arg(b),
+                                                         QStringLiteral("Site"), own.get());
+                addChapter(book, QString::number(b), kPages, own.get());
+                ASSERT_FALSE(own->save());
+            }
+        });
+    }
+    for (auto &worker : workers)
+        worker.join();
+    pumpEvents();
+    EXPECT_EQ(bookTitles(*context).size(), size_t(kThreads * kBooks));
+    const auto chapters = context->fetch<Chapter>(FetchRequest(AppData::ChapterEntityName));
+    ASSERT_EQ(chapters.size(), size_t(kThreads * kBooks));
+    for (const auto &chapter : chapters)
+        EXPECT_EQ(PagesData(chapter).count(), kPages);
+    EXPECT_TRUE(alerts->isEmpty());
 }
 
 TEST_F(ContextTest, ChaptersSortByExactDecimalNumber)
