@@ -83,8 +83,9 @@ struct Expression {
 // A key path as an SQL expression over alias t0; to-one steps become
 // scalar sub-queries on the destination's primary key.
 std::optional<Expression> keyPathExpression(StoreTable table, const QString &alias, QStringView path,
-                                            int *aliases)
+                                            int *aliases, unsigned *tablesRead)
 {
+    *tablesRead |= 1u << unsigned(table);
     const qsizetype dot = path.indexOf(u'.');
     const QString head = (dot < 0 ? path : path.left(dot)).toString();
     const EntityDescription &entity = model().tableEntity(table);
@@ -98,7 +99,7 @@ std::optional<Expression> keyPathExpression(StoreTable table, const QString &ali
     if (property.type != AttributeType::ToOne)
         return std::nullopt;
     const QString inner = u't' + QString::number(++*aliases);
-    auto rest = keyPathExpression(property.destinationTable, inner, path.mid(dot + 1), aliases);
+    auto rest = keyPathExpression(property.destinationTable, inner, path.mid(dot + 1), aliases, tablesRead);
     if (!rest)
         return std::nullopt;
     rest->sql = QStringLiteral("(SELECT ") + rest->sql + QStringLiteral(" FROM ") +
@@ -151,19 +152,26 @@ std::optional<Error> invalid(const QString &message)
     return Error{PersistentStoreCoordinator::ErrorDomain, SQLITE_ERROR, message};
 }
 
-std::optional<Error> buildSelect(const FetchRequest &request, const EntityDescription &entity, QString *sql,
-                                 std::vector<StoreValue> *binds)
+// `tablesRead` gets a bit per table whose rows decide the answer. With
+// `ownAttributesOnly`, comparisons through relationships are left to the
+// caller (unsaved changes of the related records would escape SQL).
+std::optional<Error> buildSelect(const FetchRequest &request, const EntityDescription &entity,
+                                 bool ownAttributesOnly, QString *sql, std::vector<StoreValue> *binds,
+                                 unsigned *tablesRead)
 {
     const StoreTable table = entity.table();
+    *tablesRead = 1u << unsigned(table);
     int aliases = 0;
     QStringList where;
     if (ManagedObjectModel::hasEntityColumn(table) && entity.superentity())
         where << QStringLiteral("t0.\"entity\" = '") + entity.name() + u'\'';
     for (const auto &c : request.predicate().comparisons()) {
-        auto expression = keyPathExpression(table, QStringLiteral("t0"), c.keyPath, &aliases);
+        auto expression = keyPathExpression(table, QStringLiteral("t0"), c.keyPath, &aliases, tablesRead);
         if (!expression)
             return invalid(
                 QStringLiteral("Unknown key path \"%1\" for entity %2").arg(c.keyPath, entity.name()));
+        if (ownAttributesOnly && c.keyPath.contains(u'.'))
+            continue;
         const bool equality = c.op == Predicate::Operator::Equal || c.op == Predicate::Operator::NotEqual;
         const bool negated = c.op == Predicate::Operator::NotEqual;
         if (equality && StoreValues::isNil(c.value)) {
@@ -195,7 +203,7 @@ std::optional<Error> buildSelect(const FetchRequest &request, const EntityDescri
     }
     QStringList order;
     for (const auto &sort : request.sortDescriptors()) {
-        auto expression = keyPathExpression(table, QStringLiteral("t0"), sort.key, &aliases);
+        auto expression = keyPathExpression(table, QStringLiteral("t0"), sort.key, &aliases, tablesRead);
         if (!expression)
             return invalid(
                 QStringLiteral("Unknown sort key \"%1\" for entity %2").arg(sort.key, entity.name()));
@@ -378,8 +386,28 @@ ManagedObjectContext::executeFetchRequest(const FetchRequest &request, std::opti
         return fail(invalid(request.predicate().invalidReason()));
     QString sql;
     std::vector<StoreValue> binds;
-    if (auto e = buildSelect(request, *entity, &sql, &binds))
+    unsigned tablesRead = 0;
+    if (auto e = buildSelect(request, *entity, false, &sql, &binds, &tablesRead))
         return fail(e);
+    // Unsaved changes elsewhere (pages being fetched, say) cannot change
+    // this answer; then the rows from SQL are the whole of it.
+    auto pendingIn = [this](unsigned tables) {
+        for (const auto *ids : {&inserted_, &updated_, &deleted_}) {
+            for (const ObjectID &id : *ids) {
+                if (tables & (1u << unsigned(id.table)))
+                    return true;
+            }
+        }
+        return false;
+    };
+    const unsigned ownTable = 1u << unsigned(entity->table());
+    const bool relatedPending = pendingIn(tablesRead & ~ownTable);
+    const bool pending = relatedPending || pendingIn(ownTable);
+    if (relatedPending) {
+        binds.clear();
+        if (auto e = buildSelect(request, *entity, true, &sql, &binds, &tablesRead))
+            return fail(e);
+    }
 
     const StoreTable table = entity->table();
     std::vector<std::shared_ptr<ManagedObject>> results;
@@ -396,7 +424,7 @@ ManagedObjectContext::executeFetchRequest(const FetchRequest &request, std::opti
         return fail(e);
     if (error)
         error->reset();
-    if (inserted_.empty() && updated_.empty() && deleted_.empty())
+    if (!pending)
         return results;
 
     // Unsaved changes: the saved rows may no longer match, and unsaved
@@ -409,8 +437,8 @@ ManagedObjectContext::executeFetchRequest(const FetchRequest &request, std::opti
         if (!object->deleted_ && predicate.evaluateWithObject(*object))
             merged.push_back(std::move(object));
     }
-    for (const auto *pending : {&inserted_, &updated_}) {
-        for (const ObjectID &id : *pending) {
+    for (const auto *changes : {&inserted_, &updated_}) {
+        for (const ObjectID &id : *changes) {
             if (seen.count(id))
                 continue;
             const auto it = registered_.find(id);

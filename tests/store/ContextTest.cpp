@@ -284,6 +284,16 @@ TEST_F(ContextTest, ChaptersSortByExactDecimalNumber)
     ASSERT_FALSE(appData->save());
     auto fresh = appData->newManagedObjectContext(false);
     EXPECT_EQ(numbersOf(*fresh), expected);
+    // An unsaved rename of the book reaches the chapters through the key path.
+    fresh->fetch<Chapter>(request).front()->book()->setTitle(QStringLiteral("Renamed"));
+    EXPECT_TRUE(fresh->fetch<Chapter>(request).empty());
+    EXPECT_EQ(fresh
+                  ->fetch<Chapter>(
+                      FetchRequest(AppData::ChapterEntityName,
+                                   Predicate::predicateWithFormat(QStringLiteral("book.title == 'Renamed'")),
+                                   {SortDescriptor{QStringLiteral("number")}}))
+                  .size(),
+              expected.size());
     // Exact equality: 12.5 was stored from "12.50" and is found as 12.5.
     const auto found = fresh->fetch<Chapter>(FetchRequest(
         AppData::ChapterEntityName, Predicate::predicateWithFormat(QStringLiteral("number == 12.5"))));
