@@ -184,6 +184,30 @@ QString SiteConfig::mangaFoxDisplayName()
     return QStringLiteral("MangaFox.com");
 }
 
+static QString imageHostOf(const QString &baseURL)
+{
+    QString host = baseURL;
+    const qsizetype scheme = host.indexOf(u"://");
+    if (scheme >= 0)
+        host.remove(0, scheme + 3);
+    const qsizetype slash = host.indexOf(u'/');
+    if (slash >= 0)
+        host.truncate(slash);
+    if (host.startsWith(u"www.", Qt::CaseInsensitive))
+        host.remove(0, 4);
+    return host;
+}
+
+QString SiteConfig::mangaFoxImageHost()
+{
+    return imageHostOf(baseURL(Site::MangaFox));
+}
+
+QString SiteConfig::mangaReaderImageHost()
+{
+    return imageHostOf(baseURL(Site::MangaReader));
+}
+
 QString SiteConfig::siteKeyForURL(const QString &url)
 {
     for (const auto &r : kSites)

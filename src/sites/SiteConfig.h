@@ -40,6 +40,13 @@ public:
     // change when the site is reached through a mirror.
     static QString mangaFoxDisplayName();
 
+    // The hosts the page images of MangaFox and MangaReader come from, as the
+    // deducers' image tests match them: the site's configured host (port
+    // included) without a leading "www.", because the images are served from
+    // sibling hosts of the site ("img.mangafox.com", "i3.mangareader.net").
+    static QString mangaFoxImageHost();
+    static QString mangaReaderImageHost();
+
     // The site word of a page address: the first of "onemanga", "mangafox",
     // "mangareader", "mangahere" that the URL contains (ignoring case). A URL
     // that names none of them but starts with a configured base URL (a mirror

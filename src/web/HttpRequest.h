@@ -72,6 +72,9 @@ public:
     bool isCancelled() const { return cancelled_.load(std::memory_order_acquire); }
 
     QUrl url() const { return url_; }
+    // Points a finished request at another address, so that one request
+    // object can serve a series of probes; only between runs.
+    void setURL(const QUrl &url) { url_ = url; }
     // Where the last redirect led; equal to url() without redirects.
     QUrl finalURL() const { return finalURL_; }
     const QByteArray &responseData() const { return responseData_; }

@@ -1,0 +1,15 @@
+#pragma once
+
+class Deducer;
+
+// Receives the one report of a deduction that was not cancelled. Thread
+// contract: called on the deduction's own thread while the deducer holds its
+// class-wide report lock; a receiver that moves the report to the main thread
+// and waits there keeps later reports queued behind it.
+class DeducerDelegate
+{
+public:
+    virtual ~DeducerDelegate() = default;
+    virtual void deducerFinished(Deducer &deducer) { (void)deducer; }
+    virtual void deducerFailed(Deducer &deducer) { (void)deducer; }
+};
