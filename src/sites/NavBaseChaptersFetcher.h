@@ -54,7 +54,7 @@ public:
     virtual bool go() = 0;
     // Loads one page as text into htmlString; false (with error set) when
     // the request failed or the body could not be decoded.
-    virtual bool fetchHTML(const QString &urlString);
+    bool fetchHTML(const QString &urlString);
     virtual void filterLicensed() {}
     // Stores the error; always false, so that `return failWithError(...)` reads well.
     bool failWithError(const Error &error);
