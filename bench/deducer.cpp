@@ -191,7 +191,7 @@ int main(int argc, char **argv)
 
     // Interleaved rounds, fastest of each, so that both sides see the same
     // machine load.
-    constexpr int kRounds = 9;
+    constexpr int kRounds = 25;
     double fetch = 1e9, deduce = 1e9;
     const long rssBefore = statusKiB("VmRSS:");
     long rssAfterFirst = 0;
