@@ -60,6 +60,12 @@ TEST_F(HttpRequestTest, BodiesArriveWhateverTheFramingOrStatus)
     server.serve(QStringLiteral("/chunked"), chunked);
     server.serve(QStringLiteral("/slow"), slow);
     server.serve(QStringLiteral("/missing"), missing);
+    LoopbackResponse late = LoopbackResponse::page(page);
+    late.delay = 30ms;
+    server.serve(QStringLiteral("/late"), late);
+    server.handlePrefix(QStringLiteral("/site/"), [&](const LoopbackRequest &r) {
+        return LoopbackResponse::page("<html>" + r.target.toUtf8() + "</html>");
+    });
 
     struct Case {
         const char *path;
@@ -71,6 +77,8 @@ TEST_F(HttpRequestTest, BodiesArriveWhateverTheFramingOrStatus)
         {"/chunked", page, 200, -1},
         {"/slow", page, 200, page.size()},
         {"/missing", "<html>gone</html>", 404, 17},
+        {"/late", page, 200, page.size()},
+        {"/site/manga/a?page=2", "<html>/site/manga/a?page=2</html>", 200, 33},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
