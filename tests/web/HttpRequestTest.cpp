@@ -110,14 +110,16 @@ TEST_F(HttpRequestTest, HeadersAndUserAgent)
     server.servePage(QStringLiteral("/"), "ok");
     auto request = HttpRequest::requestWithURL(urlOf(server, "/"));
     request->addRequestHeader(QStringLiteral("User-Agent"), HttpRequest::browserUserAgent());
-    request->addRequestHeader(QStringLiteral("Referer"), QStringLiteral("http://example.org/"));
+    request->addRequestHeader(QStringLiteral("Referer"),
+                              QStringLiteral("http://example.org/\r\nInjected: yes"));
     request->startSynchronous();
     fetch(urlOf(server, "/"));
 
     const auto seen = server.requests();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].header("user-agent"), HttpRequest::browserUserAgent().toUtf8());
-    EXPECT_EQ(seen[0].header("referer"), "http://example.org/");
+    EXPECT_EQ(seen[0].header("referer"), "http://example.org/  Injected: yes");
+    EXPECT_EQ(seen[0].header("injected"), "");
     EXPECT_EQ(seen[1].header("user-agent"), HttpRequest::defaultUserAgent().toUtf8());
 }
 
