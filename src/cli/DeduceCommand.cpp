@@ -6,13 +6,13 @@
 #include <QEventLoop>
 
 #include "cli/CliCommand.h"
+#include "cli/CliSupport.h"
 #include "download/Deducer.h"
 #include "download/DeducerDelegate.h"
 #include "download/DeducerParams.h"
 #include "download/ProgressSink.h"
 #include "foundation/MainThread.h"
 #include "foundation/OperationQueue.h"
-#include "sites/SiteConfig.h"
 
 namespace {
 
@@ -56,30 +56,25 @@ private:
 int deduce(const QStringList &arguments)
 {
     QStringList args = arguments;
-    if (const auto error = SiteConfig::takeSiteOptions(args)) {
-        std::fprintf(stderr, "yomora-cli deduce: %s\n", qPrintable(*error));
-        return 2;
-    }
-    double timeOut = 0;
-    const qsizetype timeOutAt = args.indexOf(QStringLiteral("--timeout"));
-    if (timeOutAt >= 0 && timeOutAt + 1 < args.size()) {
-        timeOut = args[timeOutAt + 1].toDouble();
-        args.remove(timeOutAt, 2);
-    }
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: yomora-cli deduce URL [--timeout SECONDS] [--site name=URL]...\n");
-        return 2;
-    }
+    QString error;
+    QString parserName;
+    if (const auto siteError = CliSupport::takeSiteOptions(args, &parserName))
+        return CliSupport::fail(*siteError, 2);
+    const auto timeOutText = CliSupport::takeValue(args, QStringLiteral("--timeout"), &error);
+    const double timeOut = timeOutText ? timeOutText->toDouble() : 0.0;
+    if (!error.isEmpty())
+        return CliSupport::fail(error, 2);
+    if (args.size() != 1 || !CliSupport::unknownOptions(args).isEmpty() || (timeOutText && timeOut <= 0))
+        return CliSupport::fail(
+            QStringLiteral("usage: yomora-cli deduce URL [--timeout SECONDS] [--site name=URL]..."), 2);
 
     QEventLoop loop;
     QuitOnReport delegate(loop);
     auto deducer = Deducer::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), args.first(),
                                                    QStringLiteral("web page title"),
                                                    std::make_shared<StderrProgress>(), &delegate);
-    if (!deducer) {
-        std::fprintf(stderr, "Cannot deduce website?\n");
-        return 1;
-    }
+    if (!deducer)
+        return CliSupport::fail(QStringLiteral("Cannot deduce website?"));
     deducer->setCheckHeaderLimit(qint32(DeducerParams::sharedDeducerParams().deducerNumberOfCheckHeaders));
     if (timeOut > 0)
         deducer->setTimeOuts({timeOut, timeOut});
@@ -92,12 +87,13 @@ int deduce(const QStringList &arguments)
     QCoreApplication::processEvents();
 
     if (!delegate.succeeded) {
-        const OptionalError &error = deducer->error();
-        std::fprintf(stderr, "%s\n", error ? qPrintable(error->localizedDescription()) : "Deduction failed");
-        return 1;
+        const OptionalError &failure = deducer->error();
+        // A failure without an error leaves the download incomplete, not failed.
+        return CliSupport::fail(failure ? failure->localizedDescription()
+                                        : QStringLiteral("Deduction failed"));
     }
     for (const QString &url : deducer->urlStrings())
-        std::printf("%s\n", qPrintable(url));
+        CliSupport::printLine(url);
     return 0;
 }
 

@@ -1,13 +1,10 @@
-#include <cstdio>
-
 #include <QFile>
 
 #include "cli/CliCommand.h"
+#include "cli/CliSupport.h"
 #include "download/ImageParserDelegate.h"
 #include "download/SelectPagesParserDelegate.h"
-#include "sites/SiteConfig.h"
 #include "web/HyperParser.h"
-#include "web/PageTextFetcher.h"
 
 namespace {
 
@@ -16,26 +13,20 @@ namespace {
 int pages(const QStringList &arguments)
 {
     QStringList args = arguments;
-    if (const auto error = SiteConfig::takeSiteOptions(args)) {
-        std::fprintf(stderr, "yomora-cli pages: %s\n", qPrintable(*error));
-        return 2;
-    }
-    if (args.size() != 2 || args[0] != u"--file") {
-        std::fprintf(stderr, "usage: yomora-cli pages --file PAGE [--site name=URL]...\n");
-        return 2;
-    }
-    QFile file(args[1]);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "yomora-cli pages: cannot read %s: %s\n", qPrintable(args[1]),
-                     qPrintable(file.errorString()));
-        return 1;
-    }
-    const QByteArray bytes = file.readAll();
-    QString text = PageTextFetcher::decodeUtf8(bytes);
-    if (text.isEmpty())
-        text = PageTextFetcher::decodeAscii(bytes);
-    if (text.isEmpty())
-        text = PageTextFetcher::decodeDetected(bytes);
+    QString error;
+    QString parserName;
+    if (const auto siteError = CliSupport::takeSiteOptions(args, &parserName))
+        return CliSupport::fail(*siteError, 2);
+    const auto path = CliSupport::takeValue(args, QStringLiteral("--file"), &error);
+    if (!error.isEmpty())
+        return CliSupport::fail(error, 2);
+    if (!path || !args.isEmpty())
+        return CliSupport::fail(QStringLiteral("usage: yomora-cli pages --file PAGE [--site name=URL]..."),
+                                2);
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly))
+        return CliSupport::fail(QStringLiteral("cannot read %1: %2").arg(*path, file.errorString()));
+    const QString text = CliSupport::pageText(file.readAll());
 
     SelectPagesParserDelegate selectPages;
     {
@@ -43,21 +34,23 @@ int pages(const QStringList &arguments)
         parser.setDelegate(&selectPages);
         parser.parse();
     }
-    ImageParserDelegate images(args[1]);
+    ImageParserDelegate images(*path);
     {
         HyperParser parser(text);
         parser.setDelegate(&images);
         parser.parse();
     }
 
-    std::printf("pages: %d\n", int(selectPages.pages().size()));
+    CliSupport::printLine(QStringLiteral("pages: %1").arg(selectPages.pages().size()));
     for (const QString &value : selectPages.pages())
-        std::printf("  %s\n", qPrintable(value));
-    std::printf("mature: %s\n", selectPages.isMatureContent() ? "yes" : "no");
-    std::printf("images: %d\n", int(images.images().size()));
+        CliSupport::printLine(u"  " + value);
+    CliSupport::printLine(selectPages.isMatureContent() ? QStringLiteral("mature: yes")
+                                                        : QStringLiteral("mature: no"));
+    CliSupport::printLine(QStringLiteral("images: %1").arg(images.images().size()));
     for (const ImageElement &image : images.images()) {
-        std::printf("  %s\n", qPrintable(image.src));
-        std::printf("    link: %s\n", image.parentLink.isNull() ? "(none)" : qPrintable(image.parentLink));
+        CliSupport::printLine(u"  " + image.src);
+        CliSupport::printLine(u"    link: " +
+                              (image.parentLink.isNull() ? QStringLiteral("(none)") : image.parentLink));
     }
     return 0;
 }

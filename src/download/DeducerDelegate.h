@@ -10,6 +10,9 @@ class DeducerDelegate
 {
 public:
     virtual ~DeducerDelegate() = default;
-    virtual void deducerFinished(Deducer &deducer) { (void)deducer; }
-    virtual void deducerFailed(Deducer &deducer) { (void)deducer; }
+    // deducer.urlStrings() holds the result.
+    virtual void deducerFinished(Deducer &deducer) = 0;
+    // deducer.error() holds the reason; it may be empty when a step failed
+    // without one (an image probe that got no answer at all).
+    virtual void deducerFailed(Deducer &deducer) = 0;
 };

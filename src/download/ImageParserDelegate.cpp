@@ -2,42 +2,72 @@
 
 #include "sites/SiteConfig.h"
 #include "web/Regex.h"
-#include "web/StringHelpers.h"
+
+namespace {
+
+// Every tag of a page comes through here, most of them neither "a" nor
+// "img": a length test settles almost all of them without a string compare.
+bool isLink(QStringView name)
+{
+    return name.size() == 1 && name[0] == u'a';
+}
+
+bool isImage(QStringView name)
+{
+    return name.size() == 3 && name == u"img";
+}
+
+} // namespace
 
 ImageParserDelegate::ImageParserDelegate(const QString &rootPath)
-    : rootPath_(rootPath), mangaFoxStore_(SiteConfig::mangaFoxImageHost() + u"/store/"),
+    : rootPath_(rootPath), mangaFoxStore_((SiteConfig::mangaFoxImageHost() + u"/store/").toLower()),
       // The host goes in unescaped: its dots match any character, which also
       // lets numbered image servers through.
       mangaReaderPattern_(SiteConfig::mangaReaderImageHost() + u"/[^/]+/[^/]+/.+?.jpg$")
 {}
 
+// The containment tests ignore case: they search the lower-cased source for
+// lower-cased words, and a page's images share one lower-cased copy.
+bool ImageParserDelegate::isMangaFoxLower(const QString &lower) const
+{
+    return lower.contains(mangaFoxStore_) || lower.contains(u"/store/manga") || isMangaHereLower(lower);
+}
+
+bool ImageParserDelegate::isMangaHereLower(const QString &lower)
+{
+    return lower.contains(u"manga") && lower.contains(u"compressed");
+}
+
 bool ImageParserDelegate::isMangaImageWithSource(const QString &src) const
 {
     if (src.isNull())
         return false;
-    return isMangaFoxImageWithSource(src) || isMangaReaderImageWithSource(src) ||
-           isMangaHereImageWithSource(src);
+    // The three tests are independent, so the regular expression, by far the
+    // dearest, goes last.
+    const QString lower = src.toLower();
+    return isMangaFoxLower(lower) || isMangaHereLower(lower) || isMangaReaderImageWithSource(src);
 }
 
 bool ImageParserDelegate::isMangaFoxImageWithSource(const QString &src) const
 {
-    return contains(src, mangaFoxStore_) || contains(src, QStringLiteral("/store/manga")) ||
-           isMangaHereImageWithSource(src);
+    return isMangaFoxLower(src.toLower());
 }
 
 bool ImageParserDelegate::isMangaReaderImageWithSource(const QString &src) const
 {
-    return isMatchedByRegex(src, mangaReaderPattern_);
+    // Nothing can match without "jpg" (the pattern ends in ".jpg$"): most
+    // images of a page are settled without running the expression.
+    return src.contains(u"jpg") && isMatchedByRegex(src, mangaReaderPattern_);
 }
 
 bool ImageParserDelegate::isMangaHereImageWithSource(const QString &src)
 {
-    return contains(src, QStringLiteral("manga")) && contains(src, QStringLiteral("compressed"));
+    return isMangaHereLower(src.toLower());
 }
 
 void ImageParserDelegate::didStartElement(HyperParser &, QStringView name, const HyperAttributes &attributes)
 {
-    if (name == u"a") {
+    if (isLink(name)) {
         startLink_ = true;
         // A link without an address keeps the one before it.
         const QStringView href = attributes.view("href");
@@ -45,7 +75,7 @@ void ImageParserDelegate::didStartElement(HyperParser &, QStringView name, const
             currentHRef_ = href.toString();
         return;
     }
-    if (name == u"img") {
+    if (isImage(name)) {
         const QString src = attributes.value("src");
         if (!isMangaImageWithSource(src))
             return;
@@ -60,7 +90,7 @@ void ImageParserDelegate::didStartElement(HyperParser &, QStringView name, const
 
 void ImageParserDelegate::didEndElement(HyperParser &, QStringView name)
 {
-    if (name == u"a") {
+    if (isLink(name)) {
         startLink_ = false;
         currentHRef_.clear();
     }

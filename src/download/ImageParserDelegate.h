@@ -30,10 +30,13 @@ public:
     void didEndElement(HyperParser &parser, QStringView name) override;
 
 private:
+    bool isMangaFoxLower(const QString &lower) const;
+    static bool isMangaHereLower(const QString &lower);
+
     QString rootPath_;
     ImageElements images_;
     QString currentHRef_;
     bool startLink_ = false;
-    QString mangaFoxStore_;      // image host + "/store/"
+    QString mangaFoxStore_;      // image host + "/store/", lower-cased
     QString mangaReaderPattern_; // image host + the path shape of a page image
 };

@@ -74,6 +74,8 @@ public:
     bool setup();
     // Finds the downloads book or creates and saves it.
     bool initDownloadsBook();
+    // A record of the shared context. Another context finds its own copy
+    // with objectWithID(downloadsBook()->objectID()).
     std::shared_ptr<Book> downloadsBook() const;
     // Closes the store and forgets the shared context and the downloads
     // book; the next use opens the store of the home tree MyDirectories

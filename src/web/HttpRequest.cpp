@@ -216,14 +216,23 @@ qint64 HttpRequest::maximumResponseSize()
 
 void HttpRequest::addRequestHeader(const QString &name, const QString &value)
 {
-    const QByteArray key = name.toLatin1();
+    // Line breaks would let a value smuggle in headers (or a whole request).
+    auto oneLine = [](QByteArray text) {
+        text.replace('\r', ' ');
+        text.replace('\n', ' ');
+        return text;
+    };
+    const QByteArray key = oneLine(name.toLatin1()).replace(':', "").trimmed();
+    const QByteArray line = oneLine(value.toUtf8());
+    if (key.isEmpty())
+        return;
     for (auto &h : headers_) {
         if (h.first.compare(key, Qt::CaseInsensitive) == 0) {
-            h.second = value.toUtf8();
+            h.second = line;
             return;
         }
     }
-    headers_.emplace_back(key, value.toUtf8());
+    headers_.emplace_back(key, line);
 }
 
 QByteArray HttpRequest::responseHeader(const QByteArray &name) const

@@ -247,6 +247,7 @@ TEST_F(DeducerTest, SiteLayoutVariants)
          Layout::MangaFox,
          {.pages = 5, .pagesWithoutLink = {2, 3}},
          "/4.html"},
+        {"MangaFox one-entry selector", Layout::MangaFox, {.pages = 1, .commentsPage = false}, "/1.html"},
         {"MangaFox repeated image", Layout::MangaFox, {.pages = 5, .repeatsImageOf = {{4, 3}}}, "/5.html"},
         {"MangaHere repeated image", Layout::MangaHere, {.pages = 4, .repeatsImageOf = {{4, 2}}}, "/4.html"},
         {"MangaReader repeated image kept",

@@ -188,8 +188,8 @@ QByteArray FakeChapterSite::readerPage(int page) const
             QStringLiteral("<select name=\"page\" onchange=\"Change_Page(this, 'Naruto/1')\">\n%1</select>");
         break;
     case Layout::MangaFox:
-        // The selector ends with the chapter's comments page.
-        options += QStringLiteral("<option value=\"0\" >Comments</option>\n");
+        if (options_.commentsPage)
+            options += QStringLiteral("<option value=\"0\" >Comments</option>\n");
         select = QStringLiteral("<select onchange=\"change_page(this)\" class=\"m\">\n%1</select>");
         break;
     case Layout::MangaReader:

@@ -40,6 +40,7 @@ public:
         QMap<int, int> repeatsImageOf{}; // page -> earlier page whose image it shows again
         bool absolutePageValues = false; // MangaReader: selector values are whole URLs
         qint64 imageBytes = 2000;
+        bool commentsPage = true; // MangaFox: the selector ends with the comments page
     };
 
     FakeChapterSite(Layout layout, Options options);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <mutex>
+#include <thread>
+
 #include <QThread>
 
 #include "foundation/MainThread.h"
@@ -161,4 +165,36 @@ TEST(HttpRequestQueueLifetime, DestroyingARunningQueueReportsNothing)
     }
     pumpEvents();
     EXPECT_TRUE(recorder.events.empty());
+}
+
+TEST(HttpRequestQueueWidth, RunsAtMostTheAllowedNumberSideBySide)
+{
+    LoopbackServer server;
+    std::mutex mutex;
+    int inFlight = 0, most = 0;
+    server.handlePrefix(QStringLiteral("/slow/"), [&](const LoopbackRequest &) {
+        {
+            std::lock_guard lock(mutex);
+            most = std::max(most, ++inFlight);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(80));
+        std::lock_guard lock(mutex);
+        --inFlight;
+        return LoopbackResponse::page("done");
+    });
+    Recorder recorder;
+    HttpRequestQueue queue;
+    queue.setDelegate(&recorder);
+    queue.setMaxConcurrentOperationCount(3);
+    for (quint32 i = 0; i < 9; ++i) {
+        auto request = HttpRequest::requestWithURL(QUrl(server.url(QStringLiteral("/slow/%1").arg(i))));
+        request->number = i;
+        queue.addOperation(request);
+    }
+    queue.go();
+    ASSERT_TRUE(pumpEventsUntil([&] { return recorder.finished(); }));
+    EXPECT_EQ(recorder.events.size(), 10u);
+    EXPECT_EQ(std::count(recorder.events.begin(), recorder.events.end(), "queue"), 1);
+    EXPECT_GT(most, 1);
+    EXPECT_LE(most, 3);
 }

@@ -60,6 +60,12 @@ TEST_F(HttpRequestTest, BodiesArriveWhateverTheFramingOrStatus)
     server.serve(QStringLiteral("/chunked"), chunked);
     server.serve(QStringLiteral("/slow"), slow);
     server.serve(QStringLiteral("/missing"), missing);
+    LoopbackResponse late = LoopbackResponse::page(page);
+    late.delay = 30ms;
+    server.serve(QStringLiteral("/late"), late);
+    server.handlePrefix(QStringLiteral("/site/"), [&](const LoopbackRequest &r) {
+        return LoopbackResponse::page("<html>" + r.target.toUtf8() + "</html>");
+    });
 
     struct Case {
         const char *path;
@@ -71,6 +77,8 @@ TEST_F(HttpRequestTest, BodiesArriveWhateverTheFramingOrStatus)
         {"/chunked", page, 200, -1},
         {"/slow", page, 200, page.size()},
         {"/missing", "<html>gone</html>", 404, 17},
+        {"/late", page, 200, page.size()},
+        {"/site/manga/a?page=2", "<html>/site/manga/a?page=2</html>", 200, 33},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
@@ -102,14 +110,16 @@ TEST_F(HttpRequestTest, HeadersAndUserAgent)
     server.servePage(QStringLiteral("/"), "ok");
     auto request = HttpRequest::requestWithURL(urlOf(server, "/"));
     request->addRequestHeader(QStringLiteral("User-Agent"), HttpRequest::browserUserAgent());
-    request->addRequestHeader(QStringLiteral("Referer"), QStringLiteral("http://example.org/"));
+    request->addRequestHeader(QStringLiteral("Referer"),
+                              QStringLiteral("http://example.org/\r\nInjected: yes"));
     request->startSynchronous();
     fetch(urlOf(server, "/"));
 
     const auto seen = server.requests();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].header("user-agent"), HttpRequest::browserUserAgent().toUtf8());
-    EXPECT_EQ(seen[0].header("referer"), "http://example.org/");
+    EXPECT_EQ(seen[0].header("referer"), "http://example.org/  Injected: yes");
+    EXPECT_EQ(seen[0].header("injected"), "");
     EXPECT_EQ(seen[1].header("user-agent"), HttpRequest::defaultUserAgent().toUtf8());
 }
 
