@@ -13,14 +13,8 @@ void RecentChaptersParserDelegate::didStartElement(HyperParser &, QStringView na
 {
     if (!foundSection_) {
         foundSection_ = opensSection(name, attributes);
-        if (foundSection_) {
-            sectionElement_ = name.toString();
-            sectionDepth_ = 1;
-        }
         return;
     }
-    if (name == sectionElement_)
-        ++sectionDepth_;
     if (name == u"a") {
         if (isChapterLink(attributes)) {
             currentHRef_ = attributes.value("href");
@@ -39,8 +33,6 @@ void RecentChaptersParserDelegate::didEndElement(HyperParser &, QStringView name
     if (!foundSection_)
         return;
     sectionEnd(name);
-    if (name == sectionElement_ && --sectionDepth_ == 0)
-        foundSection_ = false;
 }
 
 void RecentChaptersParserDelegate::addRelease(const NavChapter &chapter, const QString &label)

@@ -12,7 +12,9 @@
 
 // Base of the latest-release page parsers. Collects four parallel lists
 // (chapter, book, date, label of each release) from the releases block,
-// which opens at a site-specific tag and closes at its matching end tag.
+// which opens at a site-specific tag and runs to the end of the page. End
+// tags are not trusted on these pages, so chapter links placed after the
+// releases (a footer, say) still count, with the book and date in force.
 // Inside it a link is tested first as a chapter link, then as a book link;
 // any other start tag as a date cell. Plain data: fed one page on one
 // thread, read afterwards.
@@ -53,11 +55,6 @@ protected:
     QStringList dates_;
     QStringList labels_;
     bool foundSection_ = false;
-    // The block's element and how many of its kind are open: links after the
-    // block (a footer of popular chapters, say) must not be taken for
-    // releases of the last book.
-    QString sectionElement_;
-    int sectionDepth_ = 0;
     QString currentHRef_;
     QString currentDate_; // null until a date cell has been read
     bool isBookLink_ = false;
