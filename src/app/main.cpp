@@ -7,6 +7,7 @@
 #include "app/AppWindow.h"
 #include "app/MangaAppDelegate.h"
 #include "app/QuitSignals.h"
+#include "sites/SiteConfig.h"
 #include "ui/kit/MessageBoxAlerts.h"
 
 int main(int argc, char **argv)
@@ -18,6 +19,11 @@ int main(int argc, char **argv)
     if (arguments.contains(u"--help") || arguments.contains(u"-h")) {
         std::printf("%s", qPrintable(AppOptions::usage()));
         return 0;
+    }
+    // Site overrides apply to the whole process, before anything fetches.
+    if (const std::optional<QString> siteError = SiteConfig::takeSiteOptions(arguments)) {
+        std::fprintf(stderr, "%s\n%s", qPrintable(*siteError), qPrintable(AppOptions::usage()));
+        return 2;
     }
     QString error;
     const std::optional<AppOptions> options = AppOptions::parse(arguments, &error);
