@@ -46,7 +46,8 @@ void ChaptersParserDelegateOneManga::characters(const QString &text)
     const QString trimmed = text.trimmed();
     if (checkHeader_) {
         checkHeader_ = false;
-        if (trimmed.toLower() == u"series info") {
+        // The header is matched as the page writes it, untrimmed.
+        if (text.toLower() == u"series info") {
             foundSeriesInfoHeader_ = true;
             return;
         }

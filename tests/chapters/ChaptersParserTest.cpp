@@ -121,6 +121,17 @@ TEST(ChaptersParserOneMangaTest, ReadsShiftedSeriesInfoLicenceCoverAndTable)
     EXPECT_EQ(info.coverUrlString, QStringLiteral("http://img.example/series/sample/logo.jpg"));
 }
 
+TEST(ChaptersParserOneMangaTest, SeriesInfoHeaderMustMatchExactlyButForCase)
+{
+    const QString table = QStringLiteral("<table class=\"ch-table\"><tr><td class=\"ch-subject\">"
+                                         "<a href=\"/S/1/\">S 1</a></td></tr></table>");
+    const QString block = QStringLiteral("<h3>%1</h3><p>OM Rank:</p><p>7</p><p>Categories:</p></div>");
+    for (const auto &[header, rank] : {std::pair{"SERIES info", "7"}, std::pair{" Series Info\n", ""}}) {
+        auto fetcher = readBookPage(QStringLiteral("onemanga"), block.arg(QLatin1String(header)) + table);
+        EXPECT_EQ(fetcher->navBookInfo().rank, QString::fromLatin1(rank)) << header;
+    }
+}
+
 TEST(ChaptersParserTest, EmptyOrForeignPagesGiveNoChaptersForEverySite)
 {
     for (const char *site : {"mangafox", "mangareader", "mangahere", "onemanga"}) {
