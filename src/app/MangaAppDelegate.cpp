@@ -109,8 +109,14 @@ void MangaAppDelegate::migrate()
 void MangaAppDelegate::migrateFromSrcPath(const QString &source, const QString &destination)
 {
     const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
-    const QStringList names = {dirs.cacheBaseName(), AppData::CoreDataName, dirs.imagesBaseName(),
-                               QStringLiteral("toRemovePaths")};
+    QStringList names = {dirs.cacheBaseName(), AppData::CoreDataName, dirs.imagesBaseName(),
+                         QStringLiteral("toRemovePaths")};
+    // The store keeps recent saves in its write-ahead log until a checkpoint,
+    // so the log and its index travel with the store file, and only with it:
+    // a log laid beside another store would be replayed onto the wrong data.
+    const QString store = AppData::CoreDataName;
+    if (QFileInfo::exists(source + u'/' + store) && !QFileInfo::exists(destination + u'/' + store))
+        names << store + QStringLiteral("-wal") << store + QStringLiteral("-shm");
     // A failed move leaves that entry where it was; whatever then misses
     // reports its own error later.
     IEMigrator().migrateBaseNames(names, source, destination);

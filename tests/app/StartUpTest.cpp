@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "AppFixture.h"
+#include "foundation/Device.h"
 #include "settings/SettingsKeys.h"
 #include "store/BooksRequest.h"
 #include "store/DownloadsRequest.h"
@@ -174,6 +175,38 @@ TEST_F(StartUp, MigrationMovesOldDataOnlyWhereNothingIsYet)
             EXPECT_EQ(readFile(dirs.documentDirectory() + name), QByteArray("documents"));
         }
     }
+}
+
+TEST_F(StartUp, MigrationMovesTheStoreTogetherWithItsLog)
+{
+    // A store copied while open keeps its latest save only in the log.
+    const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
+    const QString store = QStringLiteral("/") + AppData::CoreDataName;
+    const QString snapshot = root.path() + QStringLiteral("/snapshot");
+    QDir().mkpath(snapshot);
+    Device::setSystemVersion(4.3); // the data lives under the caches directory
+    {
+        auto run = start();
+        run->appData->createBookWithTitle(QStringLiteral("Kept"), QStringLiteral("MangaFox"));
+        ASSERT_FALSE(run->appData->save());
+        const QString data = dirs.newApplicationDirectory();
+        for (const char *suffix : {"", "-wal", "-shm"})
+            ASSERT_TRUE(
+                QFile::copy(data + store + QLatin1String(suffix), snapshot + store + QLatin1String(suffix)));
+        run->delegate->applicationWillTerminate();
+    }
+    QDir(dirs.homeDirectory()).removeRecursively();
+    QDir().mkpath(dirs.preIOS5ApplicationDirectory());
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QFile::copy(snapshot + store + QLatin1String(suffix),
+                    dirs.preIOS5ApplicationDirectory() + store + QLatin1String(suffix));
+
+    Device::setSystemVersion(5.0);
+    auto run = start();
+    const auto books = run->appData->managedObjectContext()->fetch<Book>(BooksRequest());
+    ASSERT_EQ(books.size(), 1u);
+    EXPECT_EQ(books.front()->title(), QStringLiteral("Kept"));
+    run->delegate->applicationWillTerminate();
 }
 
 TEST_F(StartUp, UnopenableStoreStopsStartUpAtItsFatalAlert)
