@@ -70,9 +70,12 @@ void ImageParserDelegate::didStartElement(HyperParser &, QStringView name, const
     if (isLink(name)) {
         startLink_ = true;
         // A link without an address keeps the one before it.
+        // Kept as a view (the page text outlives every event of the parse):
+        // a page has many links and few images, so only an image's link is
+        // copied.
         const QStringView href = attributes.view("href");
         if (!href.isNull())
-            currentHRef_ = href.toString();
+            currentHRef_ = href;
         return;
     }
     if (isImage(name)) {
@@ -83,7 +86,7 @@ void ImageParserDelegate::didStartElement(HyperParser &, QStringView name, const
         // when the link has none: only an image outside links has no link.
         QString parentLink;
         if (startLink_)
-            parentLink = currentHRef_.isNull() ? QStringLiteral("") : currentHRef_;
+            parentLink = currentHRef_.isNull() ? QStringLiteral("") : currentHRef_.toString();
         images_.append(ImageElement(src, QString(), 0, 0, parentLink));
     }
 }
@@ -92,6 +95,6 @@ void ImageParserDelegate::didEndElement(HyperParser &, QStringView name)
 {
     if (isLink(name)) {
         startLink_ = false;
-        currentHRef_.clear();
+        currentHRef_ = QStringView();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include "download/ImageElement.h"
 #include "web/HyperParserDelegate.h"
@@ -35,7 +36,7 @@ private:
 
     QString rootPath_;
     ImageElements images_;
-    QString currentHRef_;
+    QStringView currentHRef_; // into the page text being parsed
     bool startLink_ = false;
     QString mangaFoxStore_;      // image host + "/store/", lower-cased
     QString mangaReaderPattern_; // image host + the path shape of a page image

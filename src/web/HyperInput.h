@@ -37,6 +37,14 @@ public:
     qsizetype position() const { return position_; }
     qsizetype length() const { return length_; }
     const QChar *data() const { return data_; }
+    // The text as code units, for scanners that walk it by pointer.
+    const char16_t *units() const { return reinterpret_cast<const char16_t *>(data_); }
+    // Moves the cursor; position must lie within 0..length().
+    void setPosition(qsizetype position) { position_ = position; }
+
+    // The first c in [from, to), or to when there is none. Vectorised: the
+    // search for the next "<" is the tokenizer's hottest loop.
+    static const char16_t *find(const char16_t *from, const char16_t *to, char16_t c);
 
 private:
     QString source_;
