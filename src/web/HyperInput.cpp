@@ -57,11 +57,11 @@ const char16_t *HyperInput::find(const char16_t *from, const char16_t *to, char1
             return from + (std::countr_zero(unsigned(mask)) >> 1);
         from += 8;
         while (to - from >= 16) {
-            const __m128i a = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(from)), needle);
+            const __m128i a =
+                _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(from)), needle);
             const __m128i b =
                 _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(from + 8)), needle);
-            const unsigned mask =
-                unsigned(_mm_movemask_epi8(a)) | (unsigned(_mm_movemask_epi8(b)) << 16);
+            const unsigned mask = unsigned(_mm_movemask_epi8(a)) | (unsigned(_mm_movemask_epi8(b)) << 16);
             if (mask)
                 return from + (std::countr_zero(mask) >> 1);
             from += 16;

@@ -50,7 +50,7 @@ inline bool isWordUnit(char16_t c)
 // word, or end. Eight units at a time pick out the candidates (anything outside
 // "!".."~", and ">", "=", "/"); only those are classified one by one, which
 // settles the rare control and non-ASCII units.
-const char16_t *skipWord(const char16_t *p, const char16_t *end)
+[[gnu::always_inline]] inline const char16_t *skipWord(const char16_t *p, const char16_t *end)
 {
     // Many scans start on the very unit that ends the word ("=", ">", the
     // "/" of an end tag): those need no block at all.
@@ -69,9 +69,10 @@ const char16_t *skipWord(const char16_t *p, const char16_t *end)
         // Unsigned v - 0x21 <= 0x5d, i.e. "!" through "~".
         const __m128i printable =
             _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, printableFirst), printableSpan), zero);
-        const __m128i marks =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, gt), _mm_cmpeq_epi16(v, eq)), _mm_cmpeq_epi16(v, slash));
-        unsigned candidates = (unsigned(_mm_movemask_epi8(printable)) ^ 0xffffu) | unsigned(_mm_movemask_epi8(marks));
+        const __m128i marks = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, gt), _mm_cmpeq_epi16(v, eq)),
+                                           _mm_cmpeq_epi16(v, slash));
+        unsigned candidates =
+            (unsigned(_mm_movemask_epi8(printable)) ^ 0xffffu) | unsigned(_mm_movemask_epi8(marks));
         while (candidates) {
             const int at = std::countr_zero(candidates) >> 1;
             if (!isWordUnit(p[at]))
@@ -190,6 +191,19 @@ void HyperParser::parseElement()
     const char16_t *const begin = input_.units();
     const char16_t *const end = begin + input_.length();
     const char16_t *p = begin + input_.position();
+
+    // Half of a page's tags are plain end tags ("</div>"): they take the
+    // same path as below in one step.
+    if (p != end && *p == u'/') {
+        const char16_t *const nameEnd = skipWord(p + 1, end);
+        if (nameEnd != p + 1 && nameEnd != end && *nameEnd == u'>') {
+            input_.setPosition(nameEnd + 1 - begin);
+            if (delegate_)
+                delegate_->didEndElement(*this, QStringView(p + 1, nameEnd - (p + 1)));
+            return;
+        }
+    }
+
     QStringView name;
     QStringView pendingKey;
     bool endTag = false;
