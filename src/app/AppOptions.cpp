@@ -44,18 +44,10 @@ std::optional<AppOptions> AppOptions::parse(const QStringList &arguments, QStrin
 
 QString AppOptions::usage()
 {
-    return QStringLiteral("usage: yomora [--root DIR] [--idiom phone|pad]\n"
+    return QStringLiteral("usage: yomora [--root DIR] [--idiom phone|pad] [--site NAME=URL ...]\n"
                           "  --root DIR     parent of the YomoraC home directory (default: $YOMORA_ROOT,\n"
                           "                 else $XDG_DATA_HOME, else ~/.local/share)\n"
-                          "  --idiom IDIOM  phone (320 x 480 window, the default) or pad (768 x 1024)\n");
-}
-
-QString AppOptions::defaultRoot()
-{
-    for (const char *variable : {"YOMORA_ROOT", "XDG_DATA_HOME"}) {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty())
-            return value;
-    }
-    return QDir::homePath() + QStringLiteral("/.local/share");
+                          "  --idiom IDIOM  phone (320 x 480 window, the default) or pad (768 x 1024)\n"
+                          "  --site NAME=URL  use URL as the base address of a site for this run\n"
+                          "                 (mangafox, mangareader, mangahere, onemanga, onemanga-mirror)\n");
 }

@@ -10,7 +10,8 @@
 // What the command line chooses: where the data lives and which device the
 // window plays.
 struct AppOptions {
-    // The parent of the home directory; empty means the default root.
+    // The parent of the home directory; empty means the default root
+    // ($YOMORA_ROOT, else $XDG_DATA_HOME, else ~/.local/share).
     QString root;
     Device::Idiom idiom = Device::Idiom::Phone;
 
@@ -19,8 +20,4 @@ struct AppOptions {
     // that includes the usage.
     static std::optional<AppOptions> parse(const QStringList &arguments, QString *error);
     static QString usage();
-    // $YOMORA_ROOT, else $XDG_DATA_HOME, else ~/.local/share.
-    static QString defaultRoot();
-    // The root to use: the option when given, else the default.
-    QString effectiveRoot() const { return root.isEmpty() ? defaultRoot() : root; }
 };

@@ -1,17 +1,29 @@
 #include "app/MangaAppDelegate.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/AppWindow.h"
 #include "app/PlaceholderViewController.h"
+#include "app/StartUpParts.h"
+#include "files/IEMigrator.h"
+#include "files/MyDirectories.h"
 #include "foundation/Device.h"
 #include "foundation/Localized.h"
+#include "settings/MyUserDefaults.h"
+#include "settings/SettingsKeys.h"
+#include "settings/UserDefaultsSteps.h"
+#include "store/AppData.h"
+#include "store/DownloadsRequest.h"
 #include "ui/kit/DimmerView.h"
 #include "ui/kit/NavigationBar.h"
 #include "ui/kit/NavigationController.h"
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TabBarItem.h"
 #include "ui/kit/WaitOverlayView.h"
+#include "web/AppleReachability.h"
 
 namespace {
 MangaAppDelegate *theDelegate = nullptr;
@@ -23,7 +35,7 @@ MangaAppDelegate *GetMangaAppDelegate()
 }
 
 MangaAppDelegate::MangaAppDelegate(AppOptions options, QObject *parent)
-    : QObject(parent), options_(std::move(options))
+    : QObject(parent), options_(std::move(options)), startUpParts_(std::make_unique<StartUpParts>())
 {
     theDelegate = this;
 }
@@ -34,15 +46,103 @@ MangaAppDelegate::~MangaAppDelegate()
         theDelegate = nullptr;
 }
 
-void MangaAppDelegate::applicationDidFinishLaunching()
+void MangaAppDelegate::setStartUpParts(std::unique_ptr<StartUpParts> parts)
+{
+    startUpParts_ = std::move(parts);
+}
+
+MyUserDefaults &MangaAppDelegate::userDefaults() const
+{
+    return userDefaults_ ? *userDefaults_ : MyUserDefaults::sharedMyUserDefaults();
+}
+
+AppData &MangaAppDelegate::appData() const
+{
+    return appData_ ? *appData_ : AppData::sharedAppData();
+}
+
+bool MangaAppDelegate::applicationDidFinishLaunching()
 {
     Device::setIdiom(options_.idiom);
+    MyDirectories::setRootDirectory(options_.root);
+
+    createDirectoriesForFree();
+    migrate();
+    if (!setupData())
+        return false;
+    setupReachability();
     setupUI();
+    restoreLocation();
+    startUpParts_->createQueueWrappers();
+
+    // Until a save on leaving the foreground says otherwise, this run counts
+    // as one that did not end cleanly.
+    userDefaults().setBool(false, SettingsKeys::cleanAppExit);
+    userDefaults().synchronize();
+
+    connect(window_.get(), &AppWindow::didEnterBackground, this,
+            &MangaAppDelegate::applicationDidEnterBackground);
+    connect(window_.get(), &AppWindow::willEnterForeground, this,
+            &MangaAppDelegate::applicationWillEnterForeground);
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &MangaAppDelegate::applicationWillTerminate);
+    return true;
+}
+
+void MangaAppDelegate::createDirectoriesForFree()
+{
+    MyDirectories::sharedMyDirectories().createDirectories();
+}
+
+void MangaAppDelegate::migrate()
+{
+    const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
+    // The documents folder held the data only before the oldest data
+    // directory existed; once that exists, the documents folder is the user's.
+    if (!QFileInfo::exists(dirs.oldApplicationDirectory()))
+        migrateFromSrcPath(dirs.documentDirectory(), dirs.newApplicationDirectory());
+    migrateFromSrcPath(dirs.oldApplicationDirectory(), dirs.newApplicationDirectory());
+    if (IsIOS5())
+        migrateFromSrcPath(dirs.preIOS5ApplicationDirectory(), dirs.postIOS5ApplicationDirectory());
+}
+
+void MangaAppDelegate::migrateFromSrcPath(const QString &source, const QString &destination)
+{
+    const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
+    QStringList names = {dirs.cacheBaseName(), AppData::CoreDataName, dirs.imagesBaseName(),
+                         QStringLiteral("toRemovePaths")};
+    // The store keeps recent saves in its write-ahead log until a checkpoint,
+    // so the log and its index travel with the store file, and only with it:
+    // a log laid beside another store would be replayed onto the wrong data.
+    const QString store = AppData::CoreDataName;
+    if (QFileInfo::exists(source + u'/' + store) && !QFileInfo::exists(destination + u'/' + store))
+        names << store + QStringLiteral("-wal") << store + QStringLiteral("-shm");
+    // A failed move leaves that entry where it was; whatever then misses
+    // reports its own error later.
+    IEMigrator().migrateBaseNames(names, source, destination);
+}
+
+bool MangaAppDelegate::setupData()
+{
+    userDefaults().setFilename(MyDirectories::sharedMyDirectories().preferencesDirectory() +
+                               QStringLiteral("/userDefaults"));
+    if (!appData().setup())
+        return false;
+    booksRestoreLocation_ = loadUserDefaults(userDefaults());
+    return true;
+}
+
+void MangaAppDelegate::setupReachability()
+{
+    internetReachability_ = AppleReachability::reachabilityForInternetConnection();
+    internetReachability_->startNotifier();
+    wifiReachability_ = AppleReachability::reachabilityForLocalWiFi();
+    wifiReachability_->startNotifier();
 }
 
 void MangaAppDelegate::setupUI()
 {
-    window_ = std::make_unique<QWidget>();
+    window_ = std::make_unique<AppWindow>();
     window_->setWindowTitle(QStringLiteral("Yomora"));
     if (Device::isPad())
         window_->resize(768, 1024);
@@ -67,9 +167,79 @@ void MangaAppDelegate::setupUI()
     booksNavigationController_ = addTab("Library");
     documentsNavigationController_ = addTab("Import");
     settingsNavigationController_ = addTab("Settings");
+    // A stored index the tab bar does not have leaves the first tab selected.
+    tabBarController_->setSelectedIndex(int(userDefaults().integerForKey(SettingsKeys::lastTabVisited)));
 
+    startUpParts_->createProgressViews();
     addWaitOverlay();
+    startUpParts_->reconstructWaitQueue();
+    unsetIsDownloading();
     setupDimmerView();
+}
+
+void MangaAppDelegate::unsetIsDownloading()
+{
+    // A download still marked as downloading was cut off by the end of the
+    // last run. Only the newest is offered for resuming.
+    const auto downloads = appData().managedObjectContext()->fetch<Download>(DownloadsRequest());
+    for (const auto &download : downloads) {
+        if (!download->isDownloading())
+            continue;
+        download->setIsDownloading(false);
+        if (!startUpParts_->doResumeDownload())
+            startUpParts_->offerToResume(download);
+    }
+    appData().save();
+}
+
+void MangaAppDelegate::restoreLocation()
+{
+    // After a run that did not end cleanly the settings already hold no
+    // position, but the tab check keeps a crash from reopening its screen.
+    if (!userDefaults().boolForKey(SettingsKeys::cleanAppExit))
+        return;
+    switch (userDefaults().integerForKey(SettingsKeys::lastTabVisited)) {
+    case DownloadsTab:
+        if (const int row = int(userDefaults().integerForKey(SettingsKeys::downloadsRestoreLocation));
+            row >= 0)
+            startUpParts_->restoreDownloadsLocation(row);
+        break;
+    case LibraryTab:
+        if (booksRestoreLocation_.size() == 2 && booksRestoreLocation_[0] >= 0)
+            startUpParts_->restoreLibraryLocation(booksRestoreLocation_);
+        break;
+    default:
+        break;
+    }
+}
+
+void MangaAppDelegate::saveUserDefaults()
+{
+    ::saveUserDefaults(userDefaults(), tabBarController_ ? tabBarController_->selectedIndex() : 0,
+                       booksRestoreLocation_);
+}
+
+void MangaAppDelegate::applicationDidEnterBackground()
+{
+    saveUserDefaults();
+}
+
+void MangaAppDelegate::applicationWillEnterForeground()
+{
+    setBadgeWithDownloads();
+    // A minimised desktop program keeps running rather than being suspended,
+    // so once it is back in use a crash must again count as unclean: the
+    // position saved on leaving is not to reopen a screen that then failed.
+    userDefaults().setBool(false, SettingsKeys::cleanAppExit);
+    userDefaults().synchronize();
+}
+
+void MangaAppDelegate::applicationWillTerminate()
+{
+    // Errors are ignored: the program is going whatever happens.
+    if (appData().managedObjectContext()->hasChanges())
+        appData().managedObjectContext()->save();
+    saveUserDefaults();
 }
 
 void MangaAppDelegate::setDownloadsBadge(const QString &value)
@@ -97,6 +267,16 @@ void MangaAppDelegate::decrementDownloadsBadgeNumber()
 void MangaAppDelegate::setDownloadsBadgeWithInteger(int n)
 {
     setDownloadsBadge(QString::number(n));
+}
+
+void MangaAppDelegate::setBadgeWithDownloads()
+{
+    int count = 0;
+    for (const auto &download : appData().managedObjectContext()->fetch<Download>(DownloadsRequest())) {
+        if (download->isDownloading() || download->isQueued())
+            ++count;
+    }
+    setDownloadsBadge(count > 0 ? QString::number(count) : QString());
 }
 
 void MangaAppDelegate::addWaitOverlay()
@@ -133,6 +313,7 @@ void MangaAppDelegate::setupDimmerView()
     if (!dimmer_)
         dimmer_ = new DimmerView(window_.get());
     dimmer_->setAlpha(0.0);
+    userDefaults().setFloat(0.0, SettingsKeys::dimmerAlpha);
 }
 
 void MangaAppDelegate::setDimmerAlpha(double alpha)

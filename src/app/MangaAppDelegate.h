@@ -2,22 +2,45 @@
 
 #include <memory>
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include "app/AppOptions.h"
 
+class AppData;
+class AppleReachability;
+class AppWindow;
 class DimmerView;
+class MyUserDefaults;
 class NavigationController;
 class QLabel;
-class QWidget;
+class StartUpParts;
 class TabBarController;
 class ViewController;
 class WaitOverlayView;
 
-// The root of the running application: it starts everything in order, owns
-// the window with its tab bar and navigation stacks, and offers the services
-// every screen uses (downloads badge, wait overlay, dimmer).
+// The root of the running application. It starts everything in a fixed
+// order, owns the window with its tab bar and navigation stacks, saves the
+// settings and the screen position when the application leaves the
+// foreground, and offers the services every screen uses: the downloads
+// badge, the wait overlay and the dimmer.
+//
+// The handheld application events arrive here as follows:
+// - didFinishLaunching: main() after the QApplication exists;
+// - didEnterBackground: the window is minimised or hidden (AppWindow);
+// - willEnterForeground: the window is restored or shown again (AppWindow);
+//   besides the badge recount it marks the run unclean again, since a
+//   desktop program keeps running while minimised;
+// - willTerminate: the event loop is quitting (QCoreApplication::aboutToQuit),
+//   which closing the window, the session's SIGTERM/SIGHUP and Ctrl+C all lead
+//   to (QuitSignals); it saves the store and then does what entering the
+//   background does;
+// - didBecomeActive / willResignActive: window focus changes, which need
+//   nothing.
+// A run that ends otherwise (SIGKILL, a crash) never saves, so "cleanAppExit"
+// stays NO and the next start restores no position.
+//
 // Thread contract: main thread only; background work hands over first.
 class MangaAppDelegate : public QObject
 {
@@ -28,22 +51,44 @@ public:
     explicit MangaAppDelegate(AppOptions options, QObject *parent = nullptr);
     ~MangaAppDelegate() override;
 
-    // The start-up sequence; the window is built but not shown.
-    void applicationDidFinishLaunching();
+    // Tests give each simulated run its own store facade, settings and
+    // later-built start-up parts; by default the shared ones are used.
+    void setAppData(AppData *appData) { appData_ = appData; }
+    void setUserDefaults(MyUserDefaults *userDefaults) { userDefaults_ = userDefaults; }
+    void setStartUpParts(std::unique_ptr<StartUpParts> parts);
+
+    // The start-up sequence. The window is built but not shown. False when
+    // the store could not be opened: a fatal alert is up, whose button ends
+    // the program, and nothing further was started.
+    bool applicationDidFinishLaunching();
+    void applicationDidEnterBackground();
+    void applicationWillEnterForeground();
+    void applicationWillTerminate();
 
     const AppOptions &options() const { return options_; }
-    QWidget *window() const { return window_.get(); }
+    AppWindow *window() const { return window_.get(); }
     TabBarController *tabBarController() const { return tabBarController_; }
     NavigationController *internetNavigationController() const { return internetNavigationController_; }
     NavigationController *downloadsNavigationController() const { return downloadsNavigationController_; }
     NavigationController *booksNavigationController() const { return booksNavigationController_; }
     NavigationController *documentsNavigationController() const { return documentsNavigationController_; }
     NavigationController *settingsNavigationController() const { return settingsNavigationController_; }
+    StartUpParts *startUpParts() const { return startUpParts_.get(); }
+    AppleReachability *internetReachability() const { return internetReachability_.get(); }
+    AppleReachability *wifiReachability() const { return wifiReachability_.get(); }
+    MyUserDefaults &userDefaults() const;
+    AppData &appData() const;
+
+    // The library screens keep this up to date as the user moves: the row of
+    // the open book and of the open chapter, -1 for none.
+    QList<int> &booksRestoreLocation() { return booksRestoreLocation_; }
 
     // The downloads badge on the Downloads tab.
     void incrementDownloadsBadgeNumber();
     void decrementDownloadsBadgeNumber();
     void setDownloadsBadgeWithInteger(int n);
+    // Recounts the downloads that are active or waiting.
+    void setBadgeWithDownloads();
     QString downloadsBadgeValue() const;
 
     // The wait overlay.
@@ -61,12 +106,25 @@ public:
     enum Tab { InternetTab = 0, DownloadsTab = 1, LibraryTab = 2, ImportTab = 3, SettingsTab = 4 };
 
 private:
+    void createDirectoriesForFree();
+    void migrate();
+    void migrateFromSrcPath(const QString &source, const QString &destination);
+    bool setupData();
+    void setupReachability();
     void setupUI();
     void addWaitOverlay();
+    void unsetIsDownloading();
+    void restoreLocation();
+    void saveUserDefaults();
     void setDownloadsBadge(const QString &value);
 
     AppOptions options_;
-    std::unique_ptr<QWidget> window_;
+    AppData *appData_ = nullptr;
+    MyUserDefaults *userDefaults_ = nullptr;
+    std::unique_ptr<StartUpParts> startUpParts_;
+    std::shared_ptr<AppleReachability> internetReachability_;
+    std::shared_ptr<AppleReachability> wifiReachability_;
+    std::unique_ptr<AppWindow> window_;
     TabBarController *tabBarController_ = nullptr; // widgets below are owned by the window
     NavigationController *internetNavigationController_ = nullptr;
     NavigationController *downloadsNavigationController_ = nullptr;
@@ -75,6 +133,7 @@ private:
     NavigationController *settingsNavigationController_ = nullptr;
     WaitOverlayView *waitOverlay_ = nullptr;
     DimmerView *dimmer_ = nullptr;
+    QList<int> booksRestoreLocation_{-1, -1};
 };
 
 // The application's delegate; null before one is made.

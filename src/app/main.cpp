@@ -4,7 +4,10 @@
 #include <QApplication>
 
 #include "app/AppOptions.h"
+#include "app/AppWindow.h"
 #include "app/MangaAppDelegate.h"
+#include "app/QuitSignals.h"
+#include "sites/SiteConfig.h"
 #include "ui/kit/MessageBoxAlerts.h"
 
 int main(int argc, char **argv)
@@ -17,6 +20,11 @@ int main(int argc, char **argv)
         std::printf("%s", qPrintable(AppOptions::usage()));
         return 0;
     }
+    // Site overrides apply to the whole process, before anything fetches.
+    if (const std::optional<QString> siteError = SiteConfig::takeSiteOptions(arguments)) {
+        std::fprintf(stderr, "%s\n%s", qPrintable(*siteError), qPrintable(AppOptions::usage()));
+        return 2;
+    }
     QString error;
     const std::optional<AppOptions> options = AppOptions::parse(arguments, &error);
     if (!options) {
@@ -26,9 +34,15 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Yomora"));
+    QuitSignals::install(&app);
+    // Shown over whichever window is active; before the window exists that
+    // is none, which a fatal start-up alert needs.
+    Alerts::install(std::make_shared<MessageBoxAlerts>());
+
     MangaAppDelegate delegate(*options);
-    delegate.applicationDidFinishLaunching();
-    Alerts::install(std::make_shared<MessageBoxAlerts>(delegate.window()));
-    delegate.window()->show();
+    // A store that cannot be opened leaves only its fatal alert, whose
+    // button ends the program.
+    if (delegate.applicationDidFinishLaunching())
+        delegate.window()->show();
     return QApplication::exec();
 }

@@ -1,9 +1,14 @@
 #include <gmock/gmock.h>
 
 #include <QLabel>
+#include <QTemporaryDir>
 
 #include "app/AppOptions.h"
+#include "app/AppWindow.h"
 #include "app/MangaAppDelegate.h"
+#include "files/MyDirectories.h"
+#include "settings/MyUserDefaults.h"
+#include "store/AppData.h"
 #include "ui/kit/DimmerView.h"
 #include "ui/kit/NavigationBar.h"
 #include "ui/kit/NavigationController.h"
@@ -14,20 +19,38 @@
 
 namespace {
 
-std::unique_ptr<MangaAppDelegate> launch(Device::Idiom idiom = Device::Idiom::Phone)
+// The application started on a root of its own, with its own store and settings.
+struct Launched {
+    QTemporaryDir root;
+    std::unique_ptr<AppData> appData;
+    MyUserDefaults defaults;
+    std::unique_ptr<MangaAppDelegate> delegate;
+
+    MangaAppDelegate *get() const { return delegate.get(); }
+    ~Launched() { MyDirectories::setRootDirectory({}); }
+};
+
+std::unique_ptr<Launched> launch(Device::Idiom idiom = Device::Idiom::Phone)
 {
+    auto app = std::make_unique<Launched>();
+    MyDirectories::setRootDirectory(app->root.path());
     AppOptions options;
     options.idiom = idiom;
-    auto delegate = std::make_unique<MangaAppDelegate>(options);
-    delegate->applicationDidFinishLaunching();
-    delegate->window()->show();
-    return delegate;
+    options.root = app->root.path();
+    app->appData = std::make_unique<AppData>();
+    app->delegate = std::make_unique<MangaAppDelegate>(options);
+    app->delegate->setAppData(app->appData.get());
+    app->delegate->setUserDefaults(&app->defaults);
+    EXPECT_TRUE(app->delegate->applicationDidFinishLaunching());
+    app->delegate->window()->show();
+    return app;
 }
 
 TEST(AppShell, WindowOpensWithFiveTabsEachAStackUnderABlackBar)
 {
-    auto app = launch();
-    EXPECT_EQ(GetMangaAppDelegate(), app.get());
+    auto launched = launch();
+    MangaAppDelegate *app = launched->get();
+    EXPECT_EQ(GetMangaAppDelegate(), app);
     EXPECT_EQ(app->window()->size(), QSize(320, 480));
     TabBarController *tabs = app->tabBarController();
     ASSERT_EQ(tabs->count(), 5);
@@ -50,7 +73,8 @@ TEST(AppShell, WindowOpensWithFiveTabsEachAStackUnderABlackBar)
 
 TEST(AppShell, PadWindowIsTabletSized)
 {
-    auto app = launch(Device::Idiom::Pad);
+    auto launched = launch(Device::Idiom::Pad);
+    MangaAppDelegate *app = launched->get();
     EXPECT_EQ(app->window()->size(), QSize(768, 1024));
     EXPECT_TRUE(Device::isPad());
     Device::setIdiom(Device::Idiom::Phone);
@@ -58,7 +82,8 @@ TEST(AppShell, PadWindowIsTabletSized)
 
 TEST(AppShell, DownloadsBadgeArithmetic)
 {
-    auto app = launch();
+    auto launched = launch();
+    MangaAppDelegate *app = launched->get();
     TabBarItem *item = app->tabBarController()->tabBar()->item(MangaAppDelegate::DownloadsTab);
     EXPECT_EQ(item->badgeValue(), QString());
     app->incrementDownloadsBadgeNumber(); // empty counts as 0
@@ -76,7 +101,8 @@ TEST(AppShell, DownloadsBadgeArithmetic)
 
 TEST(AppShell, WaitOverlayAndDimmer)
 {
-    auto app = launch();
+    auto launched = launch();
+    MangaAppDelegate *app = launched->get();
     WaitOverlayView *overlay = app->waitOverlay();
     EXPECT_TRUE(overlay->isHidden());
     EXPECT_EQ(app->waitOverlayLabel()->text(), QStringLiteral("Please wait..."));
@@ -134,25 +160,6 @@ TEST(AppOptions, ParsesRootAndIdiom)
         EXPECT_EQ(options->root, c.root);
         EXPECT_EQ(options->idiom, c.idiom);
     }
-}
-
-TEST(AppOptions, DefaultRootFollowsTheEnvironment)
-{
-    const QByteArray savedRoot = qgetenv("YOMORA_ROOT");
-    const QByteArray savedXdg = qgetenv("XDG_DATA_HOME");
-    qputenv("YOMORA_ROOT", "/tmp/yomora-root");
-    qputenv("XDG_DATA_HOME", "/tmp/xdg");
-    EXPECT_EQ(AppOptions::defaultRoot(), QStringLiteral("/tmp/yomora-root"));
-    qunsetenv("YOMORA_ROOT");
-    EXPECT_EQ(AppOptions::defaultRoot(), QStringLiteral("/tmp/xdg"));
-    qunsetenv("XDG_DATA_HOME");
-    EXPECT_TRUE(AppOptions::defaultRoot().endsWith(QStringLiteral("/.local/share")));
-    qputenv("YOMORA_ROOT", savedRoot);
-    qputenv("XDG_DATA_HOME", savedXdg);
-    if (savedRoot.isEmpty())
-        qunsetenv("YOMORA_ROOT");
-    if (savedXdg.isEmpty())
-        qunsetenv("XDG_DATA_HOME");
 }
 
 } // namespace

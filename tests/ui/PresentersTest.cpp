@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -74,6 +75,14 @@ TEST(ActionSheet, NumbersDestructiveThenOthersThenCancel)
     }
     sheet->press(0); // answered already: ignored
     EXPECT_EQ(pressed, std::vector<int>({2}));
+
+    ActionSheet *second = ActionSheet::show(
+        &window, {QString(), QStringLiteral("Cancel"), QString(), {QStringLiteral("Next")}, [&](int index) {
+                      pressed.push_back(index);
+                  }});
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(second, &escape);
+    EXPECT_EQ(pressed, std::vector<int>({2, 1}));
 }
 
 } // namespace

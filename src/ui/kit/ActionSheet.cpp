@@ -1,6 +1,7 @@
 #include "ui/kit/ActionSheet.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,12 +14,14 @@ ActionSheet *ActionSheet::show(QWidget *over, Request request)
     auto *sheet = new ActionSheet(over->window(), std::move(request));
     sheet->QWidget::show();
     sheet->raise();
+    sheet->setFocus();
     return sheet;
 }
 
 ActionSheet::ActionSheet(QWidget *host, Request request) : QWidget(host), request_(std::move(request))
 {
     setObjectName(QStringLiteral("ActionSheet"));
+    setFocusPolicy(Qt::StrongFocus);
     if (!request_.destructiveButton.isEmpty())
         titles_ << request_.destructiveButton;
     titles_ << request_.otherButtons;
@@ -90,6 +93,14 @@ bool ActionSheet::eventFilter(QObject *watched, QEvent *event)
         panel_->move(0, height() - panel_->height());
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ActionSheet::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && cancelButtonIndex() >= 0)
+        press(cancelButtonIndex());
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void ActionSheet::mousePressEvent(QMouseEvent *event)

@@ -8,7 +8,7 @@
 class QVBoxLayout;
 
 // A list of choices sliding up from the bottom of the window, over a shade
-// that closes it like the cancel button does. Buttons are numbered from the
+// that closes it like the cancel button (or Escape) does. Buttons are numbered from the
 // top: the destructive one (when given), the others, then cancel last.
 // Thread contract: main thread only.
 class ActionSheet : public QWidget
@@ -36,6 +36,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QToolButton>
 
@@ -38,6 +39,8 @@ NavigationBar::NavigationBar(QWidget *parent) : QWidget(parent)
     back_->setObjectName(QStringLiteral("BackButton"));
     back_->setArrowType(Qt::LeftArrow);
     back_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // Alt+Left as in a browser; only the visible stack's button answers.
+    back_->setShortcut(QKeySequence::Back);
     connect(back_, &QToolButton::clicked, this, &NavigationBar::backPressed);
     left_ = makeBarButton(this);
     leftBox_->addWidget(back_);

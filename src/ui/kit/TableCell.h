@@ -20,6 +20,10 @@ struct TableCell {
     QString text;
     QString detailText;
     Accessory accessory = Accessory::None;
+    // A short grey text in a column at the right (a state, a count).
+    QString statusText;
+    // A thin bar under the text, 0 to 1; none when unset.
+    std::optional<double> progress;
     // A push button inside the row, at its right; none when empty.
     QString buttonTitle;
     bool buttonEnabled = true;

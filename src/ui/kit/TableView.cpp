@@ -306,6 +306,7 @@ namespace {
 // Where the parts of a row go, right to left: accessory, push button, text.
 struct RowLayout {
     QRect minus;
+    QRect status;
     QRect deleteConfirm;
     QRect accessory;
     QRect button;
@@ -335,6 +336,10 @@ RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable,
             layout.button = QRect(rest.right() - w, rest.center().y() - 15, w, 30);
             rest.setRight(layout.button.left() - Padding / 2);
         }
+    }
+    if (!cell.statusText.isEmpty()) {
+        layout.status = QRect(rest.right() - 80, rest.top(), 80, rest.height());
+        rest.setRight(layout.status.left() - Padding / 2);
     }
     layout.text = rest;
     return layout;
@@ -442,6 +447,23 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
         painter->setPen(cell.buttonEnabled ? QColor(Qt::black) : QColor(0xaa, 0xaa, 0xaa));
         painter->setFont(buttonFont);
         painter->drawText(layout.button, Qt::AlignCenter, cell.buttonTitle);
+    }
+
+    if (!layout.status.isNull()) {
+        painter->setFont(baseFont);
+        painter->setPen(selected ? QColor(Qt::white) : cell.detailColor);
+        painter->drawText(layout.status, Qt::AlignRight | Qt::AlignVCenter | Qt::TextWordWrap,
+                          cell.statusText);
+    }
+    if (cell.progress) {
+        const QRect track(layout.text.left(), layout.text.bottom() - 6, layout.text.width(), 4);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(0xd0, 0xd4, 0xda));
+        painter->drawRoundedRect(track, 2, 2);
+        painter->setBrush(selected ? QColor(Qt::white) : SelectionBlue);
+        const double done = std::clamp(*cell.progress, 0.0, 1.0);
+        painter->drawRoundedRect(QRectF(track.left(), track.top(), track.width() * done, track.height()), 2,
+                                 2);
     }
 
     const QFont textFont = cell.font.value_or(boldFont(baseFont, 1.1));

@@ -1,0 +1,30 @@
+#include "app/AppFunctions.h"
+
+#include "app/MangaAppDelegate.h"
+#include "foundation/Device.h"
+#include "web/AppleReachability.h"
+
+bool CheckReachability()
+{
+    const MangaAppDelegate *delegate = GetMangaAppDelegate();
+    if (delegate && delegate->internetReachability())
+        return delegate->internetReachability()->currentReachabilityStatus() != NotReachable;
+    // Before start-up (or in a tool without the application) ask afresh.
+    return AppleReachability::reachabilityForInternetConnection()->currentReachabilityStatus() !=
+           NotReachable;
+}
+
+bool AllowedOrientations(int)
+{
+    return true;
+}
+
+bool IsPortraitOrientation(int orientation)
+{
+    return Device::isPortrait(orientation);
+}
+
+bool HasSwipe()
+{
+    return Device::hasSwipe();
+}

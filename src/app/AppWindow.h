@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+// The application's one window. A desktop has no home screen to leave for,
+// so the window stands in for it: minimising or hiding the window sends the
+// application to the background, restoring or showing it again brings it
+// back to the foreground. Its first showing is the launch, not a return.
+// Thread contract: main thread only.
+class AppWindow : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AppWindow)
+
+public:
+    explicit AppWindow(QWidget *parent = nullptr);
+
+    bool isInBackground() const { return background_; }
+
+Q_SIGNALS:
+    void didEnterBackground();
+    void willEnterForeground();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void enterBackground();
+    void enterForeground();
+
+    bool background_ = false;
+};

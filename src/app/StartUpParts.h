@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+
+#include <QList>
+
+class Download;
+
+// The steps of start-up that belong to screens and engine parts built after
+// the application shell: the downloads screen (progress views, resume offer,
+// position), the library screens (position), the download queue (wait-queue
+// rebuild) and the library's two background queue wrappers. The delegate
+// calls them at their place in the start-up order. Until those parts exist
+// the steps do nothing, except that the resume offer is kept here so that an
+// interrupted download is not forgotten; the parts' own issues override them.
+// Thread contract: main thread only.
+class StartUpParts
+{
+public:
+    virtual ~StartUpParts() = default;
+
+    // Downloads screen: create the per-row progress views. Nothing yet.
+    virtual void createProgressViews() {}
+    // Download queue: re-queue the downloads stored as queued. Nothing yet.
+    virtual void reconstructWaitQueue() {}
+
+    // Downloads screen: whether it already offers a download to resume, and
+    // the offer itself.
+    virtual bool doResumeDownload() const { return doResumeDownload_; }
+    virtual void offerToResume(std::shared_ptr<Download> download)
+    {
+        doResumeDownload_ = true;
+        downloadToResumeFromAlert_ = std::move(download);
+    }
+    std::shared_ptr<Download> downloadToResumeFromAlert() const { return downloadToResumeFromAlert_; }
+
+    // Downloads screen: re-open the download at `row`. Nothing yet.
+    virtual void restoreDownloadsLocation(int row) {}
+    // Library screens: re-open the book at selection[0] and, when
+    // selection[1] >= 0, its chapter. Nothing yet.
+    virtual void restoreLibraryLocation(const QList<int> &selection) {}
+    // The path-removal and download-saving queue wrappers. Nothing yet.
+    virtual void createQueueWrappers() {}
+
+private:
+    bool doResumeDownload_ = false;
+    std::shared_ptr<Download> downloadToResumeFromAlert_;
+};

@@ -1,0 +1,8 @@
+#include "store/FavoritesRequest.h"
+
+#include "store/AppData.h"
+
+FavoritesRequest::FavoritesRequest()
+    : FetchRequest(AppData::FavoriteEntityName, Predicate(),
+                   {SortDescriptor::localizedCaseInsensitive(QStringLiteral("title"))})
+{}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "app/MangaAppDelegate.h"
+#include "app/StartUpParts.h"
+#include "files/MyDirectories.h"
+#include "foundation/AlertFunctions.h"
+#include "foundation/Alerts.h"
+#include "settings/MyUserDefaults.h"
+#include "store/AppData.h"
+
+// Start-up parts that write down what the delegate asked of them.
+class RecordingParts : public StartUpParts
+{
+public:
+    explicit RecordingParts(QStringList *log) : log_(log) {}
+    void createProgressViews() override { *log_ << QStringLiteral("progressViews"); }
+    void reconstructWaitQueue() override { *log_ << QStringLiteral("waitQueue"); }
+    void restoreDownloadsLocation(int row) override { *log_ << QStringLiteral("downloads %1").arg(row); }
+    void restoreLibraryLocation(const QList<int> &s) override
+    {
+        *log_ << QStringLiteral("library %1 %2").arg(s.value(0)).arg(s.value(1));
+    }
+    void createQueueWrappers() override { *log_ << QStringLiteral("queueWrappers"); }
+
+private:
+    QStringList *log_;
+};
+
+// One temporary root; each run() is one start of the program on it, with
+// its own store facade and settings as a new process would have.
+class AppFixture : public testing::Test
+{
+protected:
+    struct Run {
+        std::unique_ptr<AppData> appData;
+        std::unique_ptr<MyUserDefaults> defaults;
+        std::unique_ptr<MangaAppDelegate> delegate;
+        QStringList log;
+        RecordingParts *parts = nullptr;
+    };
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        MyDirectories::setRootDirectory(root.path());
+        Alerts::install(alerts);
+        SetFatalExitHook([this](int status) { exitStatuses.push_back(status); });
+    }
+
+    void TearDown() override
+    {
+        SetFatalExitHook({});
+        Alerts::install(nullptr);
+        MyDirectories::setRootDirectory({});
+    }
+
+    std::unique_ptr<Run> start()
+    {
+        auto run = std::make_unique<Run>();
+        AppOptions options;
+        options.root = root.path();
+        run->appData = std::make_unique<AppData>();
+        run->defaults = std::make_unique<MyUserDefaults>();
+        run->delegate = std::make_unique<MangaAppDelegate>(options);
+        run->delegate->setAppData(run->appData.get());
+        run->delegate->setUserDefaults(run->defaults.get());
+        auto parts = std::make_unique<RecordingParts>(&run->log);
+        run->parts = parts.get();
+        run->delegate->setStartUpParts(std::move(parts));
+        EXPECT_TRUE(run->delegate->applicationDidFinishLaunching());
+        return run;
+    }
+
+    // The settings as the file holds them now.
+    std::unique_ptr<MyUserDefaults> settingsOnDisk() const
+    {
+        auto defaults = std::make_unique<MyUserDefaults>();
+        defaults->setFilename(MyDirectories::sharedMyDirectories().preferencesDirectory() +
+                              QStringLiteral("/userDefaults"));
+        return defaults;
+    }
+
+    QTemporaryDir root;
+    std::shared_ptr<AlertRecorder> alerts = std::make_shared<AlertRecorder>();
+    std::vector<int> exitStatuses;
+};

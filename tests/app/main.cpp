@@ -1,0 +1,12 @@
+// The application's tests need a QApplication; they run on Qt's offscreen platform.
+#include <gmock/gmock.h>
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}
