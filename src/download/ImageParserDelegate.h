@@ -31,6 +31,7 @@ public:
     void didEndElement(HyperParser &parser, QStringView name) override;
 
 private:
+    [[gnu::noinline]] void addImage(const HyperAttributes &attributes);
     bool isMangaFoxLower(const QString &lower) const;
     static bool isMangaHereLower(const QString &lower);
 
