@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -74,13 +73,13 @@ int runOnFile(const QString &parserName, const QString &path, bool sectionFilter
     auto parser = parserNamed(parserName);
     if (!parser)
         return fail(QStringLiteral("no parser named '%1'").arg(parserName), 2);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    const QString text = CliSupport::pageText(file.readAll());
-    if (text.isEmpty())
+    QString error;
+    const auto text = CliSupport::readPage(path, &error);
+    if (!text)
+        return fail(error);
+    if (text->isEmpty())
         return fail(NavBooksFetcher::unknownEncodingError().message);
-    parser->parsePage(text);
+    parser->parsePage(*text);
     if (parser->navBooks().isEmpty())
         return fail(NavBooksFetcher::cannotFindBooksError().message);
     print(filtered(parser->navBooks(), sectionFilter), json);

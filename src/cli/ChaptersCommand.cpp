@@ -2,7 +2,6 @@
 // the site or read from a saved page through the same parsers as the
 // chapter screen, to check that they still understand a site.
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,11 +9,8 @@
 #include "cli/CliCommand.h"
 #include "cli/CliSupport.h"
 #include "sites/NavChaptersFetcher.h"
-#include "sites/SiteConfig.h"
 
 namespace {
-
-using CliSupport::fail;
 
 const char *const kUsage = "chapters URL [--json] [--site NAME=URL]...\n"
                            "  chapters --site mangafox|mangareader|mangahere|onemanga --file PAGE [--json]";
@@ -67,43 +63,12 @@ void print(const NavBaseChaptersFetcher &fetcher, bool json)
         CliSupport::printLine(chapter.title() + u'\t' + chapter.urlString() + u'\t' + numberText(chapter));
 }
 
-int run(QStringList args)
+int run(const QStringList &args)
 {
-    QString siteName;
-    if (auto error = CliSupport::takeSiteOptions(args, &siteName))
-        return fail(*error, 2);
-    const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
-    QString error;
-    const auto file = CliSupport::takeValue(args, QStringLiteral("--file"), &error);
-    if (!error.isEmpty())
-        return fail(error, 2);
-    const QString usage = QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage));
-    if (!CliSupport::unknownOptions(args).isEmpty() || args.size() != (file ? 0 : 1) ||
-        (file && !SiteConfig::siteForOptionName(siteName.toLower())) || (!file && !siteName.isEmpty()))
-        return fail(usage, 2);
-
-    // A saved page needs only the site's word to choose its parser.
-    const QString url = file ? QStringLiteral("http://www.%1.com/").arg(siteName.toLower()) : args.first();
-    auto fetcher = NavChaptersFetcher::navChaptersFetcherWithURLString(url, nullptr);
-    if (!fetcher)
-        return fail(QStringLiteral("Cannot fetch chapters?"));
-    if (file) {
-        QFile page(*file);
-        if (!page.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("cannot read %1: %2").arg(*file, page.errorString()));
-        fetcher->setHtmlString(CliSupport::pageText(page.readAll()));
-        if (fetcher->htmlString().isEmpty())
-            fetcher->failWithError(NavBaseChaptersFetcher::unknownEncodingError());
-        else
-            fetcher->go();
-    } else {
-        fetcher->start();
-    }
-    if (fetcher->error())
-        return fail(QStringLiteral("Trouble retrieving the chapters list: ") +
-                    fetcher->error()->localizedDescription());
-    print(*fetcher, json);
-    return 0;
+    return CliSupport::runChaptersFetcher(
+        args, kUsage,
+        [](const QString &url) { return NavChaptersFetcher::navChaptersFetcherWithURLString(url, nullptr); },
+        print);
 }
 
 const CliCommand::Registrar registrar(CliCommand{QStringLiteral("chapters"), QString::fromLatin1(kUsage),

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include <QFile>
+
+#include "sites/NavBaseChaptersFetcher.h"
 #include "sites/SiteConfig.h"
 #include "web/PageTextFetcher.h"
 
@@ -69,6 +72,58 @@ QString pageText(const QByteArray &bytes)
     if (text.isEmpty())
         text = PageTextFetcher::decodeDetected(bytes);
     return text;
+}
+
+std::optional<QString> readPage(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return pageText(file.readAll());
+}
+
+int runChaptersFetcher(
+    QStringList args, const char *usage,
+    const std::function<std::shared_ptr<NavBaseChaptersFetcher>(const QString &)> &fetcherFor,
+    const std::function<void(const NavBaseChaptersFetcher &, bool json)> &print)
+{
+    QString siteName;
+    if (auto error = takeSiteOptions(args, &siteName))
+        return fail(*error, 2);
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    QString error;
+    const auto file = takeValue(args, QStringLiteral("--file"), &error);
+    if (!error.isEmpty())
+        return fail(error, 2);
+    if (!unknownOptions(args).isEmpty() || args.size() != (file ? 0 : 1) ||
+        (file && !SiteConfig::siteForOptionName(siteName.toLower())) || (!file && !siteName.isEmpty()))
+        return fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(usage)), 2);
+
+    // A saved page needs only the site's word to choose its parser.
+    const QString url = file ? QStringLiteral("http://www.%1.com/").arg(siteName.toLower()) : args.first();
+    auto fetcher = fetcherFor(url);
+    if (!fetcher)
+        return fail(QStringLiteral("Cannot fetch chapters?"));
+    if (file) {
+        const auto text = readPage(*file, &error);
+        if (!text)
+            return fail(error);
+        fetcher->setHtmlString(*text);
+        // What main() would do after fetching the page.
+        if (fetcher->htmlString().isEmpty())
+            fetcher->failWithError(NavBaseChaptersFetcher::unknownEncodingError());
+        else if (fetcher->go())
+            fetcher->filterLicensed();
+    } else {
+        fetcher->start();
+    }
+    if (fetcher->error())
+        return fail(QStringLiteral("Trouble retrieving the chapters list: ") +
+                    fetcher->error()->localizedDescription());
+    print(*fetcher, json);
+    return 0;
 }
 
 QStringList unknownOptions(const QStringList &args)

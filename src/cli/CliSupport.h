@@ -1,10 +1,14 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+class NavBaseChaptersFetcher;
 
 // Small helpers shared by yomora-cli commands: option scanning over the
 // argument list (options are removed as they are taken, so what is left are
@@ -27,6 +31,19 @@ std::optional<QString> takeSiteOptions(QStringList &args, QString *parserName);
 // A saved page decoded as a fetched one is: UTF-8, else ASCII, else the
 // detected charset. Empty when none of them gives text.
 QString pageText(const QByteArray &bytes);
+
+// A saved page's text (as pageText gives it, so empty when undecodable);
+// nullopt with *error set when the file cannot be read.
+std::optional<QString> readPage(const QString &path, QString *error);
+
+// The body of the commands that check a chapter-list parser: "URL" fetches
+// the page, "--site NAME --file PAGE" reads a saved one with that site's
+// parser; "--site NAME=URL" and "--json" as elsewhere. fetcherFor gives the
+// site's fetcher for an address (null for none); print shows the result.
+int runChaptersFetcher(
+    QStringList args, const char *usage,
+    const std::function<std::shared_ptr<NavBaseChaptersFetcher>(const QString &)> &fetcherFor,
+    const std::function<void(const NavBaseChaptersFetcher &, bool json)> &print);
 
 // Options left over that look like options ("-x", "--x"): usage errors.
 QStringList unknownOptions(const QStringList &args);

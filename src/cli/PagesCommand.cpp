@@ -1,5 +1,3 @@
-#include <QFile>
-
 #include "cli/CliCommand.h"
 #include "cli/CliSupport.h"
 #include "download/ImageParserDelegate.h"
@@ -23,10 +21,10 @@ int pages(const QStringList &arguments)
     if (!path || !args.isEmpty())
         return CliSupport::fail(QStringLiteral("usage: yomora-cli pages --file PAGE [--site name=URL]..."),
                                 2);
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
-        return CliSupport::fail(QStringLiteral("cannot read %1: %2").arg(*path, file.errorString()));
-    const QString text = CliSupport::pageText(file.readAll());
+    const auto page = CliSupport::readPage(*path, &error);
+    if (!page)
+        return CliSupport::fail(error);
+    const QString &text = *page;
 
     SelectPagesParserDelegate selectPages;
     {

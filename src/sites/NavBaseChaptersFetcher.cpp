@@ -2,6 +2,7 @@
 
 #include "foundation/ActivitySwitches.h"
 #include "foundation/Localized.h"
+#include "web/HyperParser.h"
 
 NavBaseChaptersFetcher::NavBaseChaptersFetcher(const QString &urlString,
                                                NavBaseChaptersFetcherDelegate *delegate)
@@ -21,6 +22,14 @@ Error NavBaseChaptersFetcher::cannotFindChaptersError()
 Error NavBaseChaptersFetcher::unknownEncodingError()
 {
     return Error{errorDomain(), 3, localized("Unknown encoding")};
+}
+
+void NavBaseChaptersFetcher::parseHTML(HyperParserDelegate &parser)
+{
+    HyperParser hyperParser(htmlString_);
+    hyperParser.setDelegate(&parser);
+    hyperParser.setOperationDelegate(this);
+    hyperParser.parse();
 }
 
 bool NavBaseChaptersFetcher::failWithError(const Error &error)

@@ -7,35 +7,20 @@
 #include "sites/NavChaptersFetcherMangaHere.h"
 #include "sites/NavChaptersFetcherMangaReader.h"
 #include "sites/NavChaptersFetcherOneManga.h"
-#include "sites/SiteConfig.h"
-#include "web/HyperParser.h"
 
 std::shared_ptr<NavChaptersFetcher>
 NavChaptersFetcher::navChaptersFetcherWithURLString(const QString &urlString,
                                                     NavBaseChaptersFetcherDelegate *delegate)
 {
-    // The site words in their fixed order; a configured mirror or test site
-    // counts as the site it stands in for.
-    const QString site = SiteConfig::siteKeyForURL(urlString);
-    if (site == u"onemanga")
-        return std::make_shared<NavChaptersFetcherOneManga>(urlString, delegate);
-    if (site == u"mangafox")
-        return std::make_shared<NavChaptersFetcherMangaFox>(urlString, delegate);
-    if (site == u"mangareader")
-        return std::make_shared<NavChaptersFetcherMangaReader>(urlString, delegate);
-    if (site == u"mangahere")
-        return std::make_shared<NavChaptersFetcherMangaHere>(urlString, delegate);
-    return nullptr;
+    return fetcherForSite<NavChaptersFetcher, NavChaptersFetcherOneManga, NavChaptersFetcherMangaFox,
+                          NavChaptersFetcherMangaReader, NavChaptersFetcherMangaHere>(urlString, delegate);
 }
 
 bool NavChaptersFetcher::goWithParser(ChaptersParserDelegate &parser, bool highestFirst)
 {
     if (isCancelled())
         return false;
-    HyperParser hyperParser(htmlString_);
-    hyperParser.setDelegate(&parser);
-    hyperParser.setOperationDelegate(this);
-    hyperParser.parse();
+    parseHTML(parser);
     chapters_ = parser.navChapters();
     navBookInfo_ = parser.navBookInfo();
     if (highestFirst)

@@ -5,10 +5,8 @@
 #include "sites/NavRecentChaptersFetcherMangaHere.h"
 #include "sites/NavRecentChaptersFetcherMangaReader.h"
 #include "sites/NavRecentChaptersFetcherOneManga.h"
-#include "sites/SiteConfig.h"
 #include "sites/RecentChaptersParserDelegate.h"
 #include "store/AppData.h"
-#include "web/HyperParser.h"
 
 namespace {
 std::mutex providerMutex;
@@ -19,18 +17,9 @@ std::shared_ptr<NavRecentChaptersFetcher>
 NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(const QString &urlString,
                                                                 NavBaseChaptersFetcherDelegate *delegate)
 {
-    // The site words in their fixed order; a configured mirror or test site
-    // counts as the site it stands in for.
-    const QString site = SiteConfig::siteKeyForURL(urlString);
-    if (site == u"onemanga")
-        return std::make_shared<NavRecentChaptersFetcherOneManga>(urlString, delegate);
-    if (site == u"mangafox")
-        return std::make_shared<NavRecentChaptersFetcherMangaFox>(urlString, delegate);
-    if (site == u"mangareader")
-        return std::make_shared<NavRecentChaptersFetcherMangaReader>(urlString, delegate);
-    if (site == u"mangahere")
-        return std::make_shared<NavRecentChaptersFetcherMangaHere>(urlString, delegate);
-    return nullptr;
+    return fetcherForSite<NavRecentChaptersFetcher, NavRecentChaptersFetcherOneManga,
+                          NavRecentChaptersFetcherMangaFox, NavRecentChaptersFetcherMangaReader,
+                          NavRecentChaptersFetcherMangaHere>(urlString, delegate);
 }
 
 QStringList NavRecentChaptersFetcher::favoriteTitles(AppData &appData)
@@ -60,10 +49,7 @@ bool NavRecentChaptersFetcher::goWithParser(RecentChaptersParserDelegate &parser
 {
     if (isCancelled())
         return false;
-    HyperParser hyperParser(htmlString_);
-    hyperParser.setDelegate(&parser);
-    hyperParser.setOperationDelegate(this);
-    hyperParser.parse();
+    parseHTML(parser);
     chapters_ = parser.navChapters();
     books_ = parser.navBooks();
     dates_ = parser.dates();

@@ -1,20 +1,14 @@
 #pragma once
 
 #include <memory>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include "app/MangaAppDelegate.h"
 #include "app/StartUpParts.h"
-#include "files/MyDirectories.h"
-#include "foundation/AlertFunctions.h"
-#include "foundation/Alerts.h"
 #include "settings/MyUserDefaults.h"
 #include "store/AppData.h"
+#include "support/HomeFixture.h"
 
 // Start-up parts that write down what the delegate asked of them.
 class RecordingParts : public StartUpParts
@@ -36,7 +30,7 @@ private:
 
 // One temporary root; each run() is one start of the program on it, with
 // its own store facade and settings as a new process would have.
-class AppFixture : public testing::Test
+class AppFixture : public HomeFixture
 {
 protected:
     struct Run {
@@ -46,21 +40,6 @@ protected:
         QStringList log;
         RecordingParts *parts = nullptr;
     };
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(root.isValid());
-        MyDirectories::setRootDirectory(root.path());
-        Alerts::install(alerts);
-        SetFatalExitHook([this](int status) { exitStatuses.push_back(status); });
-    }
-
-    void TearDown() override
-    {
-        SetFatalExitHook({});
-        Alerts::install(nullptr);
-        MyDirectories::setRootDirectory({});
-    }
 
     std::unique_ptr<Run> start()
     {
@@ -87,8 +66,4 @@ protected:
                               QStringLiteral("/userDefaults"));
         return defaults;
     }
-
-    QTemporaryDir root;
-    std::shared_ptr<AlertRecorder> alerts = std::make_shared<AlertRecorder>();
-    std::vector<int> exitStatuses;
 };

@@ -50,14 +50,8 @@ TEST_F(StartUp, FirstStartOnAnEmptyRoot)
          {dirs.homeDirectory(), dirs.libraryDirectory(), dirs.appleCachesDirectory(),
           dirs.newApplicationDirectory(), dirs.documentDirectory(), dirs.cacheDirectory(),
           dirs.preferencesDirectory(), dirs.temporaryDirectory()}) {
-        SCOPED_TRACE(dir.toStdString());
-        const QFileInfo info(dir);
-        ASSERT_TRUE(info.isDir());
-        EXPECT_EQ(info.permissions() & 0x7777, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                   QFileDevice::ExeOwner | QFileDevice::ReadUser |
-                                                   QFileDevice::WriteUser | QFileDevice::ExeUser |
-                                                   QFileDevice::ReadGroup | QFileDevice::ExeGroup |
-                                                   QFileDevice::ReadOther | QFileDevice::ExeOther);
+        // Their mode is MyDirectories' concern.
+        EXPECT_TRUE(QFileInfo(dir).isDir()) << dir.toStdString();
     }
 
     const auto books =

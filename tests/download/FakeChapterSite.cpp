@@ -4,6 +4,18 @@
 
 namespace {
 
+// Indexed by Layout.
+const struct {
+    SiteConfig::Site site;
+    const char *host;
+    const char *imageHost;
+} sites[] = {
+    {SiteConfig::Site::OneManga, "www.onemanga.localhost", "img.onemanga.localhost"},
+    {SiteConfig::Site::MangaFox, "www.mangafox.localhost", "img.mangafox.localhost"},
+    {SiteConfig::Site::MangaReader, "www.mangareader.localhost", "i10.mangareader.localhost"},
+    {SiteConfig::Site::MangaHere, "www.mangahere.localhost", "c.mhcdn.localhost"},
+};
+
 const char kMatureNotice[] = "<div class=\"wrong\"><h2>Warning</h2>"
                              "<p>The manga is regarded as 'mature' and is blocked here.</p></div>";
 
@@ -12,20 +24,7 @@ const char kMatureNotice[] = "<div class=\"wrong\"><h2>Warning</h2>"
 FakeChapterSite::FakeChapterSite(Layout layout, Options options)
     : layout_(layout), options_(std::move(options)), server_(std::make_unique<LoopbackServer>())
 {
-    switch (layout_) {
-    case Layout::OneManga:
-        SiteConfig::setOverride(SiteConfig::Site::OneManga, server_->url(QStringLiteral("/"), host()));
-        break;
-    case Layout::MangaFox:
-        SiteConfig::setOverride(SiteConfig::Site::MangaFox, server_->url(QStringLiteral("/"), host()));
-        break;
-    case Layout::MangaReader:
-        SiteConfig::setOverride(SiteConfig::Site::MangaReader, server_->url(QStringLiteral("/"), host()));
-        break;
-    case Layout::MangaHere:
-        SiteConfig::setOverride(SiteConfig::Site::MangaHere, server_->url(QStringLiteral("/"), host()));
-        break;
-    }
+    SiteConfig::setOverride(sites[int(layout_)].site, server_->url(QStringLiteral("/"), host()));
 
     const QByteArray image(options_.imageBytes, 'x');
     server_->handlePrefix(QStringLiteral("/"), [this, image](const LoopbackRequest &request) {
@@ -47,32 +46,12 @@ FakeChapterSite::FakeChapterSite(Layout layout, Options options)
 
 QString FakeChapterSite::host() const
 {
-    switch (layout_) {
-    case Layout::OneManga:
-        return QStringLiteral("www.onemanga.localhost");
-    case Layout::MangaFox:
-        return QStringLiteral("www.mangafox.localhost");
-    case Layout::MangaReader:
-        return QStringLiteral("www.mangareader.localhost");
-    case Layout::MangaHere:
-        return QStringLiteral("www.mangahere.localhost");
-    }
-    return {};
+    return QString::fromLatin1(sites[int(layout_)].host);
 }
 
 QString FakeChapterSite::imageHost() const
 {
-    switch (layout_) {
-    case Layout::OneManga:
-        return QStringLiteral("img.onemanga.localhost");
-    case Layout::MangaFox:
-        return QStringLiteral("img.mangafox.localhost");
-    case Layout::MangaReader:
-        return QStringLiteral("i10.mangareader.localhost");
-    case Layout::MangaHere:
-        return QStringLiteral("c.mhcdn.localhost");
-    }
-    return {};
+    return QString::fromLatin1(sites[int(layout_)].imageHost);
 }
 
 QString FakeChapterSite::chapterURL() const
