@@ -283,7 +283,14 @@ float Cropper::gradientxWithInput(const uchar *input, uchar *output) const
         row = heapRow.get();
     }
 
-    quint64 total = 0;
+    // The mean is a float running sum in pixel order, rounding and all, so
+    // that large pages get the same threshold however the sum is taken.
+    // Whole numbers up to 2^24 add exactly in a float, so rows are summed as
+    // integers while the total stays there, and pixel by pixel after that.
+    constexpr quint64 kExactInFloat = quint64(1) << 24;
+    quint64 exactTotal = 0;
+    bool exact = true;
+    float sum = 0;
     for (quint32 y = 0; y < height_; ++y) {
         const uchar *in = input + y * stride;
         uchar *out = output + y * stride;
@@ -291,11 +298,21 @@ float Cropper::gradientxWithInput(const uchar *input, uchar *output) const
             std::memcpy(row, in, width_);
             in = row;
         }
-        total += gradientRow(in, out, width_);
+        const quint64 rowTotal = gradientRow(in, out, width_);
+        if (exact && exactTotal + rowTotal <= kExactInFloat) {
+            exactTotal += rowTotal;
+            continue;
+        }
+        if (exact) {
+            sum = float(exactTotal);
+            exact = false;
+        }
+        for (quint32 x = 0; x < width_; ++x)
+            sum += float(out[x]);
     }
-    // The exact integer total, not a running float sum: past 2^24 a float
-    // accumulator drops small gradients and would bias the threshold down.
-    return float(total) / float(height_) / float(width_);
+    if (exact)
+        sum = float(exactTotal);
+    return sum / float(height_) / float(width_);
 }
 
 void Cropper::binaryWithInput(const uchar *input, uchar *output, uchar threshold) const
