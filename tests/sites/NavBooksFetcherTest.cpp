@@ -80,7 +80,11 @@ TEST_F(NavBooksFetcherTest, ListIsParsedFilteredAndCached)
     EXPECT_EQ(NavBooksCache::books(QStringLiteral("MangaFox.com"), dir), wrapper->books());
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_TRUE(requests[0].header("user-agent").startsWith("Mozilla/5.0 (Macintosh"));
+    // Some sites answer other browsers with a different layout.
+    EXPECT_EQ(
+        requests[0].header("user-agent"),
+        QByteArray("Mozilla/5.0 (Macintosh; Intel Mac OS X 10_6_8) AppleWebKit/536.5 (KHTML, like Gecko) "
+                   "Chrome/19.0.1084.53 Safari/536.5"));
     EXPECT_TRUE(alerts->isEmpty());
 
     // With the section filter, and without caching (as the search screen asks).

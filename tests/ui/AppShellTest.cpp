@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include "app/AppOptions.h"
@@ -110,9 +113,26 @@ TEST(AppShell, WaitOverlayAndDimmer)
     EXPECT_TRUE(overlay->isVisible());
     EXPECT_EQ(overlay->geometry(), app->window()->rect());
     app->waitOverlayLabel()->setText(QStringLiteral("Processing 2/9"));
+
+    // The keyboard, like the mouse, stops at the overlay: no typing and no
+    // shortcut (an accepted override) reaches the screens underneath.
+    auto *field = new QLineEdit(app->window());
+    auto type = [field](const QString &text) {
+        QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_Left, Qt::AltModifier);
+        override.ignore();
+        QCoreApplication::sendEvent(field, &override);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(field, &press);
+        return override.isAccepted();
+    };
+    EXPECT_TRUE(type(QStringLiteral("a")));
+    EXPECT_EQ(field->text(), QString());
+
     app->hideWaitOverlay();
     EXPECT_TRUE(overlay->isHidden());
     EXPECT_EQ(app->waitOverlayLabel()->text(), QStringLiteral("Please wait..."));
+    EXPECT_FALSE(type(QStringLiteral("b")));
+    EXPECT_EQ(field->text(), QStringLiteral("b"));
 
     DimmerView *dimmer = app->dimmer();
     EXPECT_EQ(dimmer->alpha(), 0.0);

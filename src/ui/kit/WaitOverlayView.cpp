@@ -1,5 +1,6 @@
 #include "ui/kit/WaitOverlayView.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
@@ -57,6 +58,23 @@ QRect WaitOverlayView::boxRect() const
 
 bool WaitOverlayView::eventFilter(QObject *watched, QEvent *event)
 {
+    // While work runs behind the overlay, the keyboard must not reach the
+    // screens under it any more than the mouse does: a shortcut such as
+    // Alt+Left could pop the screen whose items are being processed.
+    switch (event->type()) {
+    case QEvent::ShortcutOverride: // accepted, so no shortcut fires
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+        if (auto *widget = qobject_cast<QWidget *>(watched);
+            isVisible() && widget && widget->window() == window()) {
+            event->accept();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
     if (watched == parentWidget() && event->type() == QEvent::Resize) {
         setGeometry(parentWidget()->rect());
         const QRect box = boxRect();
@@ -93,10 +111,12 @@ void WaitOverlayView::showEvent(QShowEvent *event)
     const QRect box = boxRect();
     label_->move(box.left() + 10, box.top() + 30);
     spinTimer_->start();
+    qApp->installEventFilter(this);
 }
 
 void WaitOverlayView::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
     spinTimer_->stop();
+    qApp->removeEventFilter(this);
 }
