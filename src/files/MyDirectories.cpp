@@ -143,11 +143,21 @@ void MyDirectories::createDirectories() const
         documentDirectory(), cacheDirectory(),   preferencesDirectory(), temporaryDirectory(),
     };
     for (const QString &directory : directories) {
-        if (QFileInfo::exists(directory))
-            continue;
-        // mkpath makes the missing parents; the mode is set afterwards so the
-        // umask cannot narrow it.
-        if (QDir().mkpath(directory))
-            ::chmod(QFile::encodeName(directory).constData(), 0755);
+        // Every directory made here gets 0755, the missing parents too (the
+        // documents folder is first made as the data directory's parent);
+        // the mode is set after mkdir so the umask cannot narrow it.
+        QStringList missing;
+        for (QString path = QDir::cleanPath(directory); !QFileInfo::exists(path);) {
+            missing.prepend(path);
+            const QString parent = QFileInfo(path).path();
+            if (parent == path)
+                break;
+            path = parent;
+        }
+        for (const QString &path : std::as_const(missing)) {
+            if (!QDir().mkdir(path))
+                break;
+            ::chmod(QFile::encodeName(path).constData(), 0755);
+        }
     }
 }

@@ -10,9 +10,12 @@ BooksRequest::BooksRequest(const QString &title, const QString &rootTitle, Manag
     : FetchRequest(AppData::BookEntityName)
 {
     const StoreValue downloads = AppData::DownloadsBookName;
-    if (title.isEmpty())
+    // Only a missing title widens the question to the whole library: an
+    // empty one is a title like any other, so a saver looking for the book
+    // of an untitled manga never lands in some other book.
+    if (title.isNull())
         setPredicate(Predicate::predicateWithFormat(QStringLiteral("title != %@"), {downloads}));
-    else if (rootTitle.isEmpty())
+    else if (rootTitle.isNull())
         setPredicate(Predicate::predicateWithFormat(QStringLiteral("title != %@ and title LIKE[c] %@"),
                                                     {downloads, title}));
     else

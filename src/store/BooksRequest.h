@@ -9,8 +9,8 @@ class ManagedObjectContext;
 // The library's books, never the downloads book, by title in the reader's
 // collation. With a title: the books whose title matches it ignoring case
 // ("*" and "?" are wildcards); with a root title as well: only those from
-// that source. An empty title means none, and a root title without a title
-// is ignored.
+// that source. A null title means none (an empty one matches only empty
+// titles), and a root title without a title is ignored.
 class BooksRequest : public FetchRequest
 {
 public:

@@ -44,10 +44,15 @@ TEST_F(MyDirectoriesTest, DataDirectoryFollowsTheSystemVersion)
 
 TEST_F(MyDirectoriesTest, CreatesTheTreeWithMode0755)
 {
+    // A strict umask must not narrow the mode, nor leave a parent made on
+    // the way (the documents folder) with another one.
+    const mode_t oldMask = ::umask(077);
     dirs.createDirectories();
+    ::umask(oldMask);
     for (const QString &path :
-         {dirs.homeDirectory(), dirs.appleCachesDirectory(), dirs.newApplicationDirectory(),
-          dirs.cacheDirectory(), dirs.preferencesDirectory(), dirs.temporaryDirectory()}) {
+         {dirs.homeDirectory(), dirs.libraryDirectory(), dirs.appleCachesDirectory(),
+          dirs.newApplicationDirectory(), dirs.documentDirectory(), dirs.cacheDirectory(),
+          dirs.preferencesDirectory(), dirs.temporaryDirectory()}) {
         struct stat st {
         };
         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << qPrintable(path);

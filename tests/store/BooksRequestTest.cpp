@@ -59,6 +59,8 @@ TEST_F(BooksRequestTest, TitleLookupsIgnoreCaseAndTakeWildcards)
          {QStringLiteral("One Piece|MangaFox"), QStringLiteral("One Punch|MangaFox")}},
         {QStringLiteral("One P"), fox, {}},
         {QStringLiteral("downloads"), QStringLiteral("Downloads"), {}},
+        // An empty title is a title, not a wildcard for the whole library.
+        {QStringLiteral(""), fox, {}},
         // A root title without a title is ignored: the whole library.
         {QString(),
          QStringLiteral("MangaHere"),
