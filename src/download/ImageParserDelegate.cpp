@@ -69,29 +69,36 @@ void ImageParserDelegate::didStartElement(HyperParser &, QStringView name, const
 {
     if (isLink(name)) {
         startLink_ = true;
-        // A link without an address keeps the one before it.
+        // A link without an address keeps the one before it. Kept as a view (the page text outlives every
+        // event of the parse): a page has many links and few images, so only an image's link is copied.
         const QStringView href = attributes.view("href");
         if (!href.isNull())
-            currentHRef_ = href.toString();
+            currentHRef_ = href;
         return;
     }
-    if (isImage(name)) {
-        const QString src = attributes.value("src");
-        if (!isMangaImageWithSource(src))
-            return;
-        // Inside a link the image gets its address, empty rather than null
-        // when the link has none: only an image outside links has no link.
-        QString parentLink;
-        if (startLink_)
-            parentLink = currentHRef_.isNull() ? QStringLiteral("") : currentHRef_;
-        images_.append(ImageElement(src, QString(), 0, 0, parentLink));
-    }
+    if (isImage(name))
+        addImage(attributes);
+}
+
+// Apart from the common path above: its strings would give every tag a
+// stack frame to set up.
+void ImageParserDelegate::addImage(const HyperAttributes &attributes)
+{
+    const QString src = attributes.value("src");
+    if (!isMangaImageWithSource(src))
+        return;
+    // Inside a link the image gets its address, empty rather than null
+    // when the link has none: only an image outside links has no link.
+    QString parentLink;
+    if (startLink_)
+        parentLink = currentHRef_.isNull() ? QStringLiteral("") : currentHRef_.toString();
+    images_.append(ImageElement(src, QString(), 0, 0, parentLink));
 }
 
 void ImageParserDelegate::didEndElement(HyperParser &, QStringView name)
 {
     if (isLink(name)) {
         startLink_ = false;
-        currentHRef_.clear();
+        currentHRef_ = QStringView();
     }
 }

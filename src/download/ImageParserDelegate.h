@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include "download/ImageElement.h"
 #include "web/HyperParserDelegate.h"
@@ -30,12 +31,13 @@ public:
     void didEndElement(HyperParser &parser, QStringView name) override;
 
 private:
+    [[gnu::noinline]] void addImage(const HyperAttributes &attributes);
     bool isMangaFoxLower(const QString &lower) const;
     static bool isMangaHereLower(const QString &lower);
 
     QString rootPath_;
     ImageElements images_;
-    QString currentHRef_;
+    QStringView currentHRef_; // into the page text being parsed
     bool startLink_ = false;
     QString mangaFoxStore_;      // image host + "/store/", lower-cased
     QString mangaReaderPattern_; // image host + the path shape of a page image

@@ -32,14 +32,3 @@ QHash<QString, QString> HyperAttributes::toHash() const
         hash.insert(a.key.toString(), a.value.toString());
     return hash;
 }
-
-void HyperAttributes::insert(QStringView key, QStringView value)
-{
-    for (Attribute &a : items_) {
-        if (a.key == key) {
-            a.value = value;
-            return;
-        }
-    }
-    items_.append(Attribute{key, value});
-}

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <vector>
+
 #include <QHash>
 #include <QLatin1String>
 #include <QString>
 #include <QStringView>
-#include <QVarLengthArray>
 
 // The attributes of one start tag, in the order the page first wrote each key.
 // Keys and values are views of the page text, exactly as written (no case
@@ -24,10 +25,12 @@ public:
         QStringView value;
     };
 
-    bool isEmpty() const { return items_.isEmpty(); }
-    qsizetype size() const { return items_.size(); }
-    const Attribute *begin() const { return items_.cbegin(); }
-    const Attribute *end() const { return items_.cend(); }
+    HyperAttributes() { items_.reserve(16); }
+
+    bool isEmpty() const { return items_.empty(); }
+    qsizetype size() const { return qsizetype(items_.size()); }
+    const Attribute *begin() const { return items_.data(); }
+    const Attribute *end() const { return items_.data() + items_.size(); }
 
     bool contains(QStringView key) const { return find(key) != nullptr; }
     bool contains(QLatin1String key) const { return find(key) != nullptr; }
@@ -51,7 +54,19 @@ public:
     QHash<QString, QString> toHash() const;
 
     // Stores value under key, replacing the value of an earlier equal key.
-    void insert(QStringView key, QStringView value);
+    // Inline: the tokenizer calls it for every attribute of every tag.
+    void insert(QStringView key, QStringView value)
+    {
+        for (Attribute &a : items_) {
+            if (a.key == key) {
+                a.value = value;
+                return;
+            }
+        }
+        items_.push_back(Attribute{key, value});
+    }
+    // Keeps the capacity, so a list reused for every tag stops allocating
+    // after the first few.
     void clear() { items_.clear(); }
 
 private:
@@ -64,5 +79,5 @@ private:
         return nullptr;
     }
 
-    QVarLengthArray<Attribute, 16> items_;
+    std::vector<Attribute> items_;
 };

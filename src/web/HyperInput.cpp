@@ -22,9 +22,15 @@ std::optional<QStringView> HyperInput::substringFromPrefix(QStringView prefix, Q
 QStringView HyperInput::substringToSuffix(QStringView suffix)
 {
     const QStringView rest(data_ + position_, length_ - position_);
-    // A one-unit suffix ("<") is the hot path of every page: the QChar search
-    // is vectorised.
-    const qsizetype found = suffix.size() == 1 ? rest.indexOf(suffix.front()) : rest.indexOf(suffix);
+    qsizetype found;
+    if (suffix.size() == 1) {
+        const char16_t *from = units() + position_;
+        const char16_t *to = units() + length_;
+        const char16_t *at = find(from, to, suffix.front().unicode());
+        found = at == to ? -1 : at - from;
+    } else {
+        found = rest.indexOf(suffix);
+    }
     if (found < 0) {
         position_ = length_;
         return QStringView(data_ + length_, qsizetype(0));

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <bit>
 #include <optional>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include <QString>
 #include <QStringView>
@@ -37,6 +42,15 @@ public:
     qsizetype position() const { return position_; }
     qsizetype length() const { return length_; }
     const QChar *data() const { return data_; }
+    // The text as code units, for scanners that walk it by pointer.
+    const char16_t *units() const { return reinterpret_cast<const char16_t *>(data_); }
+    // Moves the cursor; position must lie within 0..length().
+    void setPosition(qsizetype position) { position_ = position; }
+
+    // The first c in [from, to), or to when there is none. Vectorised: the
+    // search for the next "<" is the tokenizer's hottest loop.
+    // Inline: it runs once or twice per tag.
+    static inline const char16_t *find(const char16_t *from, const char16_t *to, char16_t c);
 
 private:
     QString source_;
@@ -44,3 +58,39 @@ private:
     qsizetype position_ = 0;
     qsizetype length_;
 };
+
+inline const char16_t *HyperInput::find(const char16_t *from, const char16_t *to, char16_t c)
+{
+#ifdef __SSE2__
+    // Runs between tags are mostly short, so a block of eight comes first;
+    // long runs (scripts, prose) go sixteen units at a time.
+    const __m128i needle = _mm_set1_epi16(short(c));
+    if (to - from >= 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
+        if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(block, needle)))
+            return from + (std::countr_zero(unsigned(mask)) >> 1);
+        from += 8;
+        while (to - from >= 16) {
+            const __m128i a =
+                _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(from)), needle);
+            const __m128i b =
+                _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(from + 8)), needle);
+            const unsigned mask = unsigned(_mm_movemask_epi8(a)) | (unsigned(_mm_movemask_epi8(b)) << 16);
+            if (mask)
+                return from + (std::countr_zero(mask) >> 1);
+            from += 16;
+        }
+        if (to - from >= 8) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
+            if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(block, needle)))
+                return from + (std::countr_zero(unsigned(mask)) >> 1);
+            from += 8;
+        }
+    }
+#endif
+    for (; from != to; ++from) {
+        if (*from == c)
+            return from;
+    }
+    return to;
+}

@@ -5,12 +5,12 @@
 #include <QString>
 #include <QStringView>
 
+#include "foundation/Operation.h"
 #include "web/HyperAttributes.h"
 #include "web/HyperInput.h"
 
 class HyperCodes;
 class HyperParserDelegate;
-class Operation;
 
 // A small, tolerant markup tokenizer: it turns one page into a stream of
 // events (text runs, start tags with attributes, end tags, comments, CDATA) for
@@ -70,10 +70,12 @@ public:
     const HyperInput &input() const { return input_; }
 
 private:
-    bool isCancelled() const;
+    bool isCancelled() const { return operationDelegate_ && operationDelegate_->isCancelled(); }
     void parseElement();
-    void readValue(QStringView key);
-    void reportElement(QStringView name, bool endTag, bool selfClosing);
+    // Both run once or more per tag: inlined into parseElement().
+    [[gnu::always_inline]] inline const char16_t *readValue(const char16_t *p, const char16_t *end,
+                                                            QStringView key);
+    [[gnu::always_inline]] inline void reportElement(QStringView name, bool endTag, bool selfClosing);
 
     std::shared_ptr<const HyperCodes> codes_;
     HyperInput input_;
