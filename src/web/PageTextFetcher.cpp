@@ -1,5 +1,7 @@
 #include "web/PageTextFetcher.h"
 
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include <unicode/ucnv.h>
@@ -52,10 +54,29 @@ QString convertWith(const char *charset, const QByteArray &bytes, bool strict)
     return out;
 }
 
+bool isAscii(const QByteArray &bytes)
+{
+    const char *p = bytes.constData();
+    const char *const end = p + bytes.size();
+    std::uint64_t high = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        high |= word;
+    }
+    for (; p != end; ++p)
+        high |= std::uint8_t(*p);
+    return (high & 0x8080808080808080ull) == 0;
+}
+
 } // namespace
 
 QString PageTextFetcher::decodeUtf8(const QByteArray &bytes)
 {
+    // Most pages are plain ASCII, where UTF-8 and Latin-1 agree and the
+    // Latin-1 widening is the cheaper conversion by far.
+    if (!bytes.isEmpty() && isAscii(bytes))
+        return QString::fromLatin1(bytes);
     // Stateless: a sequence cut off at the end is an error, not a pending state.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
