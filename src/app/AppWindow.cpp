@@ -1,8 +1,36 @@
 #include "app/AppWindow.h"
 
 #include <QEvent>
+#include <QKeySequence>
+#include <QResizeEvent>
+#include <QShortcut>
 
-AppWindow::AppWindow(QWidget *parent) : QWidget(parent) {}
+#include "foundation/Device.h"
+
+AppWindow::AppWindow(QWidget *parent) : QWidget(parent)
+{
+    auto *rotateShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    connect(rotateShortcut, &QShortcut::activated, this, &AppWindow::rotate);
+}
+
+void AppWindow::rotate()
+{
+    resize(height(), width());
+}
+
+void AppWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const QSize size = event->size();
+    // A square window keeps whatever it had, as a device lying flat does.
+    if (size.width() == size.height())
+        return;
+    const int orientation = size.width() > size.height() ? Device::LandscapeLeft : Device::Portrait;
+    if (orientation == Device::orientation())
+        return;
+    Device::setOrientation(orientation);
+    Q_EMIT orientationDidChange(orientation);
+}
 
 void AppWindow::enterBackground()
 {

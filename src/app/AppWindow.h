@@ -6,6 +6,8 @@
 // so the window stands in for it: minimising or hiding the window sends the
 // application to the background, restoring or showing it again brings it
 // back to the foreground. Its first showing is the launch, not a return.
+// The window's shape also stands in for the device's orientation: wider than
+// tall is landscape, and rotate() turns the window as a user turns a device.
 // Thread contract: main thread only.
 class AppWindow : public QWidget
 {
@@ -17,14 +19,19 @@ public:
 
     bool isInBackground() const { return background_; }
 
+    // Swaps width and height (Ctrl+R).
+    void rotate();
+
 Q_SIGNALS:
     void didEnterBackground();
     void willEnterForeground();
+    void orientationDidChange(int orientation);
 
 protected:
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void enterBackground();

@@ -83,6 +83,30 @@ TEST(AppShell, PadWindowIsTabletSized)
     Device::setIdiom(Device::Idiom::Phone);
 }
 
+TEST(AppShell, WindowShapeIsTheOrientationAndRotateTurnsIt)
+{
+    AppWindow window;
+    int changes = 0;
+    QObject::connect(&window, &AppWindow::orientationDidChange, [&] { ++changes; });
+    window.resize(320, 480);
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Device::isPortrait(Device::orientation()));
+
+    window.rotate();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.size(), QSize(480, 320));
+    EXPECT_FALSE(Device::isPortrait(Device::orientation()));
+
+    window.resize(400, 400); // square: unchanged
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Device::isPortrait(Device::orientation()));
+    window.resize(300, 500);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Device::isPortrait(Device::orientation()));
+    EXPECT_GE(changes, 2);
+}
+
 TEST(AppShell, DownloadsBadgeArithmetic)
 {
     auto launched = launch();
