@@ -386,3 +386,27 @@ Deducer::PageLoad Deducer::loadUtf8WithPlainLoader(const QUrl &url)
         result.text = PageTextFetcher::decodeUtf8(request.responseData());
     return result;
 }
+
+bool Deducer::appendImagesOfPage(QString &text, const QString &rootPath, ImageElement *first)
+{
+    ImageParserDelegate images(rootPath);
+    {
+        HyperParser parser(text);
+        parser.setDelegate(&images);
+        parser.setOperationDelegate(this);
+        parser.parse();
+    }
+    text.clear();
+    if (isCancelled())
+        return false;
+    if (images.images().isEmpty())
+        return failWithError(cannotLocateImageError());
+    for (const ImageElement &image : images.images()) {
+        if (isCancelled())
+            return false;
+        urlStrings_.append(image.src);
+    }
+    if (first)
+        *first = images.images().first();
+    return true;
+}

@@ -136,6 +136,12 @@ protected:
     // A plain load without our headers, decoded as UTF-8 (the loader that a
     // cover page is read with).
     PageLoad loadUtf8WithPlainLoader(const QUrl &url);
+    // Reads the manga images of one visited page, with this deducer as the
+    // tokenizer's operation so that a cancel stops the parse, releases the
+    // page text, and appends the images' addresses in document order. False
+    // when cancelled (no error) or when the page shows no image (code 4);
+    // otherwise *first is the page's first image.
+    bool appendImagesOfPage(QString &text, const QString &rootPath, ImageElement *first = nullptr);
     // Runs request on this thread so that cancel() can end it early.
     void runRequest(HttpRequest &request);
     static QUrl urlFromString(const QString &urlString);

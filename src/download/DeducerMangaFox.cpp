@@ -1,8 +1,6 @@
 #include "download/DeducerMangaFox.h"
 
-#include "download/ImageParserDelegate.h"
 #include "files/UrlStringJoins.h"
-#include "web/HyperParser.h"
 
 QString DeducerMangaFox::nextPageWithImage(const ImageElement &image, int pageIndex)
 {
@@ -57,25 +55,11 @@ bool DeducerMangaFox::go()
         if (load.text.isEmpty() || load.error)
             return failWithError(cannotLocateImageError());
 
-        ImageParserDelegate images(imageDirectory);
-        {
-            HyperParser parser(load.text);
-            parser.setDelegate(&images);
-            parser.setOperationDelegate(this);
-            parser.parse();
-        }
-        load.text.clear();
-        if (isCancelled())
+        ImageElement pageImage;
+        if (!appendImagesOfPage(load.text, imageDirectory, &pageImage))
             return false;
-        if (images.images().isEmpty())
-            return failWithError(cannotLocateImageError());
-        for (const ImageElement &image : images.images()) {
-            if (isCancelled())
-                return false;
-            urlStrings_.append(image.src);
-        }
         ++i;
-        nextPage_ = nextPageWithImage(images.images().first(), i);
+        nextPage_ = nextPageWithImage(pageImage, i);
         if (nextPage_.isEmpty())
             return failWithError(cannotLocateImageError());
     }

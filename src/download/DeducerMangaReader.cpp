@@ -1,8 +1,6 @@
 #include "download/DeducerMangaReader.h"
 
-#include "download/ImageParserDelegate.h"
 #include "files/UrlStringJoins.h"
-#include "web/HyperParser.h"
 #include "web/Regex.h"
 
 QString DeducerMangaReader::rootPath(const QString &urlString)
@@ -44,23 +42,8 @@ bool DeducerMangaReader::visitEveryPage()
         if (load.error || load.text.isEmpty())
             return failWithError(pageLoadOrTimeoutError());
 
-        ImageParserDelegate images;
-        {
-            HyperParser parser(load.text);
-            parser.setDelegate(&images);
-            parser.setOperationDelegate(this);
-            parser.parse();
-        }
-        load.text.clear();
-        if (isCancelled())
+        if (!appendImagesOfPage(load.text, QString()))
             return false;
-        if (images.images().isEmpty())
-            return failWithError(cannotLocateImageError());
-        for (const ImageElement &image : images.images()) {
-            if (isCancelled())
-                return false;
-            urlStrings_.append(image.src);
-        }
     }
     return true;
 }
