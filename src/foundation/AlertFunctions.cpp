@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "files/MyDirectories.h"
 #include "foundation/Alerts.h"
 #include "foundation/Localized.h"
 #include "foundation/MainThread.h"
@@ -87,18 +86,6 @@ void CoreDataFatalErrorAlert(const Error &error)
         return;
     }
     CoreDataFatalAlert(error.localizedDescription());
-}
-
-void DeleteAlert()
-{
-    // The directory named is the real home directory of this installation.
-    const QString removeDirectory =
-        localized("(or remove the directory %1)").arg(MyDirectories::sharedMyDirectories().homeDirectory());
-    AlertWithTitleAndMessage(localized("Important"),
-                             localized("To completely remove the app") + u", " +
-                                 localized("you must delete all the downloaded mangas from the app before "
-                                           "uninstalling.") +
-                                 u'\n' + removeDirectory);
 }
 
 void OneMangaAlert()

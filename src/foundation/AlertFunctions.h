@@ -29,7 +29,6 @@ void FatalAlertWithTitleAndMessage(const QString &title, const QString &message)
 void CoreDataFatalAlert(const QString &text);
 void CoreDataFatalErrorAlert(const Error &error);
 
-void DeleteAlert();
 void OneMangaAlert();
 void MangaFoxAlert();
 

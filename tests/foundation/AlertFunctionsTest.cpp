@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include "files/DeleteAlert.h"
 #include "files/MyDirectories.h"
 #include "foundation/AlertFunctions.h"
 #include "foundation/Alerts.h"
