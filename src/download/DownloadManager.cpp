@@ -1,8 +1,8 @@
 #include "download/DownloadManager.h"
 
-#include "sites/NavBooksFetcherQueueWrapper.h"
-#include "sites/NavChaptersFetcherQueueWrapper.h"
-#include "sites/NavRecentChaptersFetcherQueueWrapper.h"
+#include "catalogue/NavBooksFetcherQueueWrapper.h"
+#include "catalogue/NavChaptersFetcherQueueWrapper.h"
+#include "catalogue/NavRecentChaptersFetcherQueueWrapper.h"
 
 DownloadManager &DownloadManager::sharedDownloadManager()
 {
