@@ -7,7 +7,10 @@ cli=$2
 work=$(mktemp -d)
 site_pid=
 cleanup() {
-    [ -n "$site_pid" ] && kill "$site_pid" 2>/dev/null && wait "$site_pid" 2>/dev/null
+    if [ -n "$site_pid" ]; then
+        kill "$site_pid" 2>/dev/null || true
+        wait "$site_pid" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
