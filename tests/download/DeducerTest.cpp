@@ -367,8 +367,6 @@ TEST(DeducerBaseTest, UrlHelpers)
     EXPECT_EQ(urls,
               QStringList({QStringLiteral("http://a/x/001.jpg"), QStringLiteral("http://a/x/002.jpg")}));
 
-    EXPECT_EQ(Deducer::fixURLString(QStringLiteral("http://h/One Piece/ä?a=1&b=[2]#top")),
-              u"http://h/One%20Piece/%C3%A4?a=1&b=[2]#top");
     EXPECT_EQ(Deducer::tooManyPagesForCellularError().message, u"Over 300 pages.  Wifi required");
     EXPECT_EQ(Deducer::pageLoadOrTimeoutError().message, u"Page load error or timed out ");
 }
