@@ -1,5 +1,7 @@
 #include "app/MangaAppDelegate.h"
 
+#include <cstdio>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -8,8 +10,10 @@
 #include "app/AppWindow.h"
 #include "app/PlaceholderViewController.h"
 #include "app/StartUpParts.h"
+#include "files/HomeTreeLock.h"
 #include "files/IEMigrator.h"
 #include "files/MyDirectories.h"
+#include "foundation/AlertFunctions.h"
 #include "foundation/Device.h"
 #include "foundation/Localized.h"
 #include "settings/MyUserDefaults.h"
@@ -65,6 +69,17 @@ bool MangaAppDelegate::applicationDidFinishLaunching()
 {
     Device::setIdiom(options_.idiom);
     MyDirectories::setRootDirectory(options_.root);
+
+    // Before anything reads or moves a file of the tree: another program on
+    // it would lose this one's saves or have its own lost.
+    QString lockError;
+    homeTreeLock_ =
+        HomeTreeLock::lockHomeDirectory(MyDirectories::sharedMyDirectories().homeDirectory(), &lockError);
+    if (!homeTreeLock_) {
+        std::fprintf(stderr, "%s\n", lockError.toLocal8Bit().constData());
+        FatalAlertWithTitleAndMessage(lockError, QString());
+        return false;
+    }
 
     createDirectoriesForFree();
     migrate();
