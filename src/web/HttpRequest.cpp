@@ -337,7 +337,9 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
     const QByteArray encodedUrl = url_.toEncoded();
     curl_easy_setopt(easy, CURLOPT_URL, encodedUrl.constData());
     curl_easy_setopt(easy, CURLOPT_SHARE, CurlShare::instance().handle());
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""); // cookie engine on, nothing read from disk
+    // The share's cookie jar is the cookie engine. Turning it on per handle
+    // with an empty cookie file would add a list entry at every reuse that
+    // curl_easy_reset drops without freeing.
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
