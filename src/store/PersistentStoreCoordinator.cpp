@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QUrl>
 
 #include "store/ManagedObjectModel.h"
 #include "store/StoreCollation.h"
@@ -104,16 +105,23 @@ std::optional<Error> PersistentStoreCoordinator::lastError(const QString &contex
 std::optional<Error> PersistentStoreCoordinator::inspect() const
 {
     sqlite3 *db = nullptr;
-    const QByteArray file = QFile::encodeName(path_);
-    const int opened =
-        sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    // Without a write-ahead log beside it the file holds everything, and
+    // reading it as immutable keeps SQLite from laying a log and an index
+    // beside a file that may not be ours; with one, the log is read too.
+    QByteArray uri = QUrl::fromLocalFile(path_).toEncoded();
+    if (!QFileInfo::exists(path_ + QStringLiteral("-wal")))
+        uri += "?immutable=1";
+    const int opened = sqlite3_open_v2(uri.constData(), &db,
+                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     auto failure = [&](int code, const QString &message) { return Error{ErrorDomain, code, message}; };
     std::optional<Error> error;
     auto query = [&](const char *sql, const std::function<void(sqlite3_stmt *)> &row) {
         sqlite3_stmt *statement = nullptr;
         int result = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-        while (result == SQLITE_OK && (result = sqlite3_step(statement)) == SQLITE_ROW)
-            row(statement);
+        if (result == SQLITE_OK) {
+            while ((result = sqlite3_step(statement)) == SQLITE_ROW)
+                row(statement);
+        }
         if (result != SQLITE_DONE && !error)
             error = failure(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
         sqlite3_finalize(statement);
@@ -222,6 +230,10 @@ std::optional<Error> PersistentStoreCoordinator::migrate()
         return error;
     if (version == kSchemaVersion)
         return std::nullopt;
+    if (version < 0 || version > kSchemaVersion) // one that only the log held
+        return Error{
+            ErrorDomain, SQLITE_NOTADB,
+            QStringLiteral("The store file has a version this Yomora does not know: %1").arg(version)};
 
     return performTransaction([&]() -> std::optional<Error> {
         const auto &model = ManagedObjectModel::sharedModel();
