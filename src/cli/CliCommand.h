@@ -14,12 +14,6 @@ struct CliCommand {
     QString synopsis; // one line for the usage text, e.g. "books URL [--json]"
     // Receives the arguments after the command name; returns the exit status.
     std::function<int(const QStringList &args)> run;
-    // A command that opens the store or the settings works on a home tree:
-    // main() takes "--root DIR" for it (the parent of the home directory, as
-    // for yomora; default $YOMORA_ROOT, else the data directory) and holds
-    // the home-tree lock while it runs. Commands that only read saved pages
-    // or the sites need neither.
-    bool usesHomeTree = false;
 
     static std::vector<CliCommand> &registry();
 

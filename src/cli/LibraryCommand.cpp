@@ -6,6 +6,8 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliSupport.h"
+#include "files/HomeTreeLock.h"
+#include "files/MyDirectories.h"
 #include "store/AppData.h"
 #include "store/BooksRequest.h"
 
@@ -17,8 +19,14 @@ int run(const QStringList &arguments)
 {
     QStringList args = arguments;
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
-    if (!args.isEmpty())
+    QString optionError;
+    const auto root = CliSupport::takeValue(args, QStringLiteral("--root"), &optionError);
+    if (!optionError.isEmpty() || !args.isEmpty())
         return CliSupport::fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
+    MyDirectories::setRootDirectory(root.value_or(QString()));
+    const auto lock = CliSupport::lockHomeTree();
+    if (!lock)
+        return 1;
     std::optional<Error> error;
     const auto books = AppData::sharedAppData().managedObjectContext()->fetch<Book>(BooksRequest(), &error);
     if (error)
@@ -38,7 +46,7 @@ int run(const QStringList &arguments)
     return 0;
 }
 
-const CliCommand::Registrar registrar(CliCommand{QStringLiteral("library"), QString::fromLatin1(kUsage), run,
-                                                 /*usesHomeTree=*/true});
+const CliCommand::Registrar registrar(CliCommand{QStringLiteral("library"), QString::fromLatin1(kUsage),
+                                                 run});
 
 } // namespace

@@ -5,9 +5,6 @@
 #include <QStringList>
 
 #include "cli/CliCommand.h"
-#include "cli/CliSupport.h"
-#include "files/HomeTreeLock.h"
-#include "files/MyDirectories.h"
 
 namespace {
 void printUsage(FILE *out)
@@ -42,24 +39,9 @@ int main(int argc, char **argv)
         printUsage(stdout);
         return 0;
     }
-    for (const auto &command : CliCommand::registry()) {
-        if (command.name != name)
-            continue;
-        if (!command.usesHomeTree)
+    for (const auto &command : CliCommand::registry())
+        if (command.name == name)
             return command.run(args);
-        QString error;
-        const auto root = CliSupport::takeValue(args, QStringLiteral("--root"), &error);
-        if (!error.isEmpty())
-            return CliSupport::fail(error, 2);
-        MyDirectories::setRootDirectory(root.value_or(QString()));
-        // Taken before the command touches the tree; a refused command
-        // leaves everything as it was.
-        const auto lock =
-            HomeTreeLock::lockHomeDirectory(MyDirectories::sharedMyDirectories().homeDirectory(), &error);
-        if (!lock)
-            return CliSupport::fail(error);
-        return command.run(args);
-    }
     std::fprintf(stderr, "yomora-cli: unknown command '%s'\n\n", qPrintable(name));
     printUsage(stderr);
     return 2;
