@@ -4,9 +4,9 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliSupport.h"
-#include "download/ImageParserDelegate.h"
-#include "download/OneMangaPrePageParserDelegate.h"
-#include "download/SelectPagesParserDelegate.h"
+#include "deduction/ImageParserDelegate.h"
+#include "deduction/SelectPagesParserDelegate.h"
+#include "sites/onemanga/OneMangaPrePageParserDelegate.h"
 #include "web/HyperParser.h"
 
 namespace {
