@@ -24,6 +24,8 @@ constexpr int PlainHeaderHeight = 22;
 constexpr int GroupedHeaderHeight = 34;
 constexpr int GroupedGapHeight = 14;
 constexpr int GroupedInset = 10;
+constexpr int WideGroupedInset = 40;
+constexpr int WideTableWidth = 600;
 constexpr int Padding = 10;
 constexpr int MinusSize = 22;
 constexpr int AccessoryWidth = 24;
@@ -146,6 +148,13 @@ TableView::TableView(Style style, QWidget *parent) : QWidget(parent), style_(sty
     list_->setResizeMode(QListView::Adjust);
     list_->viewport()->installEventFilter(this);
     list_->installEventFilter(this);
+    // A slim bar that leaves the rows their width, as on a handheld.
+    list_->verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { width: 7px; background: transparent; margin: 2px 1px; }"
+                       "QScrollBar::handle:vertical { background: rgba(0,0,0,90); border-radius: 2px; "
+                       "min-height: 30px; }"
+                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
     connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeAccessoryViews(); });
     QPalette palette = list_->palette();
     palette.setColor(QPalette::Base, style_ == Style::Grouped ? GroupedGround : QColor(Qt::white));
@@ -305,7 +314,11 @@ int TableView::heightOf(int flat) const
 
 QRect TableView::contentRect(const QRect &rect) const
 {
-    return style_ == Style::Grouped ? rect.adjusted(GroupedInset, 0, -GroupedInset, 0) : rect;
+    if (style_ != Style::Grouped)
+        return rect;
+    // A wide table (a tablet) sets its blocks further in, as the eye expects.
+    const int inset = rect.width() >= WideTableWidth ? WideGroupedInset : GroupedInset;
+    return rect.adjusted(inset, 0, -inset, 0);
 }
 
 namespace {
@@ -344,8 +357,12 @@ RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable,
             if (view->sizePolicy().horizontalPolicy() & QSizePolicy::ExpandFlag) {
                 // The text keeps its natural width, within reason; a text
                 // that may wrap gives up more.
+                // Within limits the text column is the same on every row,
+                // so that sliders on neighbouring rows line up.
                 const int natural = textMetrics.horizontalAdvance(cell.text);
-                const int share = std::min(natural, rest.width() * (cell.textLines > 1 ? 2 : 3) / 5);
+                const int share = std::clamp(
+                    natural, rest.width() * 3 / 10,
+                    std::max(rest.width() * 3 / 10, rest.width() * (cell.textLines > 1 ? 2 : 3) / 5));
                 w = std::max(view->minimumSizeHint().width(), rest.width() - share - Padding);
             }
             w = std::min(w, rest.width());
