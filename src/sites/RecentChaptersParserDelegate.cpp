@@ -4,17 +4,23 @@
 
 void RecentChaptersParserDelegate::foundCharacters(HyperParser &, QStringView text)
 {
-    if (foundSection_)
+    if (section_ == Section::Inside)
         sectionText(text.toString());
 }
 
 void RecentChaptersParserDelegate::didStartElement(HyperParser &, QStringView name,
                                                    const HyperAttributes &attributes)
 {
-    if (!foundSection_) {
-        foundSection_ = opensSection(name, attributes);
+    if (section_ != Section::Inside) {
+        if (section_ == Section::Ahead && opensSection(name, attributes)) {
+            section_ = Section::Inside;
+            sectionTag_ = name.toString();
+            sectionDepth_ = 1;
+        }
         return;
     }
+    if (isSectionTag(name))
+        ++sectionDepth_;
     if (name == u"a") {
         if (isChapterLink(attributes)) {
             currentHRef_ = attributes.value("href");
@@ -30,9 +36,20 @@ void RecentChaptersParserDelegate::didStartElement(HyperParser &, QStringView na
 
 void RecentChaptersParserDelegate::didEndElement(HyperParser &, QStringView name)
 {
-    if (!foundSection_)
+    if (section_ != Section::Inside)
         return;
     sectionEnd(name);
+    // What follows the block (a sidebar, the footer) links to chapters of
+    // other books: taken as releases, they would be filed under the block's
+    // last book and tested against the licence list under its title.
+    if (isSectionTag(name) && --sectionDepth_ == 0) {
+        section_ = Section::Done;
+    }
+}
+
+bool RecentChaptersParserDelegate::isSectionTag(QStringView name) const
+{
+    return name.compare(sectionTag_, Qt::CaseInsensitive) == 0;
 }
 
 void RecentChaptersParserDelegate::addRelease(const NavChapter &chapter, const QString &label)

@@ -24,7 +24,7 @@ const QString kLegacyText =
 
 QString urlOf(const LoopbackServer &server, const char *path)
 {
-    return server.url(QString::fromLatin1(path));
+    return server.url(QString::fromUtf8(path));
 }
 
 // A fetch as the catalogue and the deducers run it: inside an operation
@@ -110,7 +110,7 @@ TEST(PageTextFetcherTest, EmptyOrUndecodablePagesAndTransportErrorsFail)
     const PageText timedOut = PageTextFetcher::fetch(urlOf(server, "/stall"), quick);
     ASSERT_TRUE(timedOut.error);
     EXPECT_TRUE(timedOut.requestFailed);
-    EXPECT_EQ(timedOut.error->code, 2);
+    EXPECT_EQ(timedOut.error->code, HttpRequest::RequestTimedOut);
     EXPECT_EQ(server.requestCount(QStringLiteral("/stall")), 2);
 
     PageTextFetcher::Policy patient;
@@ -124,13 +124,13 @@ TEST(PageTextFetcherTest, EmptyOrUndecodablePagesAndTransportErrorsFail)
     fetch.start();
     canceller.join();
     ASSERT_TRUE(fetch.page.error);
-    EXPECT_EQ(fetch.page.error->code, 4);
+    EXPECT_EQ(fetch.page.error->code, HttpRequest::RequestCancelled);
     // Work begun after the cancel fails at once instead of waiting.
     FetchOperation late(urlOf(server, "/stall"), patient);
     late.cancel();
     late.main();
     ASSERT_TRUE(late.page.error);
-    EXPECT_EQ(late.page.error->code, 4);
+    EXPECT_EQ(late.page.error->code, HttpRequest::RequestCancelled);
 }
 
 TEST(PageTextFetcherTest, DecodersRejectWhatTheyCannotRead)
