@@ -204,8 +204,8 @@ void TableView::reloadData()
             // Grouped tables always leave a gap above each block.
             const bool header = style_ == Style::Grouped || !dataSource_->titleForHeader(s).isEmpty();
             // ...and a grouped table leaves one below its last block too.
-            const bool footer = !dataSource_->titleForFooter(s).isEmpty() ||
-                                (style_ == Style::Grouped && s == sections - 1);
+            const bool footer =
+                !dataSource_->titleForFooter(s).isEmpty() || (style_ == Style::Grouped && s == sections - 1);
             rowCounts_.push_back(rows);
             sectionStarts_.push_back(start);
             hasHeader_.push_back(header);
