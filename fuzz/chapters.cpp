@@ -13,8 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString page = pageText(data, size);
     std::unique_ptr<ChaptersParserDelegate> parsers[] = {
-        std::make_unique<ChaptersParserDelegateMangaFox>(), std::make_unique<ChaptersParserDelegateMangaHere>(),
-        std::make_unique<ChaptersParserDelegateMangaReader>(), std::make_unique<ChaptersParserDelegateOneManga>()};
+        std::make_unique<ChaptersParserDelegateMangaFox>(),
+        std::make_unique<ChaptersParserDelegateMangaHere>(),
+        std::make_unique<ChaptersParserDelegateMangaReader>(),
+        std::make_unique<ChaptersParserDelegateOneManga>()};
     for (auto &parser : parsers) {
         parse(page, *parser);
         require(parser->navChapters().size() <= tagCount(page), "more chapters than tags");

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!cropper.crop())
         return 0;
     require(cropper.isDecoded() && cropper.width() > 0 && cropper.height() > 0, "cropped without a page");
-    require(cropper.leftBorder() >= 0 && cropper.leftBorder() <= cropper.rightBorder(), "left border misplaced");
+    require(cropper.leftBorder() >= 0 && cropper.leftBorder() <= cropper.rightBorder(),
+            "left border misplaced");
     require(cropper.rightBorder() <= float(cropper.width()), "right border beyond the page");
     return 0;
 }

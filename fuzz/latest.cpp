@@ -22,13 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         parse(page, *parser);
         const qsizetype n = parser->navChapters().size();
         require(n <= tagCount(page), "more releases than tags");
-        if (n == 0 || parser->navBooks().size() != n || parser->dates().size() != n || parser->labels().size() != n)
+        if (n == 0 || parser->navBooks().size() != n || parser->dates().size() != n ||
+            parser->labels().size() != n)
             continue;
-        const LicensedRecentChaptersFilter<NavChapter> filter(parser->navBooks(), parser->navChapters(), parser->dates(),
-                                                  parser->labels(), QStringList());
+        const LicensedRecentChaptersFilter<NavChapter> filter(
+            parser->navBooks(), parser->navChapters(), parser->dates(), parser->labels(), QStringList());
         const qsizetype kept = filter.filteredNavChapters().size();
-        require(kept <= n && filter.filteredNavBooks().size() == kept && filter.filteredDates().size() == kept &&
-                    filter.filteredLabels().size() == kept,
+        require(kept <= n && filter.filteredNavBooks().size() == kept &&
+                    filter.filteredDates().size() == kept && filter.filteredLabels().size() == kept,
                 "filtered releases not parallel");
     }
     return 0;

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString page = pageText(data, size);
     std::unique_ptr<BooksParserDelegate> parsers[] = {
         std::make_unique<BooksParserDelegateMangaFox>(), std::make_unique<BooksParserDelegateMangaHere>(),
-        std::make_unique<BooksParserDelegateMangaReader>(), std::make_unique<BooksParserDelegateMangaReaderPopular>(),
+        std::make_unique<BooksParserDelegateMangaReader>(),
+        std::make_unique<BooksParserDelegateMangaReaderPopular>(),
         std::make_unique<BooksParserDelegateOneManga>()};
     for (auto &parser : parsers) {
         parser->parsePage(page);
@@ -24,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         require(books.size() <= tagCount(page), "more books than tags");
         const QList<NavBook> kept = LicensedBooksFilter(books).filteredNavBooks();
         require(kept.size() <= books.size(), "the filter added books");
-        require(LicensedGenreBooksFilter(kept).filteredNavBooks().size() <= kept.size(), "the genre filter added books");
+        require(LicensedGenreBooksFilter(kept).filteredNavBooks().size() <= kept.size(),
+                "the genre filter added books");
     }
     return 0;
 }

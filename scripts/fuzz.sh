@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds a libFuzzer target with clang and sanitizers in its own build directory
-# and runs it for a while. Usage: scripts/fuzz.sh [target] [seconds]
+# Builds a libFuzzer target with clang and sanitizers (inside the
+# AddressSanitizer build of scripts/sanitize.sh, build-asan/) and runs it for
+# a while. Usage: scripts/fuzz.sh [target] [seconds]
 #   scripts/fuzz.sh tokenizer 60
 # Targets live in fuzz/<target>.cpp:
 #   tokenizer, lists, chapters, latest, reader_pages (page text parsers),
@@ -8,24 +9,20 @@
 #   store (the library file), zip (zip reading and unpacking).
 # Seeds come from fuzz/corpus/<target> (kept in the repository) and, for the
 # page parsers, the saved real pages when they are present. New inputs found
-# are kept in build-fuzz/corpus-<target>; a crash leaves its input in build-fuzz/.
+# are kept in build-asan/corpus-<target>; a crash leaves its input in build-asan/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target=${1:-tokenizer}
 seconds=${2:-60}
-build=${YOMORA_FUZZ_BUILD_DIR:-build-fuzz}
+build=${YOMORA_SANITIZE_BUILD_DIR:-build-asan}
 
 if [ ! -f "fuzz/$target.cpp" ]; then
   echo "no fuzz target '$target' (fuzz/*.cpp)" >&2
   exit 2
 fi
-./scripts/install-deps.sh
-launcher=()
-if command -v ccache >/dev/null 2>&1; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
-cmake --build "$build" -j 2 --target "fuzz_$target"
+YOMORA_SANITIZE_BUILD_DIR="$build" ./scripts/sanitize.sh asan --build "fuzz_$target"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
 corpus="$(realpath -m "$build/corpus-$target")"
 mkdir -p "$corpus"
@@ -59,4 +56,4 @@ fi
 
 cd "$build"
 # Seeds are read only; libFuzzer writes into the first folder.
-"./fuzz_$target" "${options[@]}" "$corpus" "${seeds[@]}"
+"./fuzz/fuzz_$target" "${options[@]}" "$corpus" "${seeds[@]}"

@@ -14,23 +14,22 @@
 
 namespace {
 
-const char *const kAdjectives[] = {
-    "Crimson", "Silent", "Paper",  "Hollow",  "Seventh", "Gentle", "Iron",    "Lantern", "Frozen", "Velvet",
-    "Wandering", "Midnight", "Copper", "Quiet", "Falling", "Hidden", "Northern", "Little", "Golden", "Broken",
-    "Salt", "Clockwork", "Distant", "Pale"};
-const char *const kNouns[] = {
-    "Harbor",   "Lantern", "Garden",  "Orchard", "Station", "Kite",    "Bakery",  "Comet",  "Tide",
-    "Festival", "Library", "Shrine",  "Rooftop", "Ferry",   "Meadow",  "Sparrow", "Forge",  "Archive",
-    "Tram",     "Lighthouse", "Umbrella", "Glacier", "Teahouse", "Violin"};
+const char *const kAdjectives[] = {"Crimson", "Silent",  "Paper",   "Hollow",    "Seventh",   "Gentle",
+                                   "Iron",    "Lantern", "Frozen",  "Velvet",    "Wandering", "Midnight",
+                                   "Copper",  "Quiet",   "Falling", "Hidden",    "Northern",  "Little",
+                                   "Golden",  "Broken",  "Salt",    "Clockwork", "Distant",   "Pale"};
+const char *const kNouns[] = {"Harbor",  "Lantern",    "Garden",   "Orchard",  "Station",  "Kite",
+                              "Bakery",  "Comet",      "Tide",     "Festival", "Library",  "Shrine",
+                              "Rooftop", "Ferry",      "Meadow",   "Sparrow",  "Forge",    "Archive",
+                              "Tram",    "Lighthouse", "Umbrella", "Glacier",  "Teahouse", "Violin"};
 const char *const kNames[] = {"Mika", "Sora", "Hana", "Ren", "Aoi", "Kaito", "Yuki", "Nao", "Toma", "Rin"};
-const char *const kFamily[] = {"Aoyama", "Kurose", "Minami", "Tachibana", "Hoshino", "Sakurai", "Fujimoto",
-                               "Ishida",  "Mori",   "Takeda"};
-const char *const kPhrases[] = {"The First Snow",  "A Letter Home", "Closing Time",     "Night Market",
+const char *const kFamily[] = {"Aoyama",  "Kurose",   "Minami", "Tachibana", "Hoshino",
+                               "Sakurai", "Fujimoto", "Ishida", "Mori",      "Takeda"};
+const char *const kPhrases[] = {"The First Snow",   "A Letter Home", "Closing Time",       "Night Market",
                                 "Under the Bridge", "Second Chance", "The Long Way Round", "Rain Check",
                                 "Old Friends",      "Departure"};
 
-template <size_t N>
-QString pick(const char *const (&words)[N], DemoRandom &random)
+template <size_t N> QString pick(const char *const (&words)[N], DemoRandom &random)
 {
     return QString::fromLatin1(words[random.range(0, int(N) - 1)]);
 }
@@ -41,8 +40,8 @@ QString madeUpTitle(DemoRandom &random)
     case 0:
         return pick(kAdjectives, random) + u' ' + pick(kNouns, random);
     case 1:
-        return QStringLiteral("The ") + pick(kNouns, random) + QStringLiteral(" of ") + pick(kAdjectives, random) +
-               u' ' + pick(kNouns, random);
+        return QStringLiteral("The ") + pick(kNouns, random) + QStringLiteral(" of ") +
+               pick(kAdjectives, random) + u' ' + pick(kNouns, random);
     case 2:
         return pick(kNames, random) + QStringLiteral("'s ") + pick(kAdjectives, random) + u' ' +
                pick(kNouns, random);
@@ -69,9 +68,9 @@ QStringList sectionGenres()
     const MangaFoxSections fox;
     const MangaReaderSections reader;
     const MangaHereSections here;
-    for (const NavSections *table : {static_cast<const NavSections *>(&fox),
-                                     static_cast<const NavSections *>(&reader),
-                                     static_cast<const NavSections *>(&here)})
+    for (const NavSections *table :
+         {static_cast<const NavSections *>(&fox), static_cast<const NavSections *>(&reader),
+          static_cast<const NavSections *>(&here)})
         for (const NavSection &section : table->sections())
             if (section.labelKey.startsWith(u"Popular ")) {
                 const QString genre = section.labelKey.mid(8);
@@ -102,10 +101,10 @@ DemoCatalogue::DemoCatalogue(std::uint64_t seed) : seed_(seed), genres_(sectionG
     }
     // A few licensed ones, which the lists must hide.
     for (int i = 0; i < 3; ++i) {
-        const QString title = titleCase(QString::fromUtf16(
-            kLicensedTitles[size_t(random.range(0, int(kLicensedTitles.size()) - 1))]));
-        const bool plain = std::all_of(title.begin(), title.end(),
-                                       [](QChar c) { return c.isLetter() || c == u' '; });
+        const QString title = titleCase(
+            QString::fromUtf16(kLicensedTitles[size_t(random.range(0, int(kLicensedTitles.size()) - 1))]));
+        const bool plain =
+            std::all_of(title.begin(), title.end(), [](QChar c) { return c.isLetter() || c == u' '; });
         if (taken.count(title.toLower()) || !filter.isLicensed(title) || !plain || title.size() < 4) {
             --i;
             continue;
@@ -174,7 +173,7 @@ void DemoCatalogue::addBook(DemoBook book, DemoRandom &random)
     const bool volumes = random.chance(0.5);
     const int count = random.range(3, 12);
     const int halfAfter = random.chance(0.3) ? random.range(1, count - 1) : -1;
-    int daysAgo = random.range(0, 20) + 7 * count;
+    int daysAgo = random.range(0, 20) + 7 * (count - 1);
     for (int n = 1; n <= count; ++n) {
         for (int half = 0; half < (n == halfAfter ? 2 : 1); ++half) {
             DemoChapter chapter;

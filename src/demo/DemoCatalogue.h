@@ -9,9 +9,9 @@
 class DemoRandom;
 
 struct DemoChapter {
-    int volume = 0;  // 0: the book is not split into volumes
-    QString number;  // "7" or "7.5"
-    QString name;    // may be empty
+    int volume = 0; // 0: the book is not split into volumes
+    QString number; // "7" or "7.5"
+    QString name;   // may be empty
     int pages = 0;
     int daysAgo = 0; // release day, counted back from the catalogue's "today"
     bool png = false;
@@ -33,7 +33,7 @@ struct DemoBook {
     QStringList genres;
     int rank = 0; // 1 is the most popular
     int year = 0;
-    bool licensed = false; // taken from the built-in licensed-title list
+    bool licensed = false;             // taken from the built-in licensed-title list
     std::vector<DemoChapter> chapters; // oldest first
 };
 

@@ -5,11 +5,11 @@
 #include "files/UrlStringJoins.h"
 #include "sites/NavSections.h"
 
-DemoLayout::DemoLayout(const DemoCatalogue &catalogue, QString name, QString host, QString imageHost, int port)
+DemoLayout::DemoLayout(const DemoCatalogue &catalogue, QString name, QString host, QString imageHost,
+                       int port)
     : catalogue_(catalogue), name_(std::move(name)), host_(std::move(host)), imageHost_(std::move(imageHost)),
       port_(port)
-{
-}
+{}
 
 QString DemoLayout::baseURL() const
 {
@@ -58,7 +58,9 @@ DemoRoutes DemoLayout::routes() const
                 continue;
             const bool png = usesPNG(b, c);
             for (int p = 1; p <= books[size_t(b)].chapters[size_t(c)].pages; ++p) {
-                routes.pages[normalizedPath(readerPath(b, c, p))] = [this, b, c, p] { return readerPage(b, c, p); };
+                routes.pages[normalizedPath(readerPath(b, c, p))] = [this, b, c, p] {
+                    return readerPage(b, c, p);
+                };
                 routes.images[normalizedPath(imagePath(b, c, p))] = DemoImageRef{b, c, p, png};
             }
         }
@@ -135,12 +137,13 @@ QString DemoLayout::escaped(const QString &text)
 
 QByteArray DemoLayout::document(const QString &title, const QString &body)
 {
-    return QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>%1</title>\n"
-                          "<script type=\"text/javascript\">\n"
-                          "function change_page(s) { location.href = /^\\d+$/.test(s.value) ? s.value + '.html' "
-                          ": s.value; }\n"
-                          "function Change_Page(s) { location.href = '../' + s.value + '/'; }\n"
-                          "</script>\n</head>\n<body>\n%2\n</body></html>\n")
+    return QStringLiteral(
+               "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>%1</title>\n"
+               "<script type=\"text/javascript\">\n"
+               "function change_page(s) { location.href = /^\\d+$/.test(s.value) ? s.value + '.html' "
+               ": s.value; }\n"
+               "function Change_Page(s) { location.href = '../' + s.value + '/'; }\n"
+               "</script>\n</head>\n<body>\n%2\n</body></html>\n")
         .arg(escaped(title), body)
         .toUtf8();
 }

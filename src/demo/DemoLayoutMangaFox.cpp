@@ -5,8 +5,7 @@
 DemoLayoutMangaFox::DemoLayoutMangaFox(const DemoCatalogue &catalogue, int port)
     : DemoLayout(catalogue, QStringLiteral("mangafox"), QStringLiteral("www.mangafox.localhost"),
                  QStringLiteral("img.mangafox.localhost"), port)
-{
-}
+{}
 
 QString DemoLayoutMangaFox::bookPath(int book) const
 {
@@ -48,29 +47,32 @@ QString DemoLayoutMangaFox::coverPath(int book) const
 QByteArray DemoLayoutMangaFox::bookPage(int book) const
 {
     const DemoBook &b = catalogue_.book(book);
-    QString body = QStringLiteral("<div id=\"series_info\">\n<div class=\"cover\"><img width=\"200\" src=\"%1\" "
-                                  "alt=\"%2\" /></div>\n")
-                       .arg(imageURL(coverPath(book)), escaped(b.title));
+    QString body =
+        QStringLiteral("<div id=\"series_info\">\n<div class=\"cover\"><img width=\"200\" src=\"%1\" "
+                       "alt=\"%2\" /></div>\n")
+            .arg(imageURL(coverPath(book)), escaped(b.title));
     body += QStringLiteral("<div class=\"data\"><h5>Status:</h5><span>\n  %1\n</span></div>\n").arg(b.status);
-    body += QStringLiteral("<div class=\"data\"><h5>Rank:</h5><span>\n  %1th<b>,</b> it has %2 monthly views.\n"
-                           "</span></div>\n</div>\n")
-                .arg(b.rank)
-                .arg(1000 + 97 * (50 - b.rank));
+    body +=
+        QStringLiteral("<div class=\"data\"><h5>Rank:</h5><span>\n  %1th<b>,</b> it has %2 monthly views.\n"
+                       "</span></div>\n</div>\n")
+            .arg(b.rank)
+            .arg(1000 + 97 * (50 - b.rank));
     QString genres;
     for (const QString &genre : b.genres)
         genres += (genres.isEmpty() ? QString() : QStringLiteral(", ")) +
-                  QStringLiteral("<a href=\"%1\">%2</a>").arg(url(QStringLiteral("/search/genres/") + genre + u'/'),
-                                                              escaped(genre));
-    body += QStringLiteral("<div id=\"title\">\n<h1>%1</h1>\n<table>\n<tr><th>Released:</th><th>Author(s):</th>"
-                           "<th>Artist(s):</th><th>Genre(s):</th></tr>\n"
-                           "<tr><td valign=\"top\"><a href=\"/search/released/%2/\">%2</a></td>\n"
-                           "<td valign=\"top\"><a href=\"/search/author/\">%3</a></td>\n"
-                           "<td valign=\"top\"><a href=\"/search/artist/\">%4</a></td>\n"
-                           "<td valign=\"top\">%5</td></tr>\n</table>\n"
-                           "<p class=\"summary\">\n%6\n</p>\n</div>\n")
-                .arg(escaped(b.title))
-                .arg(b.year)
-                .arg(escaped(b.author), escaped(b.artist), genres, escaped(b.summary));
+                  QStringLiteral("<a href=\"%1\">%2</a>")
+                      .arg(url(QStringLiteral("/search/genres/") + genre + u'/'), escaped(genre));
+    body +=
+        QStringLiteral("<div id=\"title\">\n<h1>%1</h1>\n<table>\n<tr><th>Released:</th><th>Author(s):</th>"
+                       "<th>Artist(s):</th><th>Genre(s):</th></tr>\n"
+                       "<tr><td valign=\"top\"><a href=\"/search/released/%2/\">%2</a></td>\n"
+                       "<td valign=\"top\"><a href=\"/search/author/\">%3</a></td>\n"
+                       "<td valign=\"top\"><a href=\"/search/artist/\">%4</a></td>\n"
+                       "<td valign=\"top\">%5</td></tr>\n</table>\n"
+                       "<p class=\"summary\">\n%6\n</p>\n</div>\n")
+            .arg(escaped(b.title))
+            .arg(b.year)
+            .arg(escaped(b.author), escaped(b.artist), genres, escaped(b.summary));
 
     body += QStringLiteral("<div id=\"chapters\">\n");
     int volume = -1;
@@ -154,10 +156,11 @@ QByteArray DemoLayoutMangaFox::latestPage() const
                                    "manga_open\">%2</a></h3>\n<dl>\n")
                         .arg(bookURL(release.book), escaped(b.title));
         }
-        body += QStringLiteral("<dt><em>%1</em><span class=\"chapter nowrap\"><a href=\"%2\" class=\"chapter\">"
-                               "%3 %4</a></span></dt>\n")
-                    .arg(DemoCatalogue::dateText(c.daysAgo), chapterURL(release.book, release.chapter),
-                         escaped(b.title), c.number);
+        body +=
+            QStringLiteral("<dt><em>%1</em><span class=\"chapter nowrap\"><a href=\"%2\" class=\"chapter\">"
+                           "%3 %4</a></span></dt>\n")
+                .arg(DemoCatalogue::dateText(c.daysAgo), chapterURL(release.book, release.chapter),
+                     escaped(b.title), c.number);
     }
     if (open != -1)
         body += QStringLiteral("</dl></div></li>\n");

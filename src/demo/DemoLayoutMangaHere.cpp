@@ -5,8 +5,7 @@
 DemoLayoutMangaHere::DemoLayoutMangaHere(const DemoCatalogue &catalogue, int port)
     : DemoLayout(catalogue, QStringLiteral("mangahere"), QStringLiteral("www.mangahere.localhost"),
                  QStringLiteral("c.mhcdn.localhost"), port)
-{
-}
+{}
 
 QString DemoLayoutMangaHere::bookPath(int book) const
 {
@@ -38,7 +37,9 @@ QString DemoLayoutMangaHere::imagePath(int book, int chapter, int page) const
         .arg(5000 + book)
         .arg(c.volume, 2, 10, QLatin1Char('0'))
         .arg(chapterPart(c).mid(1))
-        .arg(QStringLiteral("%1_%2").arg(DemoCatalogue::slug(catalogue_.book(book).title, u'_')).arg(page, 3, 10, QLatin1Char('0')))
+        .arg(QStringLiteral("%1_%2")
+                 .arg(DemoCatalogue::slug(catalogue_.book(book).title, u'_'))
+                 .arg(page, 3, 10, QLatin1Char('0')))
         .arg(usesPNG(book, chapter) ? QStringLiteral("png") : QStringLiteral("jpg"));
 }
 
@@ -53,17 +54,21 @@ QByteArray DemoLayoutMangaHere::bookPage(int book) const
     QString body = QStringLiteral("<div class=\"manga_detail\">\n<div class=\"manga_detail_top clearfix\">\n"
                                   "<img src=\"%1?v=1\" class=\"img\" />\n<ul class=\"detail_topText\">\n")
                        .arg(imageURL(coverPath(book)));
-    body += QStringLiteral("<li><label>Alternative Name:</label>%1</li>\n"
-                           "<li><label>Genre(s):</label>%2</li>\n"
-                           "<li><label>Author(s):</label><a class=\"color_0077\" href=\"%3\">%4</a></li>\n"
-                           "<li><label>Artist(s):</label>%5</li>\n"
-                           "<li><label>Status:</label>%6</li>\n"
-                           "<li><label>Rank:</label>%7th</li>\n"
-                           "<li><label><h2>%8</h2> Summary:</label>\n<p id=\"show\">%9</p>\n</li>\n</ul>\n</div>\n</div>\n")
-                .arg(escaped(b.title.toUpper()), b.genres.join(QStringLiteral(", ")),
-                     url(QStringLiteral("/author/") + DemoCatalogue::slug(b.author, u'_') + u'/'), escaped(b.author),
-                     escaped(b.artist), b.status, QString::number(b.rank), escaped(b.title), escaped(b.summary));
-    body += QStringLiteral("<div class=\"detail_list\">\n<div class=\"title\"><h3>Read %1 Online</h3></div>\n<ul>\n")
+    body +=
+        QStringLiteral(
+            "<li><label>Alternative Name:</label>%1</li>\n"
+            "<li><label>Genre(s):</label>%2</li>\n"
+            "<li><label>Author(s):</label><a class=\"color_0077\" href=\"%3\">%4</a></li>\n"
+            "<li><label>Artist(s):</label>%5</li>\n"
+            "<li><label>Status:</label>%6</li>\n"
+            "<li><label>Rank:</label>%7th</li>\n"
+            "<li><label><h2>%8</h2> Summary:</label>\n<p id=\"show\">%9</p>\n</li>\n</ul>\n</div>\n</div>\n")
+            .arg(escaped(b.title.toUpper()), b.genres.join(QStringLiteral(", ")),
+                 url(QStringLiteral("/author/") + DemoCatalogue::slug(b.author, u'_') + u'/'),
+                 escaped(b.author), escaped(b.artist), b.status, QString::number(b.rank), escaped(b.title),
+                 escaped(b.summary));
+    body += QStringLiteral(
+                "<div class=\"detail_list\">\n<div class=\"title\"><h3>Read %1 Online</h3></div>\n<ul>\n")
                 .arg(escaped(b.title));
     for (int c : chaptersNewestFirst(book)) {
         const DemoChapter &chapter = b.chapters[size_t(c)];
@@ -94,8 +99,9 @@ QByteArray DemoLayoutMangaHere::readerPage(int book, int chapter, int page) cons
     if (page == 1 && c.mature)
         body += matureNotice();
     body += select;
-    body += QStringLiteral("<section class=\"read_img\" id=\"viewer\"><a href=\"%1\" onclick=\"return next_page();\">"
-                           "<img src=\"%2\" width=\"800\" id=\"image\" alt=\"%3 %4 Page %5\" /></a></section>\n")
+    body += QStringLiteral(
+                "<section class=\"read_img\" id=\"viewer\"><a href=\"%1\" onclick=\"return next_page();\">"
+                "<img src=\"%2\" width=\"800\" id=\"image\" alt=\"%3 %4 Page %5\" /></a></section>\n")
                 .arg(next, imageURL(imagePath(book, chapter, page)), escaped(b.title), c.number)
                 .arg(page);
     body += select; // the bottom copy of the page selector
@@ -113,8 +119,8 @@ QByteArray DemoLayoutMangaHere::listPage(const std::vector<int> &books, ListKind
     if (kind == ListKind::Search && books.empty())
         body += QStringLiteral("<p>Sorry you've no search result.</p>\n");
     body += kind == ListKind::Search ? QStringLiteral("</dl>\n</div>\n") : QStringLiteral("</ul>\n</div>\n");
-    return document(kind == ListKind::Search ? QStringLiteral("Search Result") : QStringLiteral("Manga Directory"),
-                    body);
+    return document(
+        kind == ListKind::Search ? QStringLiteral("Search Result") : QStringLiteral("Manga Directory"), body);
 }
 
 QString DemoLayoutMangaHere::latestPath() const
@@ -130,8 +136,9 @@ QByteArray DemoLayoutMangaHere::latestPage() const
         const int book = releases[i].book;
         const DemoBook &b = catalogue_.book(book);
         const int day = b.chapters[size_t(releases[i].chapter)].daysAgo;
-        body += QStringLiteral("<dl><dt><i class=\"manga_open\"></i><a rel=\"%2\" class=\"manga_info\" href=\"%1\">%2"
-                               "</a><span class=\"time\">%3</span></dt>\n")
+        body += QStringLiteral(
+                    "<dl><dt><i class=\"manga_open\"></i><a rel=\"%2\" class=\"manga_info\" href=\"%1\">%2"
+                    "</a><span class=\"time\">%3</span></dt>\n")
                     .arg(bookURL(book), escaped(b.title), DemoCatalogue::dateText(day));
         for (; i < releases.size() && releases[i].book == book &&
                b.chapters[size_t(releases[i].chapter)].daysAgo == day;

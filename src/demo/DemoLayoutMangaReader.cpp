@@ -5,8 +5,7 @@
 DemoLayoutMangaReader::DemoLayoutMangaReader(const DemoCatalogue &catalogue, int port)
     : DemoLayout(catalogue, QStringLiteral("mangareader"), QStringLiteral("www.mangareader.localhost"),
                  QStringLiteral("i1.mangareader.localhost"), port)
-{
-}
+{}
 
 bool DemoLayoutMangaReader::showsChapter(int book, int chapter) const
 {
@@ -42,7 +41,9 @@ QString DemoLayoutMangaReader::readerPath(int book, int chapter, int page) const
 QString DemoLayoutMangaReader::imagePath(int book, int chapter, int page) const
 {
     const QString slug = DemoCatalogue::slug(catalogue_.book(book).title, u'-');
-    return QStringLiteral("/%1/%2/%1-%3.jpg").arg(slug, catalogue_.book(book).chapters[size_t(chapter)].number).arg(page);
+    return QStringLiteral("/%1/%2/%1-%3.jpg")
+        .arg(slug, catalogue_.book(book).chapters[size_t(chapter)].number)
+        .arg(page);
 }
 
 QString DemoLayoutMangaReader::coverPath(int book) const
@@ -60,18 +61,20 @@ QByteArray DemoLayoutMangaReader::bookPage(int book) const
                       .arg(DemoCatalogue::slug(genre, u'-'), escaped(genre));
     QString body = QStringLiteral("<div id=\"mangaimg\"><img src=\"%1\" alt=\"%2\" /></div>\n")
                        .arg(imageURL(coverPath(book)), escaped(b.title));
-    body += QStringLiteral("<div id=\"mangaproperties\">\n<table>\n"
-                           "<tr><td class=\"propertytitle\">Name:</td><td><h2 class=\"aname\">%1</h2></td></tr>\n"
-                           "<tr><td class=\"propertytitle\">Year of Release:</td><td>%2</td></tr>\n"
-                           "<tr><td class=\"propertytitle\">Status:</td><td>%3</td></tr>\n"
-                           "<tr><td class=\"propertytitle\">Author:</td><td>%4</td></tr>\n"
-                           "<tr><td class=\"propertytitle\">Artist:</td><td>%5</td></tr>\n"
-                           "<tr><td class=\"propertytitle\">Genre:</td><td>%6</td></tr>\n"
-                           "</table>\n</div>\n<div id=\"readmangasum\"><h2>Read %1 Manga Online</h2>\n<p>%7</p></div>\n")
+    body += QStringLiteral(
+                "<div id=\"mangaproperties\">\n<table>\n"
+                "<tr><td class=\"propertytitle\">Name:</td><td><h2 class=\"aname\">%1</h2></td></tr>\n"
+                "<tr><td class=\"propertytitle\">Year of Release:</td><td>%2</td></tr>\n"
+                "<tr><td class=\"propertytitle\">Status:</td><td>%3</td></tr>\n"
+                "<tr><td class=\"propertytitle\">Author:</td><td>%4</td></tr>\n"
+                "<tr><td class=\"propertytitle\">Artist:</td><td>%5</td></tr>\n"
+                "<tr><td class=\"propertytitle\">Genre:</td><td>%6</td></tr>\n"
+                "</table>\n</div>\n<div id=\"readmangasum\"><h2>Read %1 Manga Online</h2>\n<p>%7</p></div>\n")
                 .arg(escaped(b.title))
                 .arg(b.year)
                 .arg(b.status, escaped(b.author), escaped(b.artist), genres, escaped(b.summary));
-    body += QStringLiteral("<table id=\"listing\">\n<tr class=\"table_head\"><th>Chapter Name</th><th>Date Added</th></tr>\n");
+    body += QStringLiteral(
+        "<table id=\"listing\">\n<tr class=\"table_head\"><th>Chapter Name</th><th>Date Added</th></tr>\n");
     std::vector<int> chapters = chaptersNewestFirst(book);
     for (auto it = chapters.rbegin(); it != chapters.rend(); ++it) {
         const DemoChapter &chapter = b.chapters[size_t(*it)];
@@ -100,9 +103,11 @@ QByteArray DemoLayoutMangaReader::readerPage(int book, int chapter, int page) co
                        .arg(page);
     if (page == 1 && c.mature)
         body += matureNotice();
-    body += QStringLiteral("<div id=\"selectpage\"><select id=\"pageMenu\" name=\"pageMenu\">\n%1</select> of %2</div>\n")
-                .arg(options)
-                .arg(c.pages);
+    body +=
+        QStringLiteral(
+            "<div id=\"selectpage\"><select id=\"pageMenu\" name=\"pageMenu\">\n%1</select> of %2</div>\n")
+            .arg(options)
+            .arg(c.pages);
     body += QStringLiteral("<div id=\"imgholder\"><a href=\"%1\"><img id=\"img\" width=\"800\" src=\"%2\" "
                            "alt=\"%3 %4 - Page %5\" name=\"img\" /></a></div>\n")
                 .arg(next, imageURL(imagePath(book, chapter, page)), escaped(b.title), c.number)
@@ -121,8 +126,9 @@ QByteArray DemoLayoutMangaReader::listPage(const std::vector<int> &books, ListKi
                 if (!letter.isNull())
                     body += QStringLiteral("</ul>\n</div>\n");
                 letter = title.at(0).toUpper();
-                body += QStringLiteral("<div class=\"series_alpha\">\n<h2 class=\"series_alpha\"><a name=\"%1\">%1</a>"
-                                       "</h2>\n<ul class=\"series_alpha\">\n")
+                body += QStringLiteral(
+                            "<div class=\"series_alpha\">\n<h2 class=\"series_alpha\"><a name=\"%1\">%1</a>"
+                            "</h2>\n<ul class=\"series_alpha\">\n")
                             .arg(letter);
             }
             body += QStringLiteral("<li><a href=\"%1\">%2</a></li>\n").arg(bookURL(book), escaped(title));
@@ -133,8 +139,9 @@ QByteArray DemoLayoutMangaReader::listPage(const std::vector<int> &books, ListKi
     }
     body = QStringLiteral("<div id=\"mangaresults\">\n");
     for (int book : books)
-        body += QStringLiteral("<div class=\"mangaresultitem\">\n<div class=\"manga_name\"><div><h3><a href=\"%1\">%2"
-                               "</a></h3></div></div>\n</div>\n")
+        body += QStringLiteral(
+                    "<div class=\"mangaresultitem\">\n<div class=\"manga_name\"><div><h3><a href=\"%1\">%2"
+                    "</a></h3></div></div>\n</div>\n")
                     .arg(bookURL(book), escaped(catalogue_.book(book).title));
     body += QStringLiteral("</div>\n");
     return document(QStringLiteral("Popular Manga"), body);
@@ -164,8 +171,9 @@ QByteArray DemoLayoutMangaReader::latestPage() const
                                   b.chapters[size_t(releases[i].chapter)].number);
         if (links.isEmpty())
             continue;
-        body += QStringLiteral("<tr class=\"c2\">\n<td class=\"manga_open\"></td>\n<td><a class=\"chapter\" "
-                               "href=\"%1\"><strong>%2</strong></a> <br />\n%3</td>\n<td class=\"c1\">%4</td>\n</tr>\n")
+        body += QStringLiteral(
+                    "<tr class=\"c2\">\n<td class=\"manga_open\"></td>\n<td><a class=\"chapter\" "
+                    "href=\"%1\"><strong>%2</strong></a> <br />\n%3</td>\n<td class=\"c1\">%4</td>\n</tr>\n")
                     .arg(bookURL(book), escaped(b.title), links, DemoCatalogue::dateText(day, true));
     }
     body += QStringLiteral("</table>\n");

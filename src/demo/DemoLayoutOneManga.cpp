@@ -3,8 +3,7 @@
 DemoLayoutOneManga::DemoLayoutOneManga(const DemoCatalogue &catalogue, int port)
     : DemoLayout(catalogue, QStringLiteral("onemanga"), QStringLiteral("www.onemanga.localhost"),
                  QStringLiteral("img.onemanga.localhost"), port)
-{
-}
+{}
 
 QString DemoLayoutOneManga::bookPath(int book) const
 {
@@ -48,12 +47,13 @@ QByteArray DemoLayoutOneManga::bookPage(int book) const
     QString genres;
     for (const QString &genre : b.genres)
         genres += (genres.isEmpty() ? QString() : QStringLiteral("<b>,</b> ")) + escaped(genre);
-    body += QStringLiteral("<div class=\"side-content\">\n<h3>Series Info</h3>\n"
-                           "<p><b>Title:</b> %1</p>\n<p><b>OM Rank:</b> %2</p>\n<p><b>Categories:</b> %3</p>\n"
-                           "<p><b>Author:</b> %4</p>\n<p><b>Artist:</b> %5</p>\n<p><b>Chapters:</b> %6</p>\n"
-                           "<p><b>Summary</b></p>\n<p>%7</p>\n</div>\n")
-                .arg(escaped(b.title), QString::number(b.rank), genres, escaped(b.author), escaped(b.artist),
-                     QString::number(b.chapters.size()), escaped(b.summary));
+    body +=
+        QStringLiteral("<div class=\"side-content\">\n<h3>Series Info</h3>\n"
+                       "<p><b>Title:</b> %1</p>\n<p><b>OM Rank:</b> %2</p>\n<p><b>Categories:</b> %3</p>\n"
+                       "<p><b>Author:</b> %4</p>\n<p><b>Artist:</b> %5</p>\n<p><b>Chapters:</b> %6</p>\n"
+                       "<p><b>Summary</b></p>\n<p>%7</p>\n</div>\n")
+            .arg(escaped(b.title), QString::number(b.rank), genres, escaped(b.author), escaped(b.artist),
+                 QString::number(b.chapters.size()), escaped(b.summary));
     if (!b.licenseNote.isEmpty())
         body += QStringLiteral("<div class=\"license-note\">\n%1\n</div>\n").arg(escaped(b.licenseNote));
     body += QStringLiteral("<table class=\"ch-table\">\n<tr><th>Chapter</th><th>Date</th></tr>\n");
@@ -81,7 +81,8 @@ QByteArray DemoLayoutOneManga::readerPage(int book, int chapter, int page) const
                        .arg(p);
     const QString next = page < c.pages ? readerPath(book, chapter, page + 1) : bookPath(book);
     const QString key = DemoCatalogue::slug(b.title, u'_', true) + u'/' + c.number;
-    QString body = QStringLiteral("<h1><a href=\"%1\">%2</a> %3</h1>\n").arg(bookPath(book), escaped(b.title), c.number);
+    QString body =
+        QStringLiteral("<h1><a href=\"%1\">%2</a> %3</h1>\n").arg(bookPath(book), escaped(b.title), c.number);
     if (page == 1 && c.mature)
         body += matureNotice();
     body += QStringLiteral("<select name=\"page\" onchange=\"Change_Page(this, '%1')\">\n%2</select>\n")
@@ -97,8 +98,9 @@ QByteArray DemoLayoutOneManga::listPage(const std::vector<int> &books, ListKind)
     QString body = QStringLiteral("<table class=\"ch-table\">\n<tr><th class=\"ch-subject\">Manga</th>"
                                   "<th>Rank</th></tr>\n");
     for (int book : books)
-        body += QStringLiteral("<tr><td class=\"ch-subject\"><a href=\"%1\">%2</a> <span class=\"rank\">(%3)</span>"
-                               "</td></tr>\n")
+        body += QStringLiteral(
+                    "<tr><td class=\"ch-subject\"><a href=\"%1\">%2</a> <span class=\"rank\">(%3)</span>"
+                    "</td></tr>\n")
                     .arg(bookPath(book), escaped(catalogue_.book(book).title))
                     .arg(catalogue_.book(book).rank);
     body += QStringLiteral("</table>\n");
@@ -135,7 +137,9 @@ QByteArray DemoLayoutOneManga::latestPage() const
 
 void DemoLayoutOneManga::addSiteRoutes(DemoRoutes &routes) const
 {
-    routes.pages[QStringLiteral("/directory/")] = [this] { return listPage(catalogue_.byTitle(), ListKind::Alphabetical); };
+    routes.pages[QStringLiteral("/directory/")] = [this] {
+        return listPage(catalogue_.byTitle(), ListKind::Alphabetical);
+    };
     const auto &books = catalogue_.books();
     for (int b = 0; b < int(books.size()); ++b)
         for (int c = 0; c < int(books[size_t(b)].chapters.size()); ++c)

@@ -50,6 +50,7 @@ void drawTextStrokes(QPainter &painter, const QRect &area, DemoRandom &random)
 void drawPanel(QPainter &painter, const QRect &panel, DemoRandom &random)
 {
     const int border = std::max(3, panel.width() / 120);
+    painter.setClipRect(panel);
     if (random.chance(0.3)) {
         const int shade = random.range(30, 90);
         painter.fillRect(panel, QColor(shade, shade, shade));
@@ -58,9 +59,9 @@ void drawPanel(QPainter &painter, const QRect &panel, DemoRandom &random)
         painter.setPen(Qt::NoPen);
         for (int i = random.range(1, 3); i > 0; --i) {
             const int r = random.range(panel.height() / 8, panel.height() / 3);
-            painter.drawEllipse(QPoint(random.range(panel.left(), panel.right()),
-                                       random.range(panel.top(), panel.bottom())),
-                                r, r);
+            painter.drawEllipse(
+                QPoint(random.range(panel.left(), panel.right()), random.range(panel.top(), panel.bottom())),
+                r, r);
         }
     } else {
         // Hatching, as a background of ink lines.
@@ -68,9 +69,9 @@ void drawPanel(QPainter &painter, const QRect &panel, DemoRandom &random)
         const int step = random.range(6, 14);
         for (int x = panel.left() - panel.height(); x < panel.right(); x += step)
             if (random.chance(0.5))
-                painter.drawLine(x, panel.bottom(), x + panel.height() / 3, panel.bottom() - panel.height() / 3);
+                painter.drawLine(x, panel.bottom(), x + panel.height() / 3,
+                                 panel.bottom() - panel.height() / 3);
     }
-    painter.setClipRect(panel);
     // A speech bubble with a few lines of "text".
     if (panel.width() > 120 && panel.height() > 120 && random.chance(0.8)) {
         const int bw = random.range(panel.width() / 3, panel.width() * 2 / 3);
@@ -134,20 +135,24 @@ QImage DemoPageImage::render(std::uint64_t seed, int book, int chapter, int page
     int y = drawing.top();
     for (int row = 0; row < rows; ++row) {
         const int remaining = drawing.bottom() - y;
-        const int h = row == rows - 1 ? remaining : random.range(remaining / (rows - row + 1), remaining / (rows - row));
+        const int h = row == rows - 1 ? remaining
+                                      : random.range(remaining / (rows - row + 1), remaining / (rows - row));
         const int columns = random.range(1, 3);
         int x = drawing.left();
         for (int column = 0; column < columns; ++column) {
             const int rest = drawing.right() - x;
-            const int w = column == columns - 1 ? rest + 1 : random.range(rest / (columns - column + 1), rest / (columns - column));
+            const int w = column == columns - 1
+                              ? rest + 1
+                              : random.range(rest / (columns - column + 1), rest / (columns - column));
             drawPanel(painter, QRect(x, y, w, h - gutter), random);
             x += w + gutter;
         }
         y += h;
     }
     const int numberHeight = std::min(g.bottom * 2 / 3, g.height / 40);
-    drawNumber(painter, page, QRect(content.left(), g.height - g.bottom + (g.bottom - numberHeight) / 2,
-                                    content.width(), numberHeight));
+    drawNumber(painter, page,
+               QRect(content.left(), g.height - g.bottom + (g.bottom - numberHeight) / 2, content.width(),
+                     numberHeight));
     painter.end();
     return image.convertToFormat(QImage::Format_Grayscale8);
 }

@@ -62,7 +62,8 @@ DemoSite::DemoSite(Options options)
     layouts_.push_back(std::make_unique<DemoLayoutOneManga>(catalogue_, port));
     for (const auto &layout : layouts_)
         routes_.push_back(layout->routes());
-    server_->handlePrefix(QStringLiteral("/"), [this](const LoopbackRequest &request) { return answer(request); });
+    server_->handlePrefix(QStringLiteral("/"),
+                          [this](const LoopbackRequest &request) { return answer(request); });
 }
 
 DemoSite::~DemoSite()
@@ -113,8 +114,8 @@ QString DemoSite::specials() const
     add(QStringLiteral("slow"), catalogue_.slowChapter());
     for (const auto &layout : layouts_)
         if (layout->name() == u"onemanga")
-            lines += layout->name() + QStringLiteral(" licence-note ") + layout->bookURL(catalogue_.licenseNoteBook()) +
-                     u'\n';
+            lines += layout->name() + QStringLiteral(" licence-note ") +
+                     layout->bookURL(catalogue_.licenseNoteBook()) + u'\n';
     return lines;
 }
 
@@ -205,29 +206,31 @@ LoopbackResponse DemoSite::image(const DemoImageRef &ref, const QString &key, co
     }
     LoopbackResponse response = LoopbackResponse::page(bytes.first, bytes.second);
     // Probes stay quick; only the downloads of the slow chapter crawl.
-    if (ref.chapter >= 0 && method == "GET" &&
-        catalogue_.book(ref.book).chapters[size_t(ref.chapter)].slow)
+    if (ref.chapter >= 0 && method == "GET" && catalogue_.book(ref.book).chapters[size_t(ref.chapter)].slow)
         response.delay = options_.delay;
     return response;
 }
 
 QString DemoSite::indexPage() const
 {
-    QString body = QStringLiteral("<h1>Yomora demo site</h1>\n<p>A made-up catalogue (seed %1) in the layout of "
-                                  "each site Yomora reads.</p>\n<ul>\n")
-                       .arg(options_.seed);
+    QString body =
+        QStringLiteral("<h1>Yomora demo site</h1>\n<p>A made-up catalogue (seed %1) in the layout of "
+                       "each site Yomora reads.</p>\n<ul>\n")
+            .arg(options_.seed);
     for (const auto &layout : layouts_)
-        body += QStringLiteral("<li>%1: <a href=\"%2\">%2</a> (latest releases: <a href=\"%3\">%3</a>)</li>\n")
-                    .arg(layout->name(), layout->baseURL(), layout->latestURL());
+        body +=
+            QStringLiteral("<li>%1: <a href=\"%2\">%2</a> (latest releases: <a href=\"%3\">%3</a>)</li>\n")
+                .arg(layout->name(), layout->baseURL(), layout->latestURL());
     body += QStringLiteral("</ul>\n<h2>Special chapters</h2>\n<ul>\n");
     for (const QString &line : specials().split(u'\n', Qt::SkipEmptyParts)) {
         const QStringList parts = line.split(u' ');
-        body += QStringLiteral("<li>%1 %2: <a href=\"%3\">%3</a></li>\n").arg(parts.value(0), parts.value(1),
-                                                                              parts.value(2));
+        body += QStringLiteral("<li>%1 %2: <a href=\"%3\">%3</a></li>\n")
+                    .arg(parts.value(0), parts.value(1), parts.value(2));
     }
     body += QStringLiteral("</ul>\n<p><a href=\"/__demo/repair\">Repair the missing page</a> · "
                            "<a href=\"/__demo/break\">Break it again</a></p>\n");
-    return QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Yomora demo site</title>"
-                          "</head>\n<body>\n%1</body></html>\n")
+    return QStringLiteral(
+               "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Yomora demo site</title>"
+               "</head>\n<body>\n%1</body></html>\n")
         .arg(body);
 }

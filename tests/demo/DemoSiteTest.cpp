@@ -32,7 +32,10 @@ public:
 class DemoSiteTest : public ::testing::TestWithParam<const char *>
 {
 protected:
-    static void SetUpTestSuite() { site = new DemoSite(DemoSite::Options{0, 7, std::chrono::milliseconds(0)}); }
+    static void SetUpTestSuite()
+    {
+        site = new DemoSite(DemoSite::Options{0, 7, std::chrono::milliseconds(0)});
+    }
     static void TearDownTestSuite()
     {
         delete site;
@@ -67,8 +70,8 @@ protected:
     {
         CountingDelegate delegate;
         OperationQueue queue;
-        auto deducer =
-            Deducer::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), url, QString(), nullptr, &delegate);
+        auto deducer = Deducer::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), url, QString(),
+                                                       nullptr, &delegate);
         EXPECT_TRUE(deducer);
         deducer->setCheckHeaderLimit(2);
         queue.addOperation(deducer);
@@ -101,9 +104,16 @@ TEST_P(DemoSiteTest, ListsShowTheMadeUpTitlesButNotTheLicensedOnes)
     const DemoCatalogue &catalogue = site->catalogue();
     const QList<NavBook> all = books(QString::fromLatin1(listPath(layout->name())));
     ASSERT_EQ(all.size(), 40);
+    QStringList bookURLs;
+    for (int b = 0; b < int(catalogue.books().size()); ++b)
+        bookURLs << layout->bookURL(b);
     for (const NavBook &book : all) {
         EXPECT_FALSE(LicensedFilter().isLicensed(book.title())) << book.title().toStdString();
-        EXPECT_TRUE(book.urlString().contains(u"localhost:")) << book.urlString().toStdString();
+        // Absolute, or relative as OneManga wrote them; MangaFox's carry a query.
+        QString url = book.urlString().section(u'?', 0, 0);
+        if (url.startsWith(u'/'))
+            url.prepend(layout->baseURL().chopped(1));
+        EXPECT_TRUE(bookURLs.contains(url)) << book.urlString().toStdString();
     }
     if (layout->name() == u"onemanga")
         return; // no genre lists on this site
@@ -148,7 +158,8 @@ TEST_P(DemoSiteTest, BookPageGivesDetailsAndEveryChapterItShows)
 
 TEST_P(DemoSiteTest, LatestReleasesListTodaysSpecialChapters)
 {
-    auto fetcher = NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(layout->latestURL(), nullptr);
+    auto fetcher =
+        NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(layout->latestURL(), nullptr);
     ASSERT_TRUE(fetcher);
     fetcher->start();
     ASSERT_FALSE(fetcher->error()) << fetcher->error()->message.toStdString();
@@ -204,7 +215,8 @@ TEST(DemoCatalogueTest, SameSeedSameCatalogueAndPages)
         EXPECT_EQ(a.books()[i].licensed, LicensedFilter().isLicensed(a.books()[i].title));
     }
     EXPECT_EQ(licensed, 3);
-    EXPECT_NE(a.books().front().title + a.books().back().title, c.books().front().title + c.books().back().title);
+    EXPECT_NE(a.books().front().title + a.books().back().title,
+              c.books().front().title + c.books().back().title);
     EXPECT_EQ(DemoPageImage::encoded(3, 0, 0, 2, true), DemoPageImage::encoded(3, 0, 0, 2, true));
 }
 
