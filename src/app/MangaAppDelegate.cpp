@@ -5,9 +5,13 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/AppDownloadServices.h"
 #include "app/AppWindow.h"
 #include "app/PlaceholderViewController.h"
 #include "app/StartUpParts.h"
+#include "download/DeducerFetcher.h"
+#include "download/DownloadManager.h"
+#include "download/DownloadServices.h"
 #include "files/IEMigrator.h"
 #include "files/MyDirectories.h"
 #include "foundation/Device.h"
@@ -42,8 +46,11 @@ MangaAppDelegate::MangaAppDelegate(AppOptions options, QObject *parent)
 
 MangaAppDelegate::~MangaAppDelegate()
 {
-    if (theDelegate == this)
+    if (theDelegate == this) {
         theDelegate = nullptr;
+        // The engine must not reach a delegate that is gone.
+        DownloadManager::sharedDownloadManager().setServices(std::make_shared<DownloadServices>());
+    }
 }
 
 void MangaAppDelegate::setStartUpParts(std::unique_ptr<StartUpParts> parts)
@@ -70,6 +77,7 @@ bool MangaAppDelegate::applicationDidFinishLaunching()
     migrate();
     if (!setupData())
         return false;
+    DownloadManager::sharedDownloadManager().setServices(std::make_shared<AppDownloadServices>(*this));
     setupReachability();
     setupUI();
     restoreLocation();
@@ -179,17 +187,10 @@ void MangaAppDelegate::setupUI()
 
 void MangaAppDelegate::unsetIsDownloading()
 {
-    // A download still marked as downloading was cut off by the end of the
-    // last run. Only the newest is offered for resuming.
-    const auto downloads = appData().managedObjectContext()->fetch<Download>(DownloadsRequest());
-    for (const auto &download : downloads) {
-        if (!download->isDownloading())
-            continue;
-        download->setIsDownloading(false);
-        if (!startUpParts_->doResumeDownload())
-            startUpParts_->offerToResume(download);
-    }
-    appData().save();
+    // Only the newest interrupted download is offered for resuming.
+    if (auto download = DownloadManager::sharedDownloadManager().deducerFetcher().unsetIsDownloading();
+        download && !startUpParts_->doResumeDownload())
+        startUpParts_->offerToResume(download);
 }
 
 void MangaAppDelegate::restoreLocation()
