@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "FuzzSupport.h"
-#include "sites/ChaptersParserDelegateMangaFox.h"
-#include "sites/ChaptersParserDelegateMangaHere.h"
-#include "sites/ChaptersParserDelegateMangaReader.h"
-#include "sites/ChaptersParserDelegateOneManga.h"
+#include "sites/mangafox/ChaptersParserDelegateMangaFox.h"
+#include "sites/mangahere/ChaptersParserDelegateMangaHere.h"
+#include "sites/mangareader/ChaptersParserDelegateMangaReader.h"
+#include "sites/onemanga/ChaptersParserDelegateOneManga.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -5,10 +5,10 @@
 
 #include "FuzzSupport.h"
 #include "sites/LicensedRecentChaptersFilter.h"
-#include "sites/RecentChaptersParserDelegateMangaFox.h"
-#include "sites/RecentChaptersParserDelegateMangaHere.h"
-#include "sites/RecentChaptersParserDelegateMangaReader.h"
-#include "sites/RecentChaptersParserDelegateOneManga.h"
+#include "sites/mangafox/RecentChaptersParserDelegateMangaFox.h"
+#include "sites/mangahere/RecentChaptersParserDelegateMangaHere.h"
+#include "sites/mangareader/RecentChaptersParserDelegateMangaReader.h"
+#include "sites/onemanga/RecentChaptersParserDelegateOneManga.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

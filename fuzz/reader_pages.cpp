@@ -2,10 +2,10 @@
 // the page selector (with the mature-content watch), the manga image finder
 // and the OneManga cover page's first-page link, then the duplicate removal.
 #include "FuzzSupport.h"
-#include "download/Deducer.h"
-#include "download/ImageParserDelegate.h"
-#include "download/OneMangaPrePageParserDelegate.h"
-#include "download/SelectPagesParserDelegate.h"
+#include "deduction/Deducer.h"
+#include "deduction/ImageParserDelegate.h"
+#include "sites/onemanga/OneMangaPrePageParserDelegate.h"
+#include "deduction/SelectPagesParserDelegate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

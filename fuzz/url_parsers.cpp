@@ -4,10 +4,10 @@
 #include "FuzzSupport.h"
 #include "files/UrlStringJoins.h"
 #include "web/URLParser.h"
-#include "web/URLParserMangaFox.h"
-#include "web/URLParserMangaHere.h"
-#include "web/URLParserMangaReader.h"
-#include "web/URLParserOneManga.h"
+#include "sites/mangafox/URLParserMangaFox.h"
+#include "sites/mangahere/URLParserMangaHere.h"
+#include "sites/mangareader/URLParserMangaReader.h"
+#include "sites/onemanga/URLParserOneManga.h"
 
 namespace {
 

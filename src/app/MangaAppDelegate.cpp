@@ -27,6 +27,7 @@
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TabBarItem.h"
 #include "ui/kit/WaitOverlayView.h"
+#include "ui/settings/SettingsViewController.h"
 #include "web/AppleReachability.h"
 
 namespace {
@@ -162,19 +163,23 @@ void MangaAppDelegate::setupUI()
     tabBarController_ = new TabBarController(window_.get());
     layout->addWidget(tabBarController_);
 
-    auto addTab = [this](const char *title) {
-        auto nav = std::make_unique<NavigationController>(
-            std::make_unique<PlaceholderViewController>(localized(title)));
+    auto addTab = [this](std::unique_ptr<ViewController> root, const char *imageName) {
+        root->tabBarItem()->setImageName(QLatin1String(imageName));
+        auto nav = std::make_unique<NavigationController>(std::move(root));
+        nav->tabBarItem()->setImageName(QLatin1String(imageName));
         nav->navigationBar()->setBarStyle(NavigationBar::Style::Black);
         NavigationController *raw = nav.get();
         tabBarController_->addViewController(std::move(nav));
         return raw;
     };
-    internetNavigationController_ = addTab("Internet");
-    downloadsNavigationController_ = addTab("Downloads");
-    booksNavigationController_ = addTab("Library");
-    documentsNavigationController_ = addTab("Import");
-    settingsNavigationController_ = addTab("Settings");
+    auto placeholder = [](const char *title) {
+        return std::make_unique<PlaceholderViewController>(localized(title));
+    };
+    internetNavigationController_ = addTab(placeholder("Internet"), "tab-internet");
+    downloadsNavigationController_ = addTab(placeholder("Downloads"), "tab-downloads");
+    booksNavigationController_ = addTab(placeholder("Library"), "tab-library");
+    documentsNavigationController_ = addTab(placeholder("Import"), "tab-import");
+    settingsNavigationController_ = addTab(std::make_unique<SettingsViewController>(), "tab-settings");
     // A stored index the tab bar does not have leaves the first tab selected.
     tabBarController_->setSelectedIndex(int(userDefaults().integerForKey(SettingsKeys::lastTabVisited)));
 
@@ -289,9 +294,6 @@ void MangaAppDelegate::addWaitOverlay()
 void MangaAppDelegate::showWaitOverlayWithTitle(const QString &text)
 {
     waitOverlay_->showWithText(text);
-    // The dimmer dims the overlay too.
-    if (dimmer_)
-        dimmer_->raise();
 }
 
 void MangaAppDelegate::showWaitOverlay()

@@ -10,7 +10,7 @@
 #include "foundation/Decimal.h"
 #include "foundation/Localized.h"
 #include "sites/NavBook.h"
-#include "sites/NavCatalogue.h"
+#include "catalogue/NavCatalogue.h"
 #include "sites/NavChapter.h"
 #include "sites/SiteConfig.h"
 #include "store/AppData.h"

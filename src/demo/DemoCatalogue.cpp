@@ -8,9 +8,9 @@
 #include "demo/DemoRandom.h"
 #include "sites/LicensedFilter.h"
 #include "sites/LicensedTitles.h"
-#include "sites/MangaFoxSections.h"
-#include "sites/MangaHereSections.h"
-#include "sites/MangaReaderSections.h"
+#include "sites/mangafox/MangaFoxSections.h"
+#include "sites/mangahere/MangaHereSections.h"
+#include "sites/mangareader/MangaReaderSections.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "demo/DemoLayoutMangaFox.h"
 
-#include "sites/MangaFoxSections.h"
+#include "sites/mangafox/MangaFoxSections.h"
 
 DemoLayoutMangaFox::DemoLayoutMangaFox(const DemoCatalogue &catalogue, int port)
     : DemoLayout(catalogue, QStringLiteral("mangafox"), QStringLiteral("www.mangafox.localhost"),

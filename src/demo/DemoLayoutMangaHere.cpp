@@ -1,6 +1,6 @@
 #include "demo/DemoLayoutMangaHere.h"
 
-#include "sites/MangaHereSections.h"
+#include "sites/mangahere/MangaHereSections.h"
 
 DemoLayoutMangaHere::DemoLayoutMangaHere(const DemoCatalogue &catalogue, int port)
     : DemoLayout(catalogue, QStringLiteral("mangahere"), QStringLiteral("www.mangahere.localhost"),

@@ -1,6 +1,6 @@
 #include "demo/DemoLayoutMangaReader.h"
 
-#include "sites/MangaReaderSections.h"
+#include "sites/mangareader/MangaReaderSections.h"
 
 DemoLayoutMangaReader::DemoLayoutMangaReader(const DemoCatalogue &catalogue, int port)
     : DemoLayout(catalogue, QStringLiteral("mangareader"), QStringLiteral("www.mangareader.localhost"),

@@ -4,7 +4,7 @@
 
 #include <QDateTime>
 
-#include "download/Deducer.h"
+#include "deduction/Deducer.h"
 #include "download/DeducerErrorString.h"
 #include "download/DeducerQueueWrapper.h"
 #include "download/DownloadManager.h"

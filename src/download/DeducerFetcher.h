@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "download/DeducerDelegate.h"
+#include "deduction/DeducerDelegate.h"
 
 class Deducer;
 class Download;

@@ -1,7 +1,8 @@
 #include "download/DeducerQueueWrapper.h"
 
+#include "catalogue/SiteRegistry.h"
+#include "deduction/DeducerParams.h"
 #include "download/DeducerFetcher.h"
-#include "download/DeducerParams.h"
 #include "download/DownloadManager.h"
 #include "download/DownloadServices.h"
 #include "download/DownloadsProgressSink.h"
@@ -34,8 +35,8 @@ bool DeducerQueueWrapper::goWithSelectPages(std::optional<QStringList> selectPag
         queue_.cancelAllOperations();
     setProgressTypeLabel();
     auto deducer =
-        Deducer::deducerWithSelectPages(std::move(selectPages), std::move(firstPageImages), htmlSource,
-                                        firstPageURLString, webPageTitle, progressView, delegate);
+        SiteRegistry::deducerWithSelectPages(std::move(selectPages), std::move(firstPageImages), htmlSource,
+                                             firstPageURLString, webPageTitle, progressView, delegate);
     if (!deducer) {
         AlertWithTitle(localized("Cannot deduce website?"));
         return false;

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "download/Deducer.h"
+#include "deduction/Deducer.h"
 #include "foundation/OperationQueue.h"
 
 class DeducerDelegate;

@@ -1,12 +1,12 @@
 #include "download/DownloadManager.h"
 
+#include "catalogue/NavBooksFetcherQueueWrapper.h"
+#include "catalogue/NavChaptersFetcherQueueWrapper.h"
+#include "catalogue/NavRecentChaptersFetcherQueueWrapper.h"
 #include "download/DeducerFetcher.h"
 #include "download/DeducerQueueWrapper.h"
 #include "download/DownloadServices.h"
 #include "download/FetcherQueueWrapper.h"
-#include "sites/NavBooksFetcherQueueWrapper.h"
-#include "sites/NavChaptersFetcherQueueWrapper.h"
-#include "sites/NavRecentChaptersFetcherQueueWrapper.h"
 
 DownloadManager &DownloadManager::sharedDownloadManager()
 {

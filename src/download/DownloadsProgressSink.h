@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "download/ProgressSink.h"
+#include "deduction/ProgressSink.h"
 #include "web/HttpProgressDelegate.h"
 
 // What the download engine shows on the downloads screen while it works:

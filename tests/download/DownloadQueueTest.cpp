@@ -3,6 +3,7 @@
 #include <random>
 
 #include "DownloadFixture.h"
+#include "catalogue/SiteRegistry.h"
 #include "download/DeducerErrorString.h"
 #include "foundation/Device.h"
 #include "sites/NavBook.h"
@@ -248,8 +249,8 @@ TEST_F(DownloadQueueTest, AFetchTurnedAwayWhileACancelDrainsLeavesTheQueueMoving
     deducerFetcher().removeDownloadFromWaitQueue(ch2);
     ASSERT_TRUE(deducerFetcher().launchDeducerWithDownload(ch2));
     manager->deducerQueueWrapper().queue().cancelAllOperations();
-    auto result = Deducer::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), next.chapterURL(),
-                                                  QString(), nullptr, &deducerFetcher());
+    auto result = SiteRegistry::deducerWithSelectPages(
+        std::nullopt, std::nullopt, QString(), next.chapterURL(), QString(), nullptr, &deducerFetcher());
     deducerFetcher().deducerFinished(*result);
     EXPECT_EQ(alerts->last().title, QStringLiteral("Sorry, only one download at a time"));
     EXPECT_FALSE(ch2->isDownloading()) << "left Incomplete, so a retry is not blocked";
