@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include "catalogue/SiteRegistry.h"
 #include "demo/DemoCatalogue.h"
 #include "demo/DemoPageImage.h"
 #include "demo/DemoSite.h"
@@ -57,7 +58,7 @@ protected:
     {
         const QString url = layout->baseURL() + path;
         auto fetcher =
-            NavBooksFetcher::navBooksFetcherWithURLString(url, layout->name(), path, {}, false, nullptr);
+            SiteRegistry::navBooksFetcherWithURLString(url, layout->name(), path, {}, false, nullptr);
         EXPECT_TRUE(fetcher);
         fetcher->start();
         EXPECT_FALSE(fetcher->error()) << url.toStdString();
@@ -70,8 +71,8 @@ protected:
     {
         CountingDelegate delegate;
         OperationQueue queue;
-        auto deducer = Deducer::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), url, QString(),
-                                                       nullptr, &delegate);
+        auto deducer = SiteRegistry::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), url,
+                                                            QString(), nullptr, &delegate);
         EXPECT_TRUE(deducer);
         deducer->setCheckHeaderLimit(2);
         queue.addOperation(deducer);
@@ -134,7 +135,7 @@ TEST_P(DemoSiteTest, BookPageGivesDetailsAndEveryChapterItShows)
 {
     const DemoCatalogue &catalogue = site->catalogue();
     const int book = catalogue.licenseNoteBook();
-    auto fetcher = NavChaptersFetcher::navChaptersFetcherWithURLString(layout->bookURL(book), nullptr);
+    auto fetcher = SiteRegistry::navChaptersFetcherWithURLString(layout->bookURL(book), nullptr);
     ASSERT_TRUE(fetcher);
     fetcher->start();
     ASSERT_FALSE(fetcher->error()) << fetcher->error()->message.toStdString();
@@ -158,8 +159,7 @@ TEST_P(DemoSiteTest, BookPageGivesDetailsAndEveryChapterItShows)
 
 TEST_P(DemoSiteTest, LatestReleasesListTodaysSpecialChapters)
 {
-    auto fetcher =
-        NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(layout->latestURL(), nullptr);
+    auto fetcher = SiteRegistry::navRecentChaptersFetcherWithURLString(layout->latestURL(), nullptr);
     ASSERT_TRUE(fetcher);
     fetcher->start();
     ASSERT_FALSE(fetcher->error()) << fetcher->error()->message.toStdString();
