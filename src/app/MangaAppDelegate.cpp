@@ -1,5 +1,7 @@
 #include "app/MangaAppDelegate.h"
 
+#include <cstdio>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -12,8 +14,10 @@
 #include "download/DeducerFetcher.h"
 #include "download/DownloadManager.h"
 #include "download/DownloadServices.h"
+#include "files/HomeTreeLock.h"
 #include "files/IEMigrator.h"
 #include "files/MyDirectories.h"
+#include "foundation/AlertFunctions.h"
 #include "foundation/Device.h"
 #include "foundation/Localized.h"
 #include "settings/MyUserDefaults.h"
@@ -73,6 +77,17 @@ bool MangaAppDelegate::applicationDidFinishLaunching()
 {
     Device::setIdiom(options_.idiom);
     MyDirectories::setRootDirectory(options_.root);
+
+    // Before anything reads or moves a file of the tree: another program on
+    // it would lose this one's saves or have its own lost.
+    QString lockError;
+    homeTreeLock_ =
+        HomeTreeLock::lockHomeDirectory(MyDirectories::sharedMyDirectories().homeDirectory(), &lockError);
+    if (!homeTreeLock_) {
+        std::fprintf(stderr, "%s\n", lockError.toLocal8Bit().constData());
+        FatalAlertWithTitleAndMessage(lockError, QString());
+        return false;
+    }
 
     createDirectoriesForFree();
     migrate();
