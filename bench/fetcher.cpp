@@ -44,7 +44,7 @@ QByteArray pageImage()
     for (int y = 60; y < 1290; ++y) {
         uchar *line = image.scanLine(y);
         for (int x = 70; x < 830; ++x)
-            line[x] = (x / 9 + y / 13) % 6 == 0 ? uchar(ink(random)) : uchar(40 + (x * y) % 160);
+            line[x] = (x / 9 + y / 13) % 4 == 0 ? uchar(ink(random)) : uchar(200);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
