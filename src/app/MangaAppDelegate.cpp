@@ -5,9 +5,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/AppWaitOverlay.h"
 #include "app/AppWindow.h"
 #include "app/PlaceholderViewController.h"
 #include "app/StartUpParts.h"
+#include "download/DownloadMover.h"
+#include "download/LibraryQueues.h"
 #include "files/IEMigrator.h"
 #include "files/MyDirectories.h"
 #include "foundation/Device.h"
@@ -42,6 +45,8 @@ MangaAppDelegate::MangaAppDelegate(AppOptions options, QObject *parent)
 
 MangaAppDelegate::~MangaAppDelegate()
 {
+    if (waitOverlay_)
+        WaitOverlay::install(nullptr);
     if (theDelegate == this)
         theDelegate = nullptr;
 }
@@ -128,6 +133,9 @@ bool MangaAppDelegate::setupData()
                                QStringLiteral("/userDefaults"));
     if (!appData().setup())
         return false;
+    // Before anything reads the library's files: a save of a download that a
+    // crash cut short is finished or undone.
+    DownloadMover::recoverInterruptedMoves(*appData().managedObjectContext());
     booksRestoreLocation_ = loadUserDefaults(userDefaults());
     return true;
 }
@@ -283,6 +291,7 @@ void MangaAppDelegate::addWaitOverlay()
 {
     if (!waitOverlay_)
         waitOverlay_ = new WaitOverlayView(window_.get());
+    WaitOverlay::install(std::make_shared<AppWaitOverlay>(this));
 }
 
 void MangaAppDelegate::showWaitOverlayWithTitle(const QString &text)
@@ -301,6 +310,16 @@ void MangaAppDelegate::showWaitOverlay()
 void MangaAppDelegate::hideWaitOverlay()
 {
     waitOverlay_->hideAndReset();
+}
+
+RemovePathsQueueWrapper *MangaAppDelegate::removePathsQueueWrapper() const
+{
+    return LibraryQueues::removePathsQueueWrapper();
+}
+
+DownloadsMoverQueueWrapper *MangaAppDelegate::downloadsMoverQueueWrapper() const
+{
+    return LibraryQueues::downloadsMoverQueueWrapper();
 }
 
 QLabel *MangaAppDelegate::waitOverlayLabel() const
