@@ -76,7 +76,7 @@ QByteArray pageJpeg(int seed)
 {
     QImage image(1000, 1400, QImage::Format_Grayscale8);
     image.fill(255);
-    QRandomGenerator random(quint32(seed));
+    QRandomGenerator random{quint32(seed)};
     for (int y = 60; y < 1340; ++y) {
         uchar *line = image.scanLine(y);
         for (int x = 90; x < 910; ++x)

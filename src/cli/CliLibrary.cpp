@@ -7,6 +7,8 @@
 
 #include "cli/CliSupport.h"
 #include "download/DownloadMover.h"
+#include "download/DownloadsMoverQueueWrapper.h"
+#include "download/RemovePathsQueueWrapper.h"
 #include "download/LibraryQueues.h"
 #include "files/MyDirectories.h"
 #include "foundation/Alerts.h"
@@ -72,11 +74,10 @@ CliLibrary::CliLibrary(QStringList &args) : state_(std::make_unique<State>())
 CliLibrary::~CliLibrary()
 {
     // Background removals and saves finish before the store goes.
-    if (LibraryQueues::removePathsQueueWrapper())
-        waitUntil([] {
-            return LibraryQueues::removePathsQueueWrapper()->queue().operationCount() == 0 &&
-                   LibraryQueues::downloadsMoverQueueWrapper()->queue().operationCount() == 0;
-        });
+    waitUntil([] {
+        return LibraryQueues::removePathsQueueWrapper()->queue().operationCount() == 0 &&
+               LibraryQueues::downloadsMoverQueueWrapper()->queue().operationCount() == 0;
+    });
     QCoreApplication::processEvents();
 }
 
