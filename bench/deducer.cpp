@@ -16,9 +16,10 @@
 
 #include <QCoreApplication>
 
-#include "download/Deducer.h"
-#include "download/DeducerDelegate.h"
-#include "download/ImageParserDelegate.h"
+#include "catalogue/SiteRegistry.h"
+#include "deduction/Deducer.h"
+#include "deduction/DeducerDelegate.h"
+#include "deduction/ImageParserDelegate.h"
 #include "sites/SiteConfig.h"
 #include "support/LoopbackServer.h"
 #include "web/HttpRequest.h"
@@ -101,8 +102,9 @@ int deduceOnce()
     // The server logs every request; the log is not what is measured.
     site().server.resetCounts();
     Outcome outcome;
-    auto deducer = Deducer::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), site().firstPageURL,
-                                                   QStringLiteral("web page title"), nullptr, &outcome);
+    auto deducer =
+        SiteRegistry::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), site().firstPageURL,
+                                             QStringLiteral("web page title"), nullptr, &outcome);
     deducer->setCheckHeaderLimit(2);
     deducer->start(); // on this thread, as on a deduction queue's worker
     return outcome.urls;

@@ -1,11 +1,15 @@
 #include "app/AppFunctions.h"
 
 #include "app/MangaAppDelegate.h"
+#include "download/DownloadServices.h"
 #include "foundation/Device.h"
 #include "web/AppleReachability.h"
 
 bool CheckReachability()
 {
+    // A local mirror or test site needs no network.
+    if (DownloadServices::siteIsOnLoopback())
+        return true;
     const MangaAppDelegate *delegate = GetMangaAppDelegate();
     if (delegate && delegate->internetReachability())
         return delegate->internetReachability()->currentReachabilityStatus() != NotReachable;

@@ -2,7 +2,8 @@
 
 // Questions any screen may ask of the application.
 
-// True unless the internet monitor reports the network as not reachable.
+// True unless the internet monitor reports the network as not reachable;
+// always true while a site is configured on a loopback host.
 bool CheckReachability();
 // Every screen turns with the window.
 bool AllowedOrientations(int orientation);

@@ -5,11 +5,15 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/AppDownloadServices.h"
 #include "app/AppWaitOverlay.h"
 #include "app/AppWindow.h"
 #include "app/PlaceholderViewController.h"
 #include "app/StartUpParts.h"
+#include "download/DeducerFetcher.h"
+#include "download/DownloadManager.h"
 #include "download/DownloadMover.h"
+#include "download/DownloadServices.h"
 #include "download/LibraryQueues.h"
 #include "files/IEMigrator.h"
 #include "files/MyDirectories.h"
@@ -47,8 +51,11 @@ MangaAppDelegate::~MangaAppDelegate()
 {
     if (waitOverlay_)
         WaitOverlay::install(nullptr);
-    if (theDelegate == this)
+    if (theDelegate == this) {
         theDelegate = nullptr;
+        // The engine must not reach a delegate that is gone.
+        DownloadManager::sharedDownloadManager().setServices(std::make_shared<DownloadServices>());
+    }
 }
 
 void MangaAppDelegate::setStartUpParts(std::unique_ptr<StartUpParts> parts)
@@ -75,6 +82,7 @@ bool MangaAppDelegate::applicationDidFinishLaunching()
     migrate();
     if (!setupData())
         return false;
+    DownloadManager::sharedDownloadManager().setServices(std::make_shared<AppDownloadServices>(*this));
     setupReachability();
     setupUI();
     restoreLocation();
@@ -187,17 +195,10 @@ void MangaAppDelegate::setupUI()
 
 void MangaAppDelegate::unsetIsDownloading()
 {
-    // A download still marked as downloading was cut off by the end of the
-    // last run. Only the newest is offered for resuming.
-    const auto downloads = appData().managedObjectContext()->fetch<Download>(DownloadsRequest());
-    for (const auto &download : downloads) {
-        if (!download->isDownloading())
-            continue;
-        download->setIsDownloading(false);
-        if (!startUpParts_->doResumeDownload())
-            startUpParts_->offerToResume(download);
-    }
-    appData().save();
+    // Only the newest interrupted download is offered for resuming.
+    if (auto download = DownloadManager::sharedDownloadManager().deducerFetcher().unsetIsDownloading();
+        download && !startUpParts_->doResumeDownload())
+        startUpParts_->offerToResume(download);
 }
 
 void MangaAppDelegate::restoreLocation()

@@ -11,7 +11,7 @@ class Download;
 // The steps of start-up that belong to screens and engine parts built after
 // the application shell: the downloads screen (progress views, resume offer,
 // position), the library screens (position), the download queue (wait-queue
-// rebuild) and the library's two background queue wrappers. The delegate
+// rebuild, done here) and the library's two background queue wrappers. The delegate
 // calls them at their place in the start-up order. Until those parts exist
 // the steps do nothing, except that the resume offer is kept here so that an
 // interrupted download is not forgotten; the parts' own issues override them.
@@ -23,8 +23,8 @@ public:
 
     // Downloads screen: create the per-row progress views. Nothing yet.
     virtual void createProgressViews() {}
-    // Download queue: re-queue the downloads stored as queued. Nothing yet.
-    virtual void reconstructWaitQueue() {}
+    // Download queue: re-queue the downloads stored as queued.
+    virtual void reconstructWaitQueue();
 
     // Downloads screen: whether it already offers a download to resume, and
     // the offer itself.

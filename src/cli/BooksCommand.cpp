@@ -2,20 +2,14 @@
 // through the same parsers and filters as the Internet tab. A maintainer runs
 // it to see whether a site's parser still understands the site.
 
-#include <functional>
-#include <memory>
-
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "cli/CliCommand.h"
+#include "catalogue/SiteRegistry.h"
 #include "cli/CliSupport.h"
 #include "foundation/OperationQueue.h"
-#include "sites/BooksParserDelegateMangaFox.h"
-#include "sites/BooksParserDelegateMangaHere.h"
-#include "sites/BooksParserDelegateMangaReader.h"
-#include "sites/BooksParserDelegateMangaReaderPopular.h"
-#include "sites/BooksParserDelegateOneManga.h"
+#include "sites/BooksParserDelegate.h"
 #include "sites/LicensedBooksFilter.h"
 #include "sites/LicensedGenreBooksFilter.h"
 #include "sites/NavBooksFetcher.h"
@@ -29,21 +23,6 @@ const char *const kUsage =
     "books URL [--json] [--section-filter] [--site NAME=URL]...\n"
     "  books --site mangafox|mangareader|mangareader-popular|mangahere|onemanga --file PAGE\n"
     "        [--json] [--section-filter]";
-
-std::unique_ptr<BooksParserDelegate> parserNamed(const QString &name)
-{
-    const std::pair<const char *, std::function<std::unique_ptr<BooksParserDelegate>()>> parsers[] = {
-        {"mangafox", [] { return std::make_unique<BooksParserDelegateMangaFox>(); }},
-        {"mangareader", [] { return std::make_unique<BooksParserDelegateMangaReader>(); }},
-        {"mangareader-popular", [] { return std::make_unique<BooksParserDelegateMangaReaderPopular>(); }},
-        {"mangahere", [] { return std::make_unique<BooksParserDelegateMangaHere>(); }},
-        {"onemanga", [] { return std::make_unique<BooksParserDelegateOneManga>(); }},
-    };
-    for (const auto &[key, make] : parsers)
-        if (name == QLatin1String(key))
-            return make();
-    return nullptr;
-}
 
 QList<NavBook> filtered(const QList<NavBook> &books, bool sectionFilter)
 {
@@ -70,7 +49,7 @@ void print(const QList<NavBook> &books, bool json)
 
 int runOnFile(const QString &parserName, const QString &path, bool sectionFilter, bool json)
 {
-    auto parser = parserNamed(parserName);
+    auto parser = SiteRegistry::booksParserNamed(parserName);
     if (!parser)
         return fail(QStringLiteral("no parser named '%1'").arg(parserName), 2);
     QString error;
@@ -89,8 +68,7 @@ int runOnFile(const QString &parserName, const QString &path, bool sectionFilter
 int runOnURL(const QString &url, bool sectionFilter, bool json)
 {
     const QString siteKey = SiteConfig::siteKeyForURL(url);
-    auto fetcher =
-        NavBooksFetcher::navBooksFetcherWithURLString(url, siteKey, url, {}, sectionFilter, nullptr);
+    auto fetcher = SiteRegistry::navBooksFetcherWithURLString(url, siteKey, url, {}, sectionFilter, nullptr);
     if (!fetcher)
         return fail(QStringLiteral("Error! Cannot fetch mangas from this site?"));
     OperationQueue queue;

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 
 #include "cli/CliCommand.h"
+#include "catalogue/SiteRegistry.h"
 #include "cli/CliSupport.h"
 #include "sites/NavChaptersFetcher.h"
 
@@ -67,7 +68,7 @@ int run(const QStringList &args)
 {
     return CliSupport::runChaptersFetcher(
         args, kUsage,
-        [](const QString &url) { return NavChaptersFetcher::navChaptersFetcherWithURLString(url, nullptr); },
+        [](const QString &url) { return SiteRegistry::navChaptersFetcherWithURLString(url, nullptr); },
         print);
 }
 

@@ -6,11 +6,12 @@
 #include <QEventLoop>
 
 #include "cli/CliCommand.h"
+#include "catalogue/SiteRegistry.h"
 #include "cli/CliSupport.h"
-#include "download/Deducer.h"
-#include "download/DeducerDelegate.h"
-#include "download/DeducerParams.h"
-#include "download/ProgressSink.h"
+#include "deduction/Deducer.h"
+#include "deduction/DeducerDelegate.h"
+#include "deduction/DeducerParams.h"
+#include "deduction/ProgressSink.h"
 #include "foundation/MainThread.h"
 #include "foundation/OperationQueue.h"
 
@@ -70,9 +71,9 @@ int deduce(const QStringList &arguments)
 
     QEventLoop loop;
     QuitOnReport delegate(loop);
-    auto deducer = Deducer::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), args.first(),
-                                                   QStringLiteral("web page title"),
-                                                   std::make_shared<StderrProgress>(), &delegate);
+    auto deducer = SiteRegistry::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), args.first(),
+                                                        QStringLiteral("web page title"),
+                                                        std::make_shared<StderrProgress>(), &delegate);
     if (!deducer)
         return CliSupport::fail(QStringLiteral("Cannot deduce website?"));
     deducer->setCheckHeaderLimit(qint32(DeducerParams::sharedDeducerParams().deducerNumberOfCheckHeaders));

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 
 #include "cli/CliCommand.h"
+#include "catalogue/SiteRegistry.h"
 #include "cli/CliSupport.h"
 #include "sites/NavRecentChaptersFetcher.h"
 
@@ -45,7 +46,7 @@ int run(const QStringList &args)
             // A parser check must not open (or create) the user's library to
             // learn the favourites: here no title is exempt from the licence filter.
             NavRecentChaptersFetcher::setFavoriteTitlesProvider([] { return QStringList(); });
-            return NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(url, nullptr);
+            return SiteRegistry::navRecentChaptersFetcherWithURLString(url, nullptr);
         },
         [](const NavBaseChaptersFetcher &fetcher, bool json) {
             print(static_cast<const NavRecentChaptersFetcher &>(fetcher), json);

@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliSupport.h"
-#include "download/ImageParserDelegate.h"
-#include "download/SelectPagesParserDelegate.h"
+#include "deduction/ImageParserDelegate.h"
+#include "deduction/SelectPagesParserDelegate.h"
 #include "web/HyperParser.h"
 
 namespace {

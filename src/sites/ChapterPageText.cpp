@@ -1,9 +1,5 @@
 #include "sites/ChapterPageText.h"
 
-#include <memory>
-
-#include "web/URLParser.h"
-
 namespace ChapterPageText {
 
 QString cleaned(const QString &text)
@@ -23,12 +19,9 @@ void appendInfoRun(QString &info, const QString &trimmedRun)
         info += trimmedRun;
 }
 
-NavChapter chapterFromURL(const QString &siteKey, const QString &urlString)
+NavChapter chapterFromURL(const URLParser &parser)
 {
-    auto parser = URLParser::urlParserWithRoot(siteKey, urlString);
-    if (!parser)
-        return NavChapter(QString(), urlString, std::nullopt);
-    return NavChapter(parser->chapterTitle(), urlString, parser->adjustedChapterNumber());
+    return NavChapter(parser.chapterTitle(), parser.urlString(), parser.adjustedChapterNumber());
 }
 
 } // namespace ChapterPageText

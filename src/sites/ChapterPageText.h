@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "sites/NavChapter.h"
+#include "web/URLParser.h"
 
 // Small text rules shared by the chapter-list and latest-release page
 // parsers. Thread contract: pure functions, any thread.
@@ -16,8 +17,12 @@ QString cleaned(const QString &text);
 // space after it that trimming took away.
 void appendInfoRun(QString &info, const QString &trimmedRun);
 
-// A chapter whose label and sort number come from the chapter address, read
-// by the URL parser of the given site key.
-NavChapter chapterFromURL(const QString &siteKey, const QString &urlString);
+// A chapter whose label and sort number come from the chapter address, as
+// the site's URL parser reads it.
+NavChapter chapterFromURL(const URLParser &parser);
+template <class SiteURLParser> NavChapter chapterFromURL(const QString &urlString)
+{
+    return chapterFromURL(*URLParser::create<SiteURLParser>(urlString));
+}
 
 } // namespace ChapterPageText

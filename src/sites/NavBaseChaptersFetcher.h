@@ -68,26 +68,6 @@ public:
     void setHtmlString(const QString &html) { htmlString_ = html; }
 
 protected:
-    // The fetcher of the site named by the site word in the address
-    // ("onemanga", "mangafox", "mangareader", "mangahere", tested in that
-    // order, ignoring case) or by a configured base URL (a mirror or test
-    // site counts as the site it stands in for); null for any other site.
-    template <class Result, class OneManga, class MangaFox, class MangaReader, class MangaHere>
-    static std::shared_ptr<Result> fetcherForSite(const QString &urlString,
-                                                  NavBaseChaptersFetcherDelegate *delegate)
-    {
-        const QString site = SiteConfig::siteKeyForURL(urlString);
-        if (site == u"onemanga")
-            return std::make_shared<OneManga>(urlString, delegate);
-        if (site == u"mangafox")
-            return std::make_shared<MangaFox>(urlString, delegate);
-        if (site == u"mangareader")
-            return std::make_shared<MangaReader>(urlString, delegate);
-        if (site == u"mangahere")
-            return std::make_shared<MangaHere>(urlString, delegate);
-        return nullptr;
-    }
-
     // Runs parser over htmlString, stopping early when cancelled.
     void parseHTML(HyperParserDelegate &parser);
 

@@ -7,11 +7,6 @@
 #include "sites/BooksParserDelegate.h"
 #include "sites/LicensedBooksFilter.h"
 #include "sites/LicensedGenreBooksFilter.h"
-#include "sites/NavBooksFetcherMangaFox.h"
-#include "sites/NavBooksFetcherMangaHere.h"
-#include "sites/NavBooksFetcherMangaReader.h"
-#include "sites/NavBooksFetcherOneManga.h"
-#include "sites/SiteConfig.h"
 
 namespace {
 
@@ -30,14 +25,6 @@ std::mutex &failedLock()
     return lock;
 }
 
-template <class T>
-std::shared_ptr<NavBooksFetcher> makeFetcher(const QString &urlString, const QString &rootTitle,
-                                             const QString &directoryURLString, bool doSectionFilter,
-                                             NavBooksFetcherDelegate *delegate)
-{
-    return std::make_shared<T>(urlString, rootTitle, directoryURLString, doSectionFilter, delegate);
-}
-
 } // namespace
 
 const QString &NavBooksFetcher::errorDomain()
@@ -54,27 +41,6 @@ Error NavBooksFetcher::cannotFindBooksError()
 Error NavBooksFetcher::unknownEncodingError()
 {
     return Error{errorDomain(), UnknownEncoding, localized("Unknown encoding")};
-}
-
-std::shared_ptr<NavBooksFetcher> NavBooksFetcher::navBooksFetcherWithURLString(
-    const QString &urlString, const QString &rootTitle, const QString &directoryURLString,
-    const QString & /*sectionTitle*/, bool doSectionFilter, NavBooksFetcherDelegate *delegate)
-{
-    const QString key = SiteConfig::siteKeyForURL(urlString);
-    std::shared_ptr<NavBooksFetcher> fetcher;
-    if (key == u"onemanga")
-        fetcher = makeFetcher<NavBooksFetcherOneManga>(urlString, rootTitle, directoryURLString,
-                                                       doSectionFilter, delegate);
-    else if (key == u"mangafox")
-        fetcher = makeFetcher<NavBooksFetcherMangaFox>(urlString, rootTitle, directoryURLString,
-                                                       doSectionFilter, delegate);
-    else if (key == u"mangareader")
-        fetcher = makeFetcher<NavBooksFetcherMangaReader>(urlString, rootTitle, directoryURLString,
-                                                          doSectionFilter, delegate);
-    else if (key == u"mangahere")
-        fetcher = makeFetcher<NavBooksFetcherMangaHere>(urlString, rootTitle, directoryURLString,
-                                                        doSectionFilter, delegate);
-    return fetcher;
 }
 
 NavBooksFetcher::NavBooksFetcher(const QString &urlString, const QString &rootTitle,

@@ -44,14 +44,6 @@ public:
     static Error cannotFindBooksError();
     static Error unknownEncodingError();
 
-    // The site variant for the list address; null when the address names
-    // no supported site. The section title is accepted for the callers'
-    // convenience and not used.
-    static std::shared_ptr<NavBooksFetcher>
-    navBooksFetcherWithURLString(const QString &urlString, const QString &rootTitle,
-                                 const QString &directoryURLString, const QString &sectionTitle,
-                                 bool doSectionFilter, NavBooksFetcherDelegate *delegate);
-
     NavBooksFetcher(const QString &urlString, const QString &rootTitle, const QString &directoryURLString,
                     bool doSectionFilter, NavBooksFetcherDelegate *delegate);
 

@@ -3,18 +3,6 @@
 #include <algorithm>
 
 #include "sites/ChaptersParserDelegate.h"
-#include "sites/NavChaptersFetcherMangaFox.h"
-#include "sites/NavChaptersFetcherMangaHere.h"
-#include "sites/NavChaptersFetcherMangaReader.h"
-#include "sites/NavChaptersFetcherOneManga.h"
-
-std::shared_ptr<NavChaptersFetcher>
-NavChaptersFetcher::navChaptersFetcherWithURLString(const QString &urlString,
-                                                    NavBaseChaptersFetcherDelegate *delegate)
-{
-    return fetcherForSite<NavChaptersFetcher, NavChaptersFetcherOneManga, NavChaptersFetcherMangaFox,
-                          NavChaptersFetcherMangaReader, NavChaptersFetcherMangaHere>(urlString, delegate);
-}
 
 bool NavChaptersFetcher::goWithParser(ChaptersParserDelegate &parser, bool highestFirst)
 {

@@ -13,12 +13,6 @@ class NavChaptersFetcher : public NavBaseChaptersFetcher
 public:
     using NavBaseChaptersFetcher::NavBaseChaptersFetcher;
 
-    // The site's fetcher, chosen by the site word in the address
-    // ("onemanga", "mangafox", "mangareader", "mangahere", tested in that
-    // order, ignoring case) or by a configured base URL; null for any other site.
-    static std::shared_ptr<NavChaptersFetcher>
-    navChaptersFetcherWithURLString(const QString &urlString, NavBaseChaptersFetcherDelegate *delegate);
-
 protected:
     // Parses htmlString with the given site parser and takes its results;
     // fails with "No chapters found" when it found none.

@@ -1,10 +1,6 @@
 #include "sites/NavRecentChaptersFetcher.h"
 
 #include "sites/LicensedRecentChaptersFilter.h"
-#include "sites/NavRecentChaptersFetcherMangaFox.h"
-#include "sites/NavRecentChaptersFetcherMangaHere.h"
-#include "sites/NavRecentChaptersFetcherMangaReader.h"
-#include "sites/NavRecentChaptersFetcherOneManga.h"
 #include "sites/RecentChaptersParserDelegate.h"
 #include "store/AppData.h"
 
@@ -12,15 +8,6 @@ namespace {
 std::mutex providerMutex;
 NavRecentChaptersFetcher::FavoriteTitlesProvider favoriteTitlesProvider;
 } // namespace
-
-std::shared_ptr<NavRecentChaptersFetcher>
-NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(const QString &urlString,
-                                                                NavBaseChaptersFetcherDelegate *delegate)
-{
-    return fetcherForSite<NavRecentChaptersFetcher, NavRecentChaptersFetcherOneManga,
-                          NavRecentChaptersFetcherMangaFox, NavRecentChaptersFetcherMangaReader,
-                          NavRecentChaptersFetcherMangaHere>(urlString, delegate);
-}
 
 QStringList NavRecentChaptersFetcher::favoriteTitles(AppData &appData)
 {

@@ -24,12 +24,6 @@ public:
     using NavBaseChaptersFetcher::NavBaseChaptersFetcher;
     using FavoriteTitlesProvider = std::function<QStringList()>;
 
-    // The site's fetcher, chosen by the site word in the address
-    // ("onemanga", "mangafox", "mangareader", "mangahere", tested in that
-    // order, ignoring case) or by a configured base URL; null for any other site.
-    static std::shared_ptr<NavRecentChaptersFetcher>
-    navRecentChaptersFetcherWithURLString(const QString &urlString, NavBaseChaptersFetcherDelegate *delegate);
-
     // The titles of the stored favourites, read through a new context on the
     // store's coordinator. Any thread.
     static QStringList favoriteTitles(AppData &appData);

@@ -46,14 +46,14 @@ void RecentChaptersParserDelegate::addRelease(const NavChapter &chapter, const Q
 }
 
 void RecentChaptersParserDelegate::bookChapterDateRun(const QString &text, const QString &bookTitle,
-                                                      const QString &siteKey)
+                                                      NavChapter (*chapterFromURL)(const QString &))
 {
     if (isBookLink_) {
         currentNavBook_ = NavBook(bookTitle, QString());
         isBookLink_ = false;
     }
     if (isChapterLink_) {
-        addRelease(ChapterPageText::chapterFromURL(siteKey, currentHRef_), QStringLiteral(""));
+        addRelease(chapterFromURL(currentHRef_), QStringLiteral(""));
         currentHRef_.clear();
         isChapterLink_ = false;
     }

@@ -46,9 +46,10 @@ protected:
     void addRelease(const NavChapter &chapter, const QString &label);
     // The run rules of the sites whose rows read book, date, then chapters:
     // a pending book link takes bookTitle (the run as the site wants it
-    // shown), a pending chapter link becomes a release read by the URL
-    // parser of siteKey, and a pending date cell sets the date in force.
-    void bookChapterDateRun(const QString &text, const QString &bookTitle, const QString &siteKey);
+    // shown), a pending chapter link becomes a release read by the site's
+    // chapterFromURL, and a pending date cell sets the date in force.
+    void bookChapterDateRun(const QString &text, const QString &bookTitle,
+                            NavChapter (*chapterFromURL)(const QString &urlString));
 
     QList<NavChapter> navChapters_;
     QList<NavBook> navBooks_;

@@ -208,15 +208,26 @@ QString SiteConfig::mangaReaderImageHost()
     return imageHostOf(baseURL(Site::MangaReader));
 }
 
-QString SiteConfig::siteKeyForURL(const QString &url)
+std::optional<SiteConfig::Site> SiteConfig::siteNamedIn(const QString &text)
 {
     for (const auto &r : kSites)
-        if (contains(url, QString::fromLatin1(r.word)))
-            return QString::fromLatin1(r.word);
-    for (const auto &r : kSites) {
-        const QString base = baseURL(r.site);
-        if (url.startsWith(base, Qt::CaseInsensitive))
-            return QString::fromLatin1(r.word);
-    }
-    return {};
+        if (contains(text, QString::fromLatin1(r.word)))
+            return r.site;
+    return std::nullopt;
+}
+
+std::optional<SiteConfig::Site> SiteConfig::siteForURL(const QString &url)
+{
+    if (auto site = siteNamedIn(url))
+        return site;
+    for (const auto &r : kSites)
+        if (url.startsWith(baseURL(r.site), Qt::CaseInsensitive))
+            return siteNamedIn(QString::fromLatin1(r.word));
+    return std::nullopt;
+}
+
+QString SiteConfig::siteKeyForURL(const QString &url)
+{
+    const auto site = siteForURL(url);
+    return site ? QString::fromLatin1(row(*site).word) : QString();
 }

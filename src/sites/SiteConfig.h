@@ -47,9 +47,14 @@ public:
     static QString mangaFoxImageHost();
     static QString mangaReaderImageHost();
 
-    // The site word of a page address: the first of "onemanga", "mangafox",
-    // "mangareader", "mangahere" that the URL contains (ignoring case). A URL
-    // that names none of them but starts with a configured base URL (a mirror
-    // or a loopback test site) gets that site's word. Empty when neither.
+    // The site whose word the text contains: the first of "onemanga",
+    // "mangafox", "mangareader", "mangahere" found in it, ignoring case (a
+    // mirror carries its site's word, so this never names the mirror).
+    static std::optional<Site> siteNamedIn(const QString &text);
+    // The site of a page address: the site it names, else the site whose
+    // configured base URL it starts with (a mirror or a loopback test site
+    // counts as the site it stands in for). Nothing when neither.
+    static std::optional<Site> siteForURL(const QString &url);
+    // The word of siteForURL ("onemanga" for the mirror); empty when none.
     static QString siteKeyForURL(const QString &url);
 };

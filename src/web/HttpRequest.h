@@ -93,6 +93,11 @@ public:
     bool doCrop = false;
     float leftBorder = 0.0f;
     float rightBorder = 0.0f;
+    // The image's size as that one decode on the request's thread found it
+    // (0 when the body is no image), so that it is never decoded twice.
+    bool imageMeasured = false;
+    quint32 imageWidth = 0;
+    quint32 imageHeight = 0;
 
     // Runs on the request's own thread once a body has arrived without error
     // and the request was not cancelled, before startSynchronous() returns

@@ -1,40 +1,8 @@
 #include "web/URLParser.h"
 
 #include "web/Regex.h"
-#include "web/StringHelpers.h"
-#include "web/URLParserMangaFox.h"
-#include "web/URLParserMangaHere.h"
-#include "web/URLParserMangaReader.h"
-#include "web/URLParserOneManga.h"
 
 URLParserException::URLParserException(const QString &reason) : std::logic_error(reason.toStdString()) {}
-
-namespace {
-
-std::unique_ptr<URLParser> parserForKey(const QString &key, const QString &urlString)
-{
-    if (contains(key, QStringLiteral("onemanga")))
-        return URLParser::create<URLParserOneManga>(urlString);
-    if (contains(key, QStringLiteral("mangafox")))
-        return URLParser::create<URLParserMangaFox>(urlString);
-    if (contains(key, QStringLiteral("mangareader")))
-        return URLParser::create<URLParserMangaReader>(urlString);
-    if (contains(key, QStringLiteral("mangahere")))
-        return URLParser::create<URLParserMangaHere>(urlString);
-    return nullptr;
-}
-
-} // namespace
-
-std::unique_ptr<URLParser> URLParser::urlParserWithURLString(const QString &urlString)
-{
-    return parserForKey(urlString, urlString);
-}
-
-std::unique_ptr<URLParser> URLParser::urlParserWithRoot(const QString &root, const QString &chapterURLString)
-{
-    return parserForKey(root, chapterURLString);
-}
 
 void URLParser::initWithURLString(const QString &urlString)
 {

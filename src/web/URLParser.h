@@ -27,14 +27,6 @@ class URLParser
 public:
     virtual ~URLParser() = default;
 
-    // The parser for the site the address names ("onemanga", "mangafox",
-    // "mangareader", "mangahere", tested in that order, ignoring case);
-    // null when it names none.
-    static std::unique_ptr<URLParser> urlParserWithURLString(const QString &urlString);
-    // The same choice made on a site key instead of the address, for pages
-    // whose chapter links do not name their site.
-    static std::unique_ptr<URLParser> urlParserWithRoot(const QString &root, const QString &chapterURLString);
-
     // Builds a parser of the given class over the address and parses it.
     template <class T> static std::unique_ptr<T> create(const QString &urlString)
     {

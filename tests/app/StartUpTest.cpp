@@ -95,6 +95,8 @@ TEST_F(StartUp, AfterAForcedStopTheNewestInterruptedDownloadIsOfferedAndNothingR
     ASSERT_TRUE(run->parts->doResumeDownload());
     ASSERT_TRUE(run->parts->downloadToResumeFromAlert());
     EXPECT_EQ(run->parts->downloadToResumeFromAlert()->title(), QStringLiteral("newest"));
+    // The download that waited waits again, and the badge counts it.
+    EXPECT_EQ(run->delegate->downloadsBadgeValue(), QStringLiteral("1"));
     AppData fresh; // what the file holds: the flags were cleared and saved
     for (const auto &download : fresh.managedObjectContext()->fetch<Download>(DownloadsRequest()))
         EXPECT_FALSE(download->isDownloading()) << download->title().toStdString();

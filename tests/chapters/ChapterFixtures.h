@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QString>
 
+#include "catalogue/SiteRegistry.h"
 #include "sites/NavChaptersFetcher.h"
 #include "sites/NavRecentChaptersFetcher.h"
 
@@ -25,7 +26,7 @@ inline QString siteAddress(const QString &site)
 // Runs the site's book-page reading over a page already in hand.
 inline std::shared_ptr<NavChaptersFetcher> readBookPage(const QString &site, const QString &html)
 {
-    auto fetcher = NavChaptersFetcher::navChaptersFetcherWithURLString(siteAddress(site), nullptr);
+    auto fetcher = SiteRegistry::navChaptersFetcherWithURLString(siteAddress(site), nullptr);
     fetcher->setHtmlString(html);
     fetcher->go();
     return fetcher;
@@ -49,8 +50,7 @@ inline std::shared_ptr<NavRecentChaptersFetcher> readLatestPage(const QString &s
                                                                 const QStringList &favorites = {})
 {
     FavoriteTitlesGuard guard(favorites);
-    auto fetcher =
-        NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(siteAddress(site), nullptr);
+    auto fetcher = SiteRegistry::navRecentChaptersFetcherWithURLString(siteAddress(site), nullptr);
     fetcher->setHtmlString(html);
     if (fetcher->go())
         fetcher->filterLicensed();

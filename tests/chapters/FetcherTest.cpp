@@ -5,8 +5,8 @@
 #include "support/LoopbackServer.h"
 #include "foundation/Alerts.h"
 #include "foundation/NotificationCenter.h"
-#include "sites/NavChaptersFetcherQueueWrapper.h"
-#include "sites/NavRecentChaptersFetcherQueueWrapper.h"
+#include "catalogue/NavChaptersFetcherQueueWrapper.h"
+#include "catalogue/NavRecentChaptersFetcherQueueWrapper.h"
 
 namespace {
 

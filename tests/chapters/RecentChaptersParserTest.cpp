@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "ChapterFixtures.h"
+#include "catalogue/SiteRegistry.h"
 #include "files/MyDirectories.h"
 #include "store/AppData.h"
 
@@ -131,7 +132,7 @@ TEST(RecentChaptersParserTest, FavouritesComeFromTheStoreThroughTheFetchThreadsO
 
         NavRecentChaptersFetcher::setFavoriteTitlesProvider(
             [&] { return NavRecentChaptersFetcher::favoriteTitles(appData); });
-        auto fetcher = NavRecentChaptersFetcher::navRecentChaptersFetcherWithURLString(
+        auto fetcher = SiteRegistry::navRecentChaptersFetcherWithURLString(
             siteAddress(QStringLiteral("mangafox")), nullptr);
         fetcher->setHtmlString(chapterFixture(QStringLiteral("mangafox/latest.html")));
         ASSERT_TRUE(fetcher->go());

@@ -7,14 +7,15 @@
 #include <QStringEncoder>
 
 #include "FakeChapterSite.h"
-#include "download/Deducer.h"
-#include "download/DeducerDelegate.h"
-#include "download/DeducerMangaFox.h"
-#include "download/DeducerMangaHere.h"
-#include "download/DeducerMangaReader.h"
-#include "download/DeducerOneManga.h"
-#include "download/ImageHeader.h"
-#include "download/ProgressSink.h"
+#include "catalogue/SiteRegistry.h"
+#include "deduction/Deducer.h"
+#include "deduction/DeducerDelegate.h"
+#include "sites/mangafox/DeducerMangaFox.h"
+#include "sites/mangahere/DeducerMangaHere.h"
+#include "sites/mangareader/DeducerMangaReader.h"
+#include "sites/onemanga/DeducerOneManga.h"
+#include "deduction/ImageHeader.h"
+#include "deduction/ProgressSink.h"
 #include "foundation/MainThread.h"
 #include "foundation/OperationQueue.h"
 #include "sites/SiteConfig.h"
@@ -53,8 +54,8 @@ struct Deduction {
 
     explicit Deduction(const QString &url)
     {
-        deducer = Deducer::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), url,
-                                                  QStringLiteral("web page title"), progress, &delegate);
+        deducer = SiteRegistry::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), url,
+                                                       QStringLiteral("web page title"), progress, &delegate);
         if (deducer) {
             deducer->setCheckHeaderLimit(2);
             deducer->setTimeOuts({5.0, 5.0});
@@ -348,8 +349,8 @@ TEST(DeducerBaseTest, FactoryPicksTheSiteByKeyword)
 {
     SiteConfig::clearOverrides();
     auto make = [](const char *url) {
-        return Deducer::deducerWithSelectPages(std::nullopt, std::nullopt, {}, QString::fromUtf8(url), {},
-                                               nullptr, nullptr);
+        return SiteRegistry::deducerWithSelectPages(std::nullopt, std::nullopt, {}, QString::fromUtf8(url),
+                                                    {}, nullptr, nullptr);
     };
     EXPECT_TRUE(std::dynamic_pointer_cast<DeducerOneManga>(make("http://www.OneManga.com/mangafox/1/")));
     EXPECT_TRUE(std::dynamic_pointer_cast<DeducerMangaFox>(make("http://www.mangafox.com/manga/mangahere/")));

@@ -26,7 +26,8 @@ FakeChapterSite::FakeChapterSite(Layout layout, Options options)
 {
     SiteConfig::setOverride(sites[int(layout_)].site, server_->url(QStringLiteral("/"), host()));
 
-    const QByteArray image(options_.imageBytes, 'x');
+    const QByteArray image =
+        options_.imageData.isEmpty() ? QByteArray(options_.imageBytes, 'x') : options_.imageData;
     server_->handlePrefix(QStringLiteral("/"), [this, image](const LoopbackRequest &request) {
         if (request.path.endsWith(u".jpg"))
             return LoopbackResponse::page(image, "image/jpeg");

@@ -41,6 +41,7 @@ public:
         bool absolutePageValues = false; // MangaReader: selector values are whole URLs
         qint64 imageBytes = 2000;
         bool commentsPage = true; // MangaFox: the selector ends with the comments page
+        QByteArray imageData{};   // served for every image instead of imageBytes of filler
     };
 
     FakeChapterSite(Layout layout, Options options);

@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "download/ImageParserDelegate.h"
-#include "download/OneMangaPrePageParserDelegate.h"
-#include "download/SelectPagesParserDelegate.h"
+#include "deduction/ImageParserDelegate.h"
+#include "sites/onemanga/OneMangaPrePageParserDelegate.h"
+#include "deduction/SelectPagesParserDelegate.h"
 #include "sites/SiteConfig.h"
 #include "web/HyperParser.h"
 #include "web/PageTextFetcher.h"

@@ -6,11 +6,11 @@
 #include <QDir>
 #include <QFile>
 
-#include "sites/BooksParserDelegateMangaFox.h"
-#include "sites/BooksParserDelegateMangaHere.h"
-#include "sites/BooksParserDelegateMangaReader.h"
-#include "sites/BooksParserDelegateMangaReaderPopular.h"
-#include "sites/BooksParserDelegateOneManga.h"
+#include "sites/mangafox/BooksParserDelegateMangaFox.h"
+#include "sites/mangahere/BooksParserDelegateMangaHere.h"
+#include "sites/mangareader/BooksParserDelegateMangaReader.h"
+#include "sites/mangareader/BooksParserDelegateMangaReaderPopular.h"
+#include "sites/onemanga/BooksParserDelegateOneManga.h"
 #include "sites/LicensedBooksFilter.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "sites/MangaFoxSections.h"
-#include "sites/MangaHereSections.h"
-#include "sites/MangaReaderSections.h"
-#include "sites/NavCatalogue.h"
+#include "sites/mangafox/MangaFoxSections.h"
+#include "sites/mangahere/MangaHereSections.h"
+#include "sites/mangareader/MangaReaderSections.h"
+#include "catalogue/NavCatalogue.h"
 #include "sites/SiteConfig.h"
 #include "settings/MyUserDefaults.h"
 

@@ -7,7 +7,7 @@
 #include "foundation/Alerts.h"
 #include "foundation/NotificationCenter.h"
 #include "sites/NavBooksCache.h"
-#include "sites/NavBooksFetcherQueueWrapper.h"
+#include "catalogue/NavBooksFetcherQueueWrapper.h"
 #include "support/EventLoop.h"
 #include "support/LoopbackServer.h"
 

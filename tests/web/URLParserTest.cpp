@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "catalogue/SiteRegistry.h"
 #include "web/URLParser.h"
-#include "web/URLParserMangaFox.h"
-#include "web/URLParserMangaHere.h"
-#include "web/URLParserMangaReader.h"
-#include "web/URLParserOneManga.h"
+#include "sites/mangafox/URLParserMangaFox.h"
+#include "sites/mangahere/URLParserMangaHere.h"
+#include "sites/mangareader/URLParserMangaReader.h"
+#include "sites/onemanga/URLParserOneManga.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ TEST(URLParserTest, SitePatterns)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.url);
-        auto p = URLParser::urlParserWithURLString(q(c.url));
+        auto p = SiteRegistry::urlParserWithURLString(q(c.url));
         ASSERT_TRUE(p);
         EXPECT_EQ(p->urlString(), q(c.url));
         EXPECT_EQ(p->root(), q(c.root));
@@ -86,15 +87,16 @@ TEST(URLParserTest, ChoosingTheSite)
         return dynamic_cast<URLParserMangaHere *>(p.get()) ? "mangahere" : "other";
     };
     const QString chapterURL = QStringLiteral("http://127.0.0.1:8080/manga/rinne/v01/c002/");
-    EXPECT_EQ(kind(URLParser::urlParserWithURLString(QStringLiteral("http://WWW.MANGAREADER.NET/x/1"))),
+    EXPECT_EQ(kind(SiteRegistry::urlParserWithURLString(QStringLiteral("http://WWW.MANGAREADER.NET/x/1"))),
               "mangareader");
     // The first word wins, in the fixed order.
-    EXPECT_EQ(kind(URLParser::urlParserWithURLString(QStringLiteral("http://www.mangahere.com/onemanga/1/"))),
-              "onemanga");
-    EXPECT_EQ(kind(URLParser::urlParserWithURLString(chapterURL)), "none");
-    EXPECT_EQ(kind(URLParser::urlParserWithRoot(QStringLiteral("nowhere"), chapterURL)), "none");
+    EXPECT_EQ(
+        kind(SiteRegistry::urlParserWithURLString(QStringLiteral("http://www.mangahere.com/onemanga/1/"))),
+        "onemanga");
+    EXPECT_EQ(kind(SiteRegistry::urlParserWithURLString(chapterURL)), "none");
+    EXPECT_EQ(kind(SiteRegistry::urlParserWithRoot(QStringLiteral("nowhere"), chapterURL)), "none");
 
-    auto p = URLParser::urlParserWithRoot(QStringLiteral("MangaHere"), chapterURL);
+    auto p = SiteRegistry::urlParserWithRoot(QStringLiteral("MangaHere"), chapterURL);
     EXPECT_EQ(kind(p), "mangahere");
     EXPECT_TRUE(p->root().isNull()); // taken from the address, not the key
     EXPECT_EQ(p->chapterTitle(), u"Vol.1 Ch.2");
@@ -104,7 +106,7 @@ TEST(URLParserTest, ChoosingTheSite)
 TEST(URLParserTest, VolumesSortAboveUnnumberedChapters)
 {
     auto number = [](const char *url) {
-        return URLParser::urlParserWithURLString(QString::fromUtf8(url))->adjustedChapterNumber();
+        return SiteRegistry::urlParserWithURLString(QString::fromUtf8(url))->adjustedChapterNumber();
     };
     EXPECT_LT(number("http://www.mangafox.com/manga/a/c999/"),
               number("http://www.mangafox.com/manga/a/v1/c1/"));

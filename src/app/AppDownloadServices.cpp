@@ -1,0 +1,29 @@
+#include "app/AppDownloadServices.h"
+
+#include "app/AppFunctions.h"
+#include "app/MangaAppDelegate.h"
+
+AppData &AppDownloadServices::appData()
+{
+    return delegate_.appData();
+}
+
+MyUserDefaults &AppDownloadServices::userDefaults()
+{
+    return delegate_.userDefaults();
+}
+
+void AppDownloadServices::incrementDownloadsBadgeNumber()
+{
+    delegate_.incrementDownloadsBadgeNumber();
+}
+
+void AppDownloadServices::decrementDownloadsBadgeNumber()
+{
+    delegate_.decrementDownloadsBadgeNumber();
+}
+
+bool AppDownloadServices::checkReachability()
+{
+    return CheckReachability();
+}

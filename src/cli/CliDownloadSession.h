@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+class Download;
+class CliDownloadServices;
+
+// What the download commands share: the home tree chosen with --root, the
+// store opened, and the recovery the application runs at start-up (flags of
+// an interrupted run cleared, the wait queue rebuilt). Then it runs the
+// engine's queue with the event loop until one download has ended, showing
+// the progress of whatever runs meanwhile. Thread contract: main thread.
+class CliDownloadSession
+{
+public:
+    CliDownloadSession();
+    ~CliDownloadSession();
+    CliDownloadSession(const CliDownloadSession &) = delete;
+    CliDownloadSession &operator=(const CliDownloadSession &) = delete;
+
+    // Takes --root and --site options from args; nullopt on success, else
+    // the message for the user.
+    std::optional<QString> takeOptions(QStringList &args);
+    // Opens the store and recovers; false after printing why not.
+    bool open();
+
+    CliDownloadServices &services() { return *services_; }
+
+    // Runs the queue until `download` is no longer queued or active. When it
+    // waits and nothing is running, the queue is started first.
+    void runUntilEnded(const std::shared_ptr<Download> &download);
+    // 0 for a complete or saved download; otherwise prints the reason.
+    int report(const std::shared_ptr<Download> &download);
+    // Puts a download that the queue began after ours back in the queue, so
+    // that leaving now does not turn it into an interrupted one.
+    void requeueWhatRunsNow();
+
+    // "Active", "Queued", "Deduction failed: TEXT", "Complete",
+    // "Incomplete (N pages missing)".
+    static QString stateText(const Download &download);
+    static int missingPages(const Download &download);
+
+private:
+    std::shared_ptr<CliDownloadServices> services_;
+    QString root_;
+};

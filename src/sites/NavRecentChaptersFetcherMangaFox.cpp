@@ -1,9 +1,0 @@
-#include "sites/NavRecentChaptersFetcherMangaFox.h"
-
-#include "sites/RecentChaptersParserDelegateMangaFox.h"
-
-bool NavRecentChaptersFetcherMangaFox::go()
-{
-    RecentChaptersParserDelegateMangaFox parser;
-    return goWithParser(parser);
-}

@@ -1,9 +1,0 @@
-#include "sites/NavRecentChaptersFetcherMangaReader.h"
-
-#include "sites/RecentChaptersParserDelegateMangaReader.h"
-
-bool NavRecentChaptersFetcherMangaReader::go()
-{
-    RecentChaptersParserDelegateMangaReader parser;
-    return goWithParser(parser);
-}

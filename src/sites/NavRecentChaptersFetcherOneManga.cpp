@@ -1,9 +1,0 @@
-#include "sites/NavRecentChaptersFetcherOneManga.h"
-
-#include "sites/RecentChaptersParserDelegateOneManga.h"
-
-bool NavRecentChaptersFetcherOneManga::go()
-{
-    RecentChaptersParserDelegateOneManga parser;
-    return goWithParser(parser);
-}

@@ -1,0 +1,20 @@
+#include "sites/mangareader/NavBooksFetcherMangaReader.h"
+
+#include "sites/mangareader/BooksParserDelegateMangaReader.h"
+#include "sites/mangareader/BooksParserDelegateMangaReaderPopular.h"
+#include "web/StringHelpers.h"
+
+// Popular and genre lists are laid out unlike the alphabetical directory.
+bool NavBooksFetcherMangaReader::go()
+{
+    if (isCancelled())
+        return false;
+    if (!fetchHTML(urlString_) || isCancelled())
+        return false;
+    if (contains(urlString_, QStringLiteral("popular"))) {
+        BooksParserDelegateMangaReaderPopular parser;
+        return parseBooks(parser);
+    }
+    BooksParserDelegateMangaReader parser;
+    return parseBooks(parser);
+}

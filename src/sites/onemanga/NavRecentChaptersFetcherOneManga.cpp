@@ -1,0 +1,9 @@
+#include "sites/onemanga/NavRecentChaptersFetcherOneManga.h"
+
+#include "sites/onemanga/RecentChaptersParserDelegateOneManga.h"
+
+bool NavRecentChaptersFetcherOneManga::go()
+{
+    RecentChaptersParserDelegateOneManga parser;
+    return goWithParser(parser);
+}
