@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
-  qt6-base-dev qt6-image-formats-plugins libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libturbojpeg0-dev libicu-dev libcurl4-openssl-dev libsqlite3-dev
   libminizip-dev zlib1g-dev libplist-dev libplist++-dev
   googletest libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev

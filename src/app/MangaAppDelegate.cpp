@@ -1,5 +1,7 @@
 #include "app/MangaAppDelegate.h"
 
+#include <cstdio>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -15,8 +17,10 @@
 #include "download/DownloadMover.h"
 #include "download/DownloadServices.h"
 #include "download/LibraryQueues.h"
+#include "files/HomeTreeLock.h"
 #include "files/IEMigrator.h"
 #include "files/MyDirectories.h"
+#include "foundation/AlertFunctions.h"
 #include "foundation/Device.h"
 #include "foundation/Localized.h"
 #include "settings/MyUserDefaults.h"
@@ -30,6 +34,7 @@
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TabBarItem.h"
 #include "ui/kit/WaitOverlayView.h"
+#include "ui/settings/SettingsViewController.h"
 #include "web/AppleReachability.h"
 
 namespace {
@@ -77,6 +82,17 @@ bool MangaAppDelegate::applicationDidFinishLaunching()
 {
     Device::setIdiom(options_.idiom);
     MyDirectories::setRootDirectory(options_.root);
+
+    // Before anything reads or moves a file of the tree: another program on
+    // it would lose this one's saves or have its own lost.
+    QString lockError;
+    homeTreeLock_ =
+        HomeTreeLock::lockHomeDirectory(MyDirectories::sharedMyDirectories().homeDirectory(), &lockError);
+    if (!homeTreeLock_) {
+        std::fprintf(stderr, "%s\n", lockError.toLocal8Bit().constData());
+        FatalAlertWithTitleAndMessage(lockError, QString());
+        return false;
+    }
 
     createDirectoriesForFree();
     migrate();
@@ -170,19 +186,23 @@ void MangaAppDelegate::setupUI()
     tabBarController_ = new TabBarController(window_.get());
     layout->addWidget(tabBarController_);
 
-    auto addTab = [this](const char *title) {
-        auto nav = std::make_unique<NavigationController>(
-            std::make_unique<PlaceholderViewController>(localized(title)));
+    auto addTab = [this](std::unique_ptr<ViewController> root, const char *imageName) {
+        root->tabBarItem()->setImageName(QLatin1String(imageName));
+        auto nav = std::make_unique<NavigationController>(std::move(root));
+        nav->tabBarItem()->setImageName(QLatin1String(imageName));
         nav->navigationBar()->setBarStyle(NavigationBar::Style::Black);
         NavigationController *raw = nav.get();
         tabBarController_->addViewController(std::move(nav));
         return raw;
     };
-    internetNavigationController_ = addTab("Internet");
-    downloadsNavigationController_ = addTab("Downloads");
-    booksNavigationController_ = addTab("Library");
-    documentsNavigationController_ = addTab("Import");
-    settingsNavigationController_ = addTab("Settings");
+    auto placeholder = [](const char *title) {
+        return std::make_unique<PlaceholderViewController>(localized(title));
+    };
+    internetNavigationController_ = addTab(placeholder("Internet"), "tab-internet");
+    downloadsNavigationController_ = addTab(placeholder("Downloads"), "tab-downloads");
+    booksNavigationController_ = addTab(placeholder("Library"), "tab-library");
+    documentsNavigationController_ = addTab(placeholder("Import"), "tab-import");
+    settingsNavigationController_ = addTab(std::make_unique<SettingsViewController>(), "tab-settings");
     // A stored index the tab bar does not have leaves the first tab selected.
     tabBarController_->setSelectedIndex(int(userDefaults().integerForKey(SettingsKeys::lastTabVisited)));
 
@@ -298,9 +318,6 @@ void MangaAppDelegate::addWaitOverlay()
 void MangaAppDelegate::showWaitOverlayWithTitle(const QString &text)
 {
     waitOverlay_->showWithText(text);
-    // The dimmer dims the overlay too.
-    if (dimmer_)
-        dimmer_->raise();
 }
 
 void MangaAppDelegate::showWaitOverlay()

@@ -13,6 +13,7 @@ class AppleReachability;
 class AppWindow;
 class DimmerView;
 class DownloadsMoverQueueWrapper;
+class HomeTreeLock;
 class MyUserDefaults;
 class NavigationController;
 class QLabel;
@@ -60,8 +61,9 @@ public:
     void setStartUpParts(std::unique_ptr<StartUpParts> parts);
 
     // The start-up sequence. The window is built but not shown. False when
-    // the store could not be opened: a fatal alert is up, whose button ends
-    // the program, and nothing further was started.
+    // another program uses the home tree or the store could not be opened: a
+    // fatal alert is up, whose button ends the program, and nothing further
+    // was started.
     bool applicationDidFinishLaunching();
     void applicationDidEnterBackground();
     void applicationWillEnterForeground();
@@ -129,6 +131,7 @@ private:
     AppData *appData_ = nullptr;
     MyUserDefaults *userDefaults_ = nullptr;
     std::unique_ptr<StartUpParts> startUpParts_;
+    std::unique_ptr<HomeTreeLock> homeTreeLock_; // held for the whole run
     std::shared_ptr<AppleReachability> internetReachability_;
     std::shared_ptr<AppleReachability> wifiReachability_;
     std::unique_ptr<AppWindow> window_;

@@ -12,6 +12,7 @@
 #include "download/DownloadsProgressSink.h"
 #include "download/DownloadManager.h"
 #include "download/FetcherQueueWrapper.h"
+#include "files/HomeTreeLock.h"
 #include "files/MyDirectories.h"
 #include "foundation/NotificationCenter.h"
 #include "settings/MyUserDefaults.h"
@@ -39,6 +40,9 @@ std::optional<QString> CliDownloadSession::takeOptions(QStringList &args)
 bool CliDownloadSession::open()
 {
     MyDirectories::setRootDirectory(root_);
+    homeTreeLock_ = CliSupport::lockHomeTree();
+    if (!homeTreeLock_)
+        return false;
     MyDirectories &dirs = MyDirectories::sharedMyDirectories();
     dirs.createDirectories();
     MyUserDefaults::sharedMyUserDefaults().setFilename(dirs.preferencesDirectory() +

@@ -8,12 +8,13 @@
 
 class Download;
 class CliDownloadServices;
+class HomeTreeLock;
 
-// What the download commands share: the home tree chosen with --root, the
-// store opened, and the recovery the application runs at start-up (flags of
-// an interrupted run cleared, the wait queue rebuilt). Then it runs the
-// engine's queue with the event loop until one download has ended, showing
-// the progress of whatever runs meanwhile. Thread contract: main thread.
+// What the download commands share: the home tree chosen with --root and
+// held under the home-tree lock, the store opened, and the recovery the application runs at start-up (flags
+// of an interrupted run cleared, the wait queue rebuilt). Then it runs the engine's queue with the event loop
+// until one download has ended, showing the progress of whatever runs meanwhile. Thread contract: main
+// thread.
 class CliDownloadSession
 {
 public:
@@ -47,4 +48,5 @@ public:
 private:
     std::shared_ptr<CliDownloadServices> services_;
     QString root_;
+    std::unique_ptr<HomeTreeLock> homeTreeLock_;
 };

@@ -10,6 +10,7 @@
 #include "download/DownloadsMoverQueueWrapper.h"
 #include "download/RemovePathsQueueWrapper.h"
 #include "download/LibraryQueues.h"
+#include "files/HomeTreeLock.h"
 #include "files/MyDirectories.h"
 #include "foundation/Alerts.h"
 #include "foundation/WaitOverlay.h"
@@ -62,6 +63,7 @@ struct CliLibrary::State {
     QString root;
     std::shared_ptr<CliAlerts> alerts;
     QString rootError;
+    std::unique_ptr<HomeTreeLock> lock;
 };
 
 CliLibrary::CliLibrary(QStringList &args) : state_(std::make_unique<State>())
@@ -87,8 +89,10 @@ std::optional<int> CliLibrary::open()
         return CliSupport::fail(state_->rootError, 2);
     Alerts::install(state_->alerts);
     WaitOverlay::install(std::make_shared<CliWaitOverlay>());
-    if (!state_->root.isEmpty())
-        MyDirectories::setRootDirectory(state_->root);
+    MyDirectories::setRootDirectory(state_->root);
+    state_->lock = CliSupport::lockHomeTree();
+    if (!state_->lock)
+        return 1;
     MyDirectories::sharedMyDirectories().createDirectories();
     AppData &appData = AppData::sharedAppData();
     if (!appData.setup())

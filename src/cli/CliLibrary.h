@@ -10,7 +10,8 @@
 class Book;
 
 // What the library commands of yomora-cli share: the home tree chosen with
-// "--root DIR" (else $YOMORA_ROOT or the default), the store opened as the
+// "--root DIR" (else $YOMORA_ROOT or the default) and locked for as long as
+// the command runs, the store opened as the
 // application opens it (interrupted saves settled, the two library queue
 // wrappers created), alerts printed on standard error with confirmations
 // answered "Ok" by "--yes" and "Cancel" otherwise, and the wait overlay's

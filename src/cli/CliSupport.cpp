@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include "files/HomeTreeLock.h"
+#include "files/MyDirectories.h"
 #include "sites/NavBaseChaptersFetcher.h"
 #include "sites/SiteConfig.h"
 #include "web/PageTextFetcher.h"
@@ -124,6 +126,15 @@ int runChaptersFetcher(
                     fetcher->error()->localizedDescription());
     print(*fetcher, json);
     return 0;
+}
+
+std::unique_ptr<HomeTreeLock> lockHomeTree()
+{
+    QString error;
+    auto lock = HomeTreeLock::lockHomeDirectory(MyDirectories::sharedMyDirectories().homeDirectory(), &error);
+    if (!lock)
+        fail(error);
+    return lock;
 }
 
 QStringList unknownOptions(const QStringList &args)

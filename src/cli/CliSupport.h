@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class HomeTreeLock;
 class NavBaseChaptersFetcher;
 
 // Small helpers shared by yomora-cli commands: option scanning over the
@@ -44,6 +45,12 @@ int runChaptersFetcher(
     QStringList args, const char *usage,
     const std::function<std::shared_ptr<NavBaseChaptersFetcher>(const QString &)> &fetcherFor,
     const std::function<void(const NavBaseChaptersFetcher &, bool json)> &print);
+
+// The lock on the home tree MyDirectories names now, for a command that
+// opens the store or the settings: taken after the root is chosen and
+// before anything of the tree is touched, held until the command ends.
+// Null, after printing why, while another program uses the tree.
+std::unique_ptr<HomeTreeLock> lockHomeTree();
 
 // Options left over that look like options ("-x", "--x"): usage errors.
 QStringList unknownOptions(const QStringList &args);

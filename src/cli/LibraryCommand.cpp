@@ -1,4 +1,11 @@
+// yomora-cli library: the books of the library on a home tree, as the
+// library tab lists them, with their source and chapter count; or one
+// book's chapters with their number, pages and last page read.
+
 #include <algorithm>
+
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include "cli/CliCommand.h"
 #include "cli/CliLibrary.h"
@@ -8,12 +15,23 @@
 
 namespace {
 
-int library(const QStringList &arguments)
+const char *const kUsage = "library [BOOK] [--root DIR] [--json]";
+
+void print(const QJsonObject &object, const QStringList &columns, bool json)
+{
+    if (json)
+        CliSupport::printLine(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+    else
+        CliSupport::printLine(columns.join(u'\t'));
+}
+
+int run(const QStringList &arguments)
 {
     QStringList args = arguments;
+    const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
     CliLibrary session(args);
     if (args.size() > 1 || !CliSupport::unknownOptions(args).isEmpty())
-        return CliSupport::fail(QStringLiteral("usage: yomora-cli library [BOOK] [--root DIR]"), 2);
+        return CliSupport::fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
     if (const auto status = session.open())
         return *status;
 
@@ -23,12 +41,16 @@ int library(const QStringList &arguments)
             AppData::sharedAppData().managedObjectContext()->fetch<Book>(BooksRequest(), &error);
         if (error)
             return CliSupport::fail(error->localizedDescription());
-        for (const auto &book : books)
-            CliSupport::printLine(QStringLiteral("%1\t%2\t%3 chapters")
-                                      .arg(book->title(), book->rootTitle())
-                                      .arg(book->chapters().size()));
+        for (const auto &book : books) {
+            const qsizetype chapters = qsizetype(book->chapters().size());
+            print({{QStringLiteral("title"), book->title()},
+                   {QStringLiteral("rootTitle"), book->rootTitle()},
+                   {QStringLiteral("chapters"), chapters}},
+                  {book->title(), book->rootTitle(), QString::number(chapters)}, json);
+        }
         return 0;
     }
+
     const auto book = session.findBook(args.first());
     if (!book)
         return 1;
@@ -39,18 +61,21 @@ int library(const QStringList &arguments)
     for (const auto &chapter : chapters) {
         const Decimal number = chapter->number().value_or(Decimal(0));
         const bool isLastRead = lastRead && number * Decimal(10) == *lastRead;
-        CliSupport::printLine(QStringLiteral("%1\t%2\t%3 pages\tlast page read %4%5")
-                                  .arg(number.toString(), chapter->title())
-                                  .arg(chapter->pages().size())
-                                  .arg(chapter->lastPageRead())
-                                  .arg(isLastRead ? QStringLiteral("\tlast chapter read") : QString()));
+        const qsizetype pages = qsizetype(chapter->pages().size());
+        print({{QStringLiteral("number"), number.toString()},
+               {QStringLiteral("title"), chapter->title()},
+               {QStringLiteral("pages"), pages},
+               {QStringLiteral("lastPageRead"), chapter->lastPageRead()},
+               {QStringLiteral("lastChapterRead"), isLastRead}},
+              {number.toString(), chapter->title(), QString::number(pages),
+               QString::number(chapter->lastPageRead()) +
+                   (isLastRead ? QStringLiteral(" (last read)") : QString())},
+              json);
     }
     return 0;
 }
 
-const CliCommand::Registrar registrar({QStringLiteral("library"),
-                                       QStringLiteral("library [BOOK] [--root DIR]  the library's books with "
-                                                      "their source and chapter counts, or BOOK's chapters"),
-                                       library});
+const CliCommand::Registrar registrar(CliCommand{QStringLiteral("library"), QString::fromLatin1(kUsage),
+                                                 run});
 
 } // namespace

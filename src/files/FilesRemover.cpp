@@ -1,6 +1,11 @@
 #include "files/FilesRemover.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
+
+#include <dirent.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,11 +18,52 @@ namespace {
 
 const QString errorDomain = QStringLiteral("FilesRemover");
 
+QString systemReason(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// The names in the directory, sorted; nullopt with *error set when it
+// cannot be listed whole (QDir would answer an empty list instead).
+std::optional<QStringList> listDirectory(const QString &path, OptionalError *error)
+{
+    DIR *directory = ::opendir(QFile::encodeName(path).constData());
+    if (!directory) {
+        const int code = errno;
+        *error = Error{errorDomain, 1,
+                       code == ENOENT
+                           ? localized("The folder %1 doesn't exist.").arg(path)
+                           : localized("The folder %1 cannot be read: %2").arg(path, systemReason(code))};
+        return std::nullopt;
+    }
+    QStringList names;
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(directory);
+        if (!entry)
+            break;
+        const QString name = QFile::decodeName(entry->d_name);
+        if (name != u"." && name != u"..")
+            names << name;
+    }
+    const int code = errno;
+    ::closedir(directory);
+    if (code != 0) {
+        *error = Error{errorDomain, 1,
+                       localized("The folder %1 cannot be read: %2").arg(path, systemReason(code))};
+        return std::nullopt;
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A directory goes with everything in it; whatever of it is left after a
+// failure counts as a failed removal.
 bool removeEntry(const QFileInfo &entry)
 {
     if (entry.isSymLink() || !entry.isDir())
         return QFile::remove(entry.absoluteFilePath());
-    return QDir(entry.absoluteFilePath()).removeRecursively();
+    return QDir(entry.absoluteFilePath()).removeRecursively() && !QFileInfo::exists(entry.absoluteFilePath());
 }
 
 } // namespace
@@ -25,9 +71,6 @@ bool removeEntry(const QFileInfo &entry)
 OptionalError FilesRemover::removeFilesAtPath(const QString &path, const QString &regex,
                                               bool includeDirectories)
 {
-    const QFileInfo directoryInfo(path);
-    if (!directoryInfo.isDir())
-        return Error{errorDomain, 1, localized("The folder %1 doesn't exist.").arg(path)};
     if (!regex.isEmpty()) {
         // A pattern that does not compile must not be guessed at: removing
         // nothing is the only safe reading.
@@ -38,10 +81,13 @@ OptionalError FilesRemover::removeFilesAtPath(const QString &path, const QString
         }
     }
 
+    OptionalError listingError;
+    const std::optional<QStringList> names = listDirectory(path, &listingError);
+    if (!names)
+        return listingError;
     const QDir directory(path);
-    const QFileInfoList entries = directory.entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &entry : entries) {
+    for (const QString &name : *names) {
+        const QFileInfo entry(directory.filePath(name));
         if (!regex.isEmpty() && !isMatchedByRegex(entry.fileName(), regex))
             continue;
         // A dangling link does not count as existing, as for any other lookup

@@ -3,6 +3,17 @@
 std::atomic<Device::Idiom> Device::idiom_{Device::Idiom::Phone};
 std::atomic<int> Device::orientation_{Device::Portrait};
 std::atomic<double> Device::systemVersion_{5.0};
+std::atomic<bool> Device::hasSwipe_{true};
+
+bool Device::hasSwipe()
+{
+    return hasSwipe_.load();
+}
+
+void Device::setHasSwipe(bool hasSwipe)
+{
+    hasSwipe_.store(hasSwipe);
+}
 
 Device::Idiom Device::idiom()
 {

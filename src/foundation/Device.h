@@ -25,12 +25,17 @@ public:
     static bool isPad() { return idiom() == Idiom::Pad; }
     static bool parseIdiom(const QString &text, Idiom *idiom);
 
-    static bool isPortrait(int orientation) { return orientation == Portrait || orientation == PortraitUpsideDown; }
+    static bool isPortrait(int orientation)
+    {
+        return orientation == Portrait || orientation == PortraitUpsideDown;
+    }
     static int orientation();
     static void setOrientation(int orientation);
 
-    // Swipe gestures exist on every desktop (mouse drags, touchpads).
-    static bool hasSwipe() { return true; }
+    // Swipe gestures exist on every desktop (mouse drags, touchpads); tests
+    // turn them off to see the layouts of devices without them.
+    static bool hasSwipe();
+    static void setHasSwipe(bool hasSwipe);
 
     // The OS version that chooses the data directory. The desktop always
     // counts as a current system (5.0 or later) unless a test says otherwise.
@@ -41,4 +46,5 @@ private:
     static std::atomic<Idiom> idiom_;
     static std::atomic<int> orientation_;
     static std::atomic<double> systemVersion_;
+    static std::atomic<bool> hasSwipe_;
 };

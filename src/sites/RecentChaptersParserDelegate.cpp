@@ -12,9 +12,15 @@ void RecentChaptersParserDelegate::didStartElement(HyperParser &, QStringView na
                                                    const HyperAttributes &attributes)
 {
     if (!foundSection_) {
-        foundSection_ = opensSection(name, attributes);
+        if (!sectionEnded_ && opensSection(name, attributes)) {
+            foundSection_ = true;
+            sectionTag_ = name.toString();
+            sectionDepth_ = 1;
+        }
         return;
     }
+    if (isSectionTag(name))
+        ++sectionDepth_;
     if (name == u"a") {
         if (isChapterLink(attributes)) {
             currentHRef_ = attributes.value("href");
@@ -33,6 +39,18 @@ void RecentChaptersParserDelegate::didEndElement(HyperParser &, QStringView name
     if (!foundSection_)
         return;
     sectionEnd(name);
+    // What follows the block (a sidebar, the footer) links to chapters of
+    // other books: taken as releases, they would be filed under the block's
+    // last book and tested against the licence list under its title.
+    if (isSectionTag(name) && --sectionDepth_ == 0) {
+        foundSection_ = false;
+        sectionEnded_ = true;
+    }
+}
+
+bool RecentChaptersParserDelegate::isSectionTag(QStringView name) const
+{
+    return name.compare(sectionTag_, Qt::CaseInsensitive) == 0;
 }
 
 void RecentChaptersParserDelegate::addRelease(const NavChapter &chapter, const QString &label)

@@ -12,9 +12,8 @@
 
 // Base of the latest-release page parsers. Collects four parallel lists
 // (chapter, book, date, label of each release) from the releases block,
-// which opens at a site-specific tag and runs to the end of the page. End
-// tags are not trusted on these pages, so chapter links placed after the
-// releases (a footer, say) still count, with the book and date in force.
+// which opens at a site-specific tag and ends at the end tag matching it
+// (the blocks nest tags of their own name, so the nesting is counted).
 // Inside it a link is tested first as a chapter link, then as a book link;
 // any other start tag as a date cell. Plain data: fed one page on one
 // thread, read afterwards.
@@ -51,11 +50,16 @@ protected:
     void bookChapterDateRun(const QString &text, const QString &bookTitle,
                             NavChapter (*chapterFromURL)(const QString &urlString));
 
+    bool isSectionTag(QStringView name) const;
+
     QList<NavChapter> navChapters_;
     QList<NavBook> navBooks_;
     QStringList dates_;
     QStringList labels_;
-    bool foundSection_ = false;
+    bool foundSection_ = false; // inside the releases block
+    bool sectionEnded_ = false;
+    QString sectionTag_;   // the name of the tag that opened the block
+    int sectionDepth_ = 0; // open tags of that name, the block's own included
     QString currentHRef_;
     QString currentDate_; // null until a date cell has been read
     bool isBookLink_ = false;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -115,7 +116,12 @@ bool AppData::initDownloadsBook()
     auto books = context->fetch<Book>(request, &error);
     if (error) {
         // Without the downloads book nothing can run. The store file is left
-        // as it is so that the user's library can still be recovered.
+        // as it is so that the user's library can still be recovered; where
+        // it is goes to standard error, since the start-up migration may
+        // have moved it there.
+        std::fprintf(stderr, "Yomora cannot use the store %s: %s\n",
+                     QFile::encodeName(persistentStoreCoordinator()->storePath()).constData(),
+                     error->message.toLocal8Bit().constData());
         FatalAlertWithTitleAndMessage(localized("Error in saving data"),
                                       localized("Error in request for Downloads Book."));
         return false;

@@ -334,7 +334,7 @@ void ManagedObjectContext::deleteRecursively(const std::shared_ptr<ManagedObject
         deleteRecursively(dependent);
 }
 
-void ManagedObjectContext::forget(const std::shared_ptr<ManagedObject> &object)
+void ManagedObjectContext::forget(std::shared_ptr<ManagedObject> object)
 {
     const ObjectID id = object->objectID();
     registered_.erase(id);

@@ -100,7 +100,9 @@ private:
                                                std::vector<StoreValue> values);
     std::optional<Error> readRow(ObjectID id, const EntityDescription **entity,
                                  std::vector<StoreValue> *values);
-    void forget(const std::shared_ptr<ManagedObject> &object);
+    // By value: callers may pass the identity map's own entry, which the
+    // erase would free while it is still being written through.
+    void forget(std::shared_ptr<ManagedObject> object);
     void deleteRecursively(const std::shared_ptr<ManagedObject> &object);
 
     std::shared_ptr<PersistentStoreCoordinator> coordinator_;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QUrl>
 
 #include "store/ManagedObjectModel.h"
 #include "store/StoreCollation.h"
@@ -101,10 +102,83 @@ std::optional<Error> PersistentStoreCoordinator::lastError(const QString &contex
     return Error{ErrorDomain, code, message};
 }
 
+std::optional<Error> PersistentStoreCoordinator::inspect() const
+{
+    sqlite3 *db = nullptr;
+    // Without a write-ahead log beside it the file holds everything, and
+    // reading it as immutable keeps SQLite from laying a log and an index
+    // beside a file that may not be ours; with one, the log is read too.
+    QByteArray uri = QUrl::fromLocalFile(path_).toEncoded();
+    if (!QFileInfo::exists(path_ + QStringLiteral("-wal")))
+        uri += "?immutable=1";
+    const int opened = sqlite3_open_v2(uri.constData(), &db,
+                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    auto failure = [&](int code, const QString &message) { return Error{ErrorDomain, code, message}; };
+    std::optional<Error> error;
+    auto query = [&](const char *sql, const std::function<void(sqlite3_stmt *)> &row) {
+        sqlite3_stmt *statement = nullptr;
+        int result = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+        if (result == SQLITE_OK) {
+            while ((result = sqlite3_step(statement)) == SQLITE_ROW)
+                row(statement);
+        }
+        if (result != SQLITE_DONE && !error)
+            error = failure(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_finalize(statement);
+    };
+    auto text = [](sqlite3_stmt *statement) {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+    };
+    QStringList tables;
+    QString check;
+    int version = 0;
+    if (opened != SQLITE_OK) {
+        error =
+            failure(db ? sqlite3_extended_errcode(db) : SQLITE_CANTOPEN,
+                    db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("unable to open the store"));
+    } else {
+        query(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
+            [&](sqlite3_stmt *s) { tables << text(s); });
+        query("PRAGMA user_version", [&](sqlite3_stmt *s) { version = sqlite3_column_int(s, 0); });
+        query("PRAGMA quick_check(1)", [&](sqlite3_stmt *s) { check = text(s); });
+    }
+    sqlite3_close_v2(db);
+    if (error)
+        return error;
+    if (check != QStringLiteral("ok"))
+        return failure(SQLITE_CORRUPT, QStringLiteral("The store file is damaged: ") + check);
+
+    QStringList known;
+    for (StoreTable table : ManagedObjectModel::tables())
+        known << ManagedObjectModel::tableName(table);
+    for (const QString &table : std::as_const(tables)) {
+        if (!known.contains(table))
+            return failure(SQLITE_NOTADB,
+                           QStringLiteral("The file is not a Yomora store: it holds the table ") + table);
+    }
+    // A version from a later Yomora may mean anything; so may a numbered
+    // file without a table, which no Yomora ever wrote (the schema and its
+    // number are created together).
+    if (version < 0 || version > kSchemaVersion || (version != 0 && tables.isEmpty()))
+        return failure(
+            SQLITE_NOTADB,
+            QStringLiteral("The store file has a version this Yomora does not know: %1").arg(version));
+    return std::nullopt;
+}
+
 std::optional<Error> PersistentStoreCoordinator::open()
 {
     std::lock_guard lock(mutex_);
     QDir().mkpath(QFileInfo(path_).absolutePath());
+    // Looked at through a read-only connection first, so that a file that is
+    // not a sound store of this version (a damaged library, someone else's
+    // database moved in by the start-up migration) is never written to. An
+    // empty file, or one without tables or version, is a new store.
+    if (QFileInfo(path_).size() > 0) {
+        if (auto error = inspect())
+            return error;
+    }
     const QByteArray file = QFile::encodeName(path_);
     if (sqlite3_open_v2(file.constData(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
@@ -117,18 +191,6 @@ std::optional<Error> PersistentStoreCoordinator::open()
     // directory.
     if (auto error = execute(QStringLiteral("PRAGMA temp_store = MEMORY")))
         return error;
-    // Read-only checks first, so that a file that is not a store, or a
-    // damaged one, is never written to.
-    if (auto error = execute(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-        return error;
-    QString check;
-    if (auto error = select(QStringLiteral("PRAGMA quick_check(1)"), {}, [&](sqlite3_stmt *s) {
-            check = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
-        }))
-        return error;
-    if (check != QStringLiteral("ok"))
-        return Error{ErrorDomain, SQLITE_CORRUPT, QStringLiteral("The store file is damaged: ") + check};
-
     QString mode;
     if (auto error = select(QStringLiteral("PRAGMA journal_mode = WAL"), {}, [&](sqlite3_stmt *s) {
             mode = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
@@ -168,6 +230,10 @@ std::optional<Error> PersistentStoreCoordinator::migrate()
         return error;
     if (version == kSchemaVersion)
         return std::nullopt;
+    if (version < 0 || version > kSchemaVersion) // one that only the log held
+        return Error{
+            ErrorDomain, SQLITE_NOTADB,
+            QStringLiteral("The store file has a version this Yomora does not know: %1").arg(version)};
 
     return performTransaction([&]() -> std::optional<Error> {
         const auto &model = ManagedObjectModel::sharedModel();
@@ -211,11 +277,7 @@ std::optional<Error> PersistentStoreCoordinator::migrate()
         if (auto error = execute(
                 QStringLiteral("CREATE INDEX IF NOT EXISTS \"PageChapter\" ON \"Page\" (\"chapter\")")))
             return error;
-        // A file of a newer version keeps its number; it only gained what
-        // this version needs.
-        if (version < kSchemaVersion)
-            return execute(QStringLiteral("PRAGMA user_version = ") + QString::number(kSchemaVersion));
-        return std::nullopt;
+        return execute(QStringLiteral("PRAGMA user_version = ") + QString::number(kSchemaVersion));
     });
 }
 

@@ -23,10 +23,11 @@ struct sqlite3_stmt;
 // statements). Lock order: a context's mutex before this one, never the
 // other way round.
 //
-// Opening never writes to a file that is not a sound store: the file is
-// read and checked first, so a damaged library stays as it was for the
-// user to recover. Tables that lack columns of this version get them
-// (`PRAGMA user_version` records the version that last checked them).
+// Opening never writes to a file that is not a sound store of a version
+// it knows: the file is read and checked first, so a damaged library, or
+// another program's database, stays as it was for the user to recover.
+// Tables that lack columns of this version get them (`PRAGMA user_version`
+// records the version that last checked them).
 class PersistentStoreCoordinator
 {
 public:
@@ -61,6 +62,7 @@ public:
     static StoreValue columnValue(sqlite3_stmt *statement, int column, const PropertyDescription &property);
 
 private:
+    std::optional<Error> inspect() const;
     std::optional<Error> open();
     void close();
     std::optional<Error> migrate();

@@ -172,9 +172,15 @@ bool Predicate::evaluate(const StoreValue &left, Operator op, const StoreValue &
 {
     switch (op) {
     case Operator::Equal:
-        return StoreValues::equal(left, right);
-    case Operator::NotEqual:
-        return !StoreValues::equal(left, right);
+    case Operator::NotEqual: {
+        // The argument is read as the attribute's kind, as the SQL side binds
+        // it: a decimal against a floating-point attribute is a double, so
+        // 0.1 finds the 0.1 that was stored.
+        const bool equal = std::holds_alternative<double>(left) && std::holds_alternative<Decimal>(right)
+                               ? std::get<double>(left) == std::get<Decimal>(right).toDouble()
+                               : StoreValues::equal(left, right);
+        return equal == (op == Operator::Equal);
+    }
     case Operator::Like:
     case Operator::LikeCaseInsensitive: {
         const auto *value = std::get_if<QString>(&left);

@@ -68,6 +68,7 @@ private:
 struct Session {
     CURLM *multi = curl_multi_init();
     CURL *easy = curl_easy_init();
+    bool cookieEngineOn = false;
 
     Session() { curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 8L); }
     ~Session()
@@ -337,7 +338,14 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
     const QByteArray encodedUrl = url_.toEncoded();
     curl_easy_setopt(easy, CURLOPT_URL, encodedUrl.constData());
     curl_easy_setopt(easy, CURLOPT_SHARE, CurlShare::instance().handle());
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""); // cookie engine on, nothing read from disk
+    // An empty cookie file turns the handle's cookie engine on (over the
+    // share's jar), nothing read from disk. Once per handle: the engine
+    // outlives curl_easy_reset, but each setting adds a list entry that
+    // the reset drops without freeing.
+    if (!session->cookieEngineOn) {
+        curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
+        session->cookieEngineOn = true;
+    }
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);

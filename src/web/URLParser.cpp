@@ -9,7 +9,7 @@ void URLParser::initWithURLString(const QString &urlString)
     urlString_ = urlString;
     root_.clear();
     const QStringList host =
-        captureComponentsMatchedByRegex(urlString, QStringLiteral("^http://www\\.([^/]+)\\.com/"));
+        captureComponentsMatchedByRegex(urlString, QStringLiteral("^https?://www\\.([^/]+)\\.com/"));
     if (host.size() == 2)
         root_ = host[1];
     parse();

@@ -235,3 +235,34 @@ TEST_F(StartUp, UnopenableStoreStopsStartUpAtItsFatalAlert)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StartUp, ASecondProgramOnTheSameHomeTreeRefusesAndTouchesNothing)
+{
+    auto first = start();
+    const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
+    const QString settingsPath = dirs.preferencesDirectory() + QStringLiteral("/userDefaults");
+    const QByteArray settings = readFile(settingsPath);
+    // Something the start-up migration would move into the data directory.
+    const QString waiting = dirs.documentDirectory() + QStringLiteral("/toRemovePaths");
+    writeFile(waiting, "waiting");
+
+    AppOptions options;
+    options.root = root.path();
+    AppData appData;
+    MyUserDefaults defaults;
+    MangaAppDelegate second(options);
+    second.setAppData(&appData);
+    second.setUserDefaults(&defaults);
+    EXPECT_FALSE(second.applicationDidFinishLaunching());
+    EXPECT_EQ(second.window(), nullptr);
+    ASSERT_EQ(alerts->alerts().size(), 1u);
+    EXPECT_EQ(alerts->last().title, QStringLiteral("Yomora is already using ") + dirs.homeDirectory());
+    EXPECT_EQ(readFile(settingsPath), settings);
+    EXPECT_TRUE(QFileInfo::exists(waiting));
+    alerts->press(0);
+    EXPECT_FALSE(exitStatuses.empty());
+}
+
+} // namespace

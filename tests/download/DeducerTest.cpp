@@ -16,6 +16,7 @@
 #include "sites/onemanga/DeducerOneManga.h"
 #include "deduction/ImageHeader.h"
 #include "deduction/ProgressSink.h"
+#include "files/UrlStringJoins.h"
 #include "foundation/MainThread.h"
 #include "foundation/OperationQueue.h"
 #include "sites/SiteConfig.h"
@@ -369,6 +370,17 @@ TEST(DeducerBaseTest, UrlHelpers)
 
     EXPECT_EQ(Deducer::fixURLString(QStringLiteral("http://h/One Piece/ä?a=1&b=[2]#top")),
               u"http://h/One%20Piece/%C3%A4?a=1&b=[2]#top");
+
+    // Where an address is taken apart, https reads as http does.
+    for (const char *scheme : {"http", "https"}) {
+        const QString root = QString::fromLatin1(scheme) + QStringLiteral("://www.site.com:8080");
+        const QString page = root + QStringLiteral("/manga/a/c001/2.html");
+        EXPECT_EQ(DeducerOneManga::rootURLString(page), root);
+        EXPECT_EQ(DeducerMangaReader::rootPath(page), root);
+        EXPECT_FALSE(DeducerMangaFox::isRelativePath(page));
+        EXPECT_EQ(urlStringByAppendingPathComponent(QStringLiteral("http://other/"), page), page);
+    }
+    EXPECT_TRUE(DeducerMangaFox::isRelativePath(QStringLiteral("3.html")));
     EXPECT_EQ(Deducer::tooManyPagesForCellularError().message, u"Over 300 pages.  Wifi required");
     EXPECT_EQ(Deducer::pageLoadOrTimeoutError().message, u"Page load error or timed out ");
 }

@@ -142,6 +142,17 @@ TEST_F(FetcherQueueWrapperTest, TimedOutPageEndsTheRunAndRetryFetchesOnlyWhatIsM
     EXPECT_TRUE(download->isComplete());
     EXPECT_FALSE(download->isDownloading());
     EXPECT_EQ(services->badge, 0);
+
+    // A run cut off after its last page but before its end has nothing left
+    // to fetch: the retry still ends, and gives its count back.
+    download->setIsComplete(false);
+    download->setIsDownloading(true);
+    services->incrementDownloadsBadgeNumber();
+    ASSERT_TRUE(fetcher().retryWithDownload(download, services->sink));
+    ASSERT_TRUE(waitForRunEnd());
+    EXPECT_TRUE(download->isComplete());
+    EXPECT_FALSE(download->isDownloading());
+    EXPECT_EQ(services->badge, 0);
     server.releaseStalls();
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -70,4 +72,20 @@ TEST_F(FilesRemoverTest, FailuresAreReportedAndRemoveNothingMore)
     EXPECT_TRUE(FilesRemover::removeFilesAtPath(dir.filePath(QStringLiteral("missing")), QString()));
     EXPECT_TRUE(FilesRemover::removeFilesAtPath(root.path(), QStringLiteral("([unclosed")));
     EXPECT_EQ(remaining().size(), 5);
+}
+
+TEST_F(FilesRemoverTest, AFolderThatCannotBeListedOrEmptiedIsAFailure)
+{
+    EXPECT_TRUE(FilesRemover::removeFilesAtPath(dir.filePath(QStringLiteral("notes.txt")), QString()));
+    // Entries the system refuses to remove, even to the super-user.
+    EXPECT_TRUE(FilesRemover::removeFilesAtPath(QStringLiteral("/proc/self"),
+                                                QStringLiteral("^(fdinfo|status)$"), true));
+    // The super-user reads every folder; anyone else meets the permissions.
+    if (geteuid() != 0) {
+        const auto permissions = QFile::permissions(root.path());
+        ASSERT_TRUE(QFile::setPermissions(root.path(), QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        EXPECT_TRUE(FilesRemover::removeFilesAtPath(root.path(), QString()));
+        QFile::setPermissions(root.path(), permissions);
+        EXPECT_EQ(remaining().size(), 5);
+    }
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -116,12 +118,20 @@ TEST(OperationQueueTest, WiderQueueRunsConcurrently)
         gates.push_back(std::make_shared<Gate>());
         queue.addOperation(gates.back());
     }
-    for (auto &g : gates)
-        while (!g->started)
-            std::this_thread::yield();
+    // Each gate holds its worker until released, so all three can have
+    // started only on three workers at once.
+    auto allStarted = [&] {
+        return std::all_of(gates.begin(), gates.end(), [](const auto &g) { return g->started.load(); });
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!allStarted() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    EXPECT_TRUE(allStarted());
     for (auto &g : gates)
         g->released = true;
     queue.waitUntilAllOperationsAreFinished();
+    for (auto &g : gates)
+        EXPECT_TRUE(g->isFinished());
 }
 
 TEST(MainThreadTest, HandOverFromWorkersAndFromMain)
@@ -178,8 +188,7 @@ TEST(NotificationCenterTest, DeliversOnMainThreadAndSurvivesRemovalDuringDeliver
     EXPECT_EQ(center.observerCount(QStringLiteral("N")), 0);
 
     std::atomic<bool> deliveredOnMain{false};
-    center.addObserver(&ownerC, QStringLiteral("FromWorker"),
-                       [&] { deliveredOnMain = isMainThread(); });
+    center.addObserver(&ownerC, QStringLiteral("FromWorker"), [&] { deliveredOnMain = isMainThread(); });
     std::thread([&] { center.post(QStringLiteral("FromWorker")); }).join();
     EXPECT_FALSE(deliveredOnMain);
     EXPECT_TRUE(pumpEventsUntil([&] { return deliveredOnMain.load(); }));

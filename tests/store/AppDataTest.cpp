@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 #include "StoreFixture.h"
 
@@ -24,6 +27,18 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
+}
+
+// The bytes of an SQLite file made by running `sql` on a new database.
+QByteArray databaseBytes(const char *sql)
+{
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QStringLiteral("db.sqlite"));
+    sqlite3 *db = nullptr;
+    EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+    return readAll(path);
 }
 
 TEST_F(AppDataTest, FirstStartCreatesOneDownloadsBookAndTheNextStartFindsIt)
@@ -167,6 +182,13 @@ TEST_F(AppDataTest, AnUnusableStoreFileStopsTheProgramAndIsLeftAsItWas)
     } cases[] = {
         {"not a database", QByteArray("These are my notes, not a library.\n").repeated(200)},
         {"damaged tables", damaged},
+        {"another program's database",
+         databaseBytes("CREATE TABLE Book (id INTEGER PRIMARY KEY, title TEXT);"
+                       "CREATE TABLE Invoice (id INTEGER PRIMARY KEY, total REAL);")},
+        {"a later version",
+         databaseBytes("CREATE TABLE Book (id INTEGER PRIMARY KEY, title TEXT); PRAGMA user_version = 99;")},
+        {"a version without tables",
+         databaseBytes("CREATE TABLE t (x); DROP TABLE t; PRAGMA user_version = 1;")},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -183,6 +205,25 @@ TEST_F(AppDataTest, AnUnusableStoreFileStopsTheProgramAndIsLeftAsItWas)
         EXPECT_EQ(exitStatuses, std::vector<int>{-1});
         EXPECT_EQ(readAll(storePath()), c.bytes);
         EXPECT_FALSE(QFileInfo::exists(storePath() + QStringLiteral("-wal")));
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(AppDataTest, AnEmptyFileOrOneWithoutTablesIsANewStore)
+{
+    const QByteArray files[] = {QByteArray(), databaseBytes("CREATE TABLE t (x); DROP TABLE t;")};
+    for (const QByteArray &bytes : files) {
+        writeAll(storePath(), bytes);
+        start().reset();
+        auto appData = start();
+        EXPECT_EQ(appData->managedObjectContext()->fetch<Book>(FetchRequest(AppData::BookEntityName)).size(),
+                  1u);
+        EXPECT_TRUE(alerts->isEmpty());
+        appData.reset();
+        QFile::remove(storePath());
     }
 }
 

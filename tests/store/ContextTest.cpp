@@ -158,9 +158,25 @@ TEST_F(ContextTest, PredicatesAnswerAlikeInMemoryAndInSql)
             EXPECT_EQ(titles, expected) << where << ": " << c.format;
         }
     };
+    // Floating-point attributes against a decimal argument.
+    for (double border : {0.1, 0.3})
+        appData->createPageWithUrlString(QStringLiteral("http://h/1.jpg"), 1, 10, 10)->setLeftBorder(border);
+    auto pagesWithLeftBorder = [&](ManagedObjectContext &in, const char *format, const char *border) {
+        const auto predicate = Predicate::predicateWithFormat(
+            QString::fromUtf8(format), {Decimal::fromString(QString::fromUtf8(border))});
+        return in.fetch<Page>(FetchRequest(AppData::PageEntityName, predicate)).size();
+    };
+    auto checkBorders = [&](ManagedObjectContext &in, const char *where) {
+        EXPECT_EQ(pagesWithLeftBorder(in, "leftBorder == %@", "0.1"), 1u) << where;
+        EXPECT_EQ(pagesWithLeftBorder(in, "leftBorder != %@", "0.1"), 1u) << where;
+        EXPECT_EQ(pagesWithLeftBorder(in, "leftBorder == %@", "0.30"), 1u) << where;
+        EXPECT_EQ(pagesWithLeftBorder(in, "leftBorder == %@", "0.2"), 0u) << where;
+    };
     check(*context, "unsaved");
+    checkBorders(*context, "unsaved");
     ASSERT_FALSE(appData->save());
     check(*appData->newManagedObjectContext(false), "saved");
+    checkBorders(*appData->newManagedObjectContext(false), "saved");
 }
 
 TEST_F(ContextTest, MalformedPredicatesFailTheFetch)

@@ -50,8 +50,10 @@ TEST(URLParserTest, SitePatterns)
          "356.5"},
         {"http://www.onemanga.com/Bleach/356", "onemanga", nullptr, nullptr, nullptr, "Ch.", "NaN"},
         {"http://www.onemanga.com/Bleach/extra/", "onemanga", "Bleach", nullptr, "extra", "Ch.extra", "NaN"},
+        {"https://www.mangafox.com/manga/naruto/c001/", "mangafox", "naruto", nullptr, "001", "Ch.1", "1"},
+        {"https://www.mangareader.net/goong/7", nullptr, "goong", nullptr, "7", "Ch.7", "7"},
+        {"https://www.onemanga.com/Bleach/356/", "onemanga", "Bleach", nullptr, "356", "Ch.356", "356"},
         // Other host forms still parse; only the root stays null.
-        {"https://www.mangafox.com/manga/naruto/c001/", nullptr, "naruto", nullptr, "001", "Ch.1", "1"},
         {"http://mangafox.me/manga/naruto/c001/", nullptr, "naruto", nullptr, "001", "Ch.1", "1"},
         // Site words are found in any letter case.
         {"http://www.MangaHere.com/manga/rinne/c004/", "MangaHere", "rinne", nullptr, "004", "Ch.4", "4"},

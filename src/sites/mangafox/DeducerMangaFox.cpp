@@ -11,7 +11,7 @@ QString DeducerMangaFox::nextPageWithImage(const ImageElement &image, int pageIn
 
 bool DeducerMangaFox::isRelativePath(const QString &path)
 {
-    return !path.startsWith(u"http://");
+    return !path.startsWith(u"http://") && !path.startsWith(u"https://");
 }
 
 bool DeducerMangaFox::go()

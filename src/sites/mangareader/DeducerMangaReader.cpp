@@ -5,7 +5,7 @@
 
 QString DeducerMangaReader::rootPath(const QString &urlString)
 {
-    const QStringList parts = captureComponentsMatchedByRegex(urlString, QStringLiteral("(http://[^/]+)"));
+    const QStringList parts = captureComponentsMatchedByRegex(urlString, QStringLiteral("(https?://[^/]+)"));
     return parts.size() == 2 ? parts[1] : QString();
 }
 

@@ -8,7 +8,8 @@
 
 QString DeducerOneManga::rootURLString(const QString &urlString)
 {
-    const QStringList parts = captureComponentsMatchedByRegex(urlString, QStringLiteral("^(http://[^/]+)/"));
+    const QStringList parts =
+        captureComponentsMatchedByRegex(urlString, QStringLiteral("^(https?://[^/]+)/"));
     return parts.size() == 2 ? parts[1] : urlString;
 }
 

@@ -4,11 +4,13 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ui/kit/Icons.h"
 #include "ui/kit/TabBarItem.h"
 
 namespace {
 constexpr int BarHeight = 49;
-}
+constexpr int IconSize = 26;
+} // namespace
 
 TabBar::TabBar(QWidget *parent) : QWidget(parent)
 {
@@ -70,14 +72,16 @@ void TabBar::paintEvent(QPaintEvent *)
             painter.setBrush(QColor(0x3a, 0x3a, 0x3a));
             painter.drawRoundedRect(cell, 4, 4);
         }
-        // A small mark above the title stands in for the tab's icon.
-        const QColor ink = i == selected_ ? QColor(0x3d, 0xa5, 0xff) : QColor(0x9a, 0x9a, 0x9a);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(ink);
-        painter.drawEllipse(QPoint(cell.center().x(), cell.top() + 13), 7, 7);
+        const QColor ink = i == selected_ ? QColor(0x3d, 0xa5, 0xff) : QColor(0xa0, 0xa0, 0xa0);
+        const QPixmap image =
+            Icons::pixmap(tab->imageName(), QSize(IconSize, IconSize), ink, devicePixelRatioF());
+        if (!image.isNull())
+            painter.drawPixmap(cell.center().x() - IconSize / 2, cell.top() + 1, image);
         painter.setPen(ink);
         painter.setFont(titleFont);
-        painter.drawText(cell.adjusted(0, 22, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
+        // Without a drawing the title sits in the middle of the cell.
+        const QRect titleRect = image.isNull() ? cell : cell.adjusted(0, IconSize + 1, 0, 0);
+        painter.drawText(titleRect, Qt::AlignHCenter | (image.isNull() ? Qt::AlignVCenter : Qt::AlignTop),
                          painter.fontMetrics().elidedText(tab->title(), Qt::ElideRight, cell.width()));
 
         const QString badge = tab->badgeValue();

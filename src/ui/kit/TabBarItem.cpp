@@ -17,3 +17,11 @@ void TabBarItem::setBadgeValue(const QString &value)
     badgeValue_ = value;
     Q_EMIT changed();
 }
+
+void TabBarItem::setImageName(const QString &name)
+{
+    if (imageName_ == name)
+        return;
+    imageName_ = name;
+    Q_EMIT changed();
+}

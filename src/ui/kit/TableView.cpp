@@ -11,6 +11,7 @@
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTextOption>
 #include <QVBoxLayout>
 
 #include "foundation/Localized.h"
@@ -23,6 +24,8 @@ constexpr int PlainHeaderHeight = 22;
 constexpr int GroupedHeaderHeight = 34;
 constexpr int GroupedGapHeight = 14;
 constexpr int GroupedInset = 10;
+constexpr int WideGroupedInset = 40;
+constexpr int WideTableWidth = 600;
 constexpr int Padding = 10;
 constexpr int MinusSize = 22;
 constexpr int AccessoryWidth = 24;
@@ -145,6 +148,14 @@ TableView::TableView(Style style, QWidget *parent) : QWidget(parent), style_(sty
     list_->setResizeMode(QListView::Adjust);
     list_->viewport()->installEventFilter(this);
     list_->installEventFilter(this);
+    // A slim bar that leaves the rows their width, as on a handheld.
+    list_->verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { width: 7px; background: transparent; margin: 2px 1px; }"
+                       "QScrollBar::handle:vertical { background: rgba(0,0,0,90); border-radius: 2px; "
+                       "min-height: 30px; }"
+                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeAccessoryViews(); });
     QPalette palette = list_->palette();
     palette.setColor(QPalette::Base, style_ == Style::Grouped ? GroupedGround : QColor(Qt::white));
     list_->setPalette(palette);
@@ -171,6 +182,7 @@ void TableView::setDelegate(TableViewDelegate *delegate)
 {
     delegate_ = delegate;
     list_->doItemsLayout();
+    placeAccessoryViews();
 }
 
 void TableView::reloadData()
@@ -202,7 +214,9 @@ void TableView::reloadData()
     });
     indexBar_->setVisible(!indexTitles_.isEmpty());
     indexBar_->update();
+    list_->doItemsLayout();
     list_->verticalScrollBar()->setValue(scroll);
+    placeAccessoryViews();
 }
 
 int TableView::numberOfRows(int section) const
@@ -214,6 +228,7 @@ void TableView::setRowHeight(int height)
 {
     rowHeight_ = height;
     list_->doItemsLayout();
+    placeAccessoryViews();
 }
 
 void TableView::setTableHeaderView(QWidget *header)
@@ -232,6 +247,7 @@ void TableView::setEditing(bool editing)
     if (editing && !allowsSelectionDuringEditing_)
         deselectRow();
     list_->viewport()->update();
+    placeAccessoryViews();
 }
 
 int TableView::flatCount() const
@@ -298,7 +314,11 @@ int TableView::heightOf(int flat) const
 
 QRect TableView::contentRect(const QRect &rect) const
 {
-    return style_ == Style::Grouped ? rect.adjusted(GroupedInset, 0, -GroupedInset, 0) : rect;
+    if (style_ != Style::Grouped)
+        return rect;
+    // A wide table (a tablet) sets its blocks further in, as the eye expects.
+    const int inset = rect.width() >= WideTableWidth ? WideGroupedInset : GroupedInset;
+    return rect.adjusted(inset, 0, -inset, 0);
 }
 
 namespace {
@@ -309,12 +329,18 @@ struct RowLayout {
     QRect status;
     QRect deleteConfirm;
     QRect accessory;
+    QRect accessoryView;
     QRect button;
     QRect text;
 };
 
+QFont textFontOf(const TableCell &cell, const QFont &base)
+{
+    return cell.font.value_or(boldFont(base, 1.1));
+}
+
 RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable, bool confirming,
-                    const QFontMetrics &buttonMetrics)
+                    const QFontMetrics &buttonMetrics, const QFontMetrics &textMetrics)
 {
     RowLayout layout;
     QRect rest = content.adjusted(Padding, 0, -Padding / 2, 0);
@@ -326,7 +352,24 @@ RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable,
         layout.deleteConfirm = QRect(rest.right() - 64, rest.center().y() - 15, 64, 30);
         rest.setRight(layout.deleteConfirm.left() - Padding / 2);
     } else if (!deletable) {
-        if (cell.accessory != TableCell::Accessory::None) {
+        if (QWidget *view = cell.accessoryView) {
+            int w = view->sizeHint().width();
+            if (view->sizePolicy().horizontalPolicy() & QSizePolicy::ExpandFlag) {
+                // The text keeps its natural width, within reason; a text
+                // that may wrap gives up more.
+                // Within limits the text column is the same on every row,
+                // so that sliders on neighbouring rows line up.
+                const int natural = textMetrics.horizontalAdvance(cell.text);
+                const int share = std::clamp(
+                    natural, rest.width() * 3 / 10,
+                    std::max(rest.width() * 3 / 10, rest.width() * (cell.textLines > 1 ? 2 : 3) / 5));
+                w = std::max(view->minimumSizeHint().width(), rest.width() - share - Padding);
+            }
+            w = std::min(w, rest.width());
+            const int h = std::min(rest.height(), std::max(view->sizeHint().height(), 0));
+            layout.accessoryView = QRect(rest.right() - w + 1, rest.center().y() - h / 2, w, h);
+            rest.setRight(layout.accessoryView.left() - Padding / 2);
+        } else if (cell.accessory != TableCell::Accessory::None) {
             layout.accessory =
                 QRect(rest.right() - AccessoryWidth, rest.top(), AccessoryWidth, rest.height());
             rest.setRight(layout.accessory.left() - 2);
@@ -394,8 +437,9 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
     const QFont baseFont = painter->font();
     const QFont buttonFont = boldFont(baseFont, 0.95);
     const bool confirming = pendingDelete_ && *pendingDelete_ == path;
-    const RowLayout layout =
-        layoutRow(content, cell, isDeletable(path), confirming, QFontMetrics(buttonFont));
+    const QFont textFont = textFontOf(cell, baseFont);
+    const RowLayout layout = layoutRow(content, cell, isDeletable(path), confirming, QFontMetrics(buttonFont),
+                                       QFontMetrics(textFont));
 
     if (!layout.minus.isNull()) {
         painter->setPen(Qt::NoPen);
@@ -466,7 +510,6 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
                                  2);
     }
 
-    const QFont textFont = cell.font.value_or(boldFont(baseFont, 1.1));
     QFont detailFont = cell.detailFont.value_or(baseFont);
     const QColor textColor = selected ? QColor(Qt::white) : cell.textColor;
     const QColor detailColor = selected ? QColor(Qt::white) : cell.detailColor;
@@ -480,7 +523,14 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
     case TableCell::Style::Default:
         painter->setFont(textFont);
         painter->setPen(textColor);
-        painter->drawText(textRect, textFlags | Qt::AlignVCenter, fitted(cell.text, textRect.width()));
+        if (cell.textLines > 1) {
+            // A long word (a path) breaks where it must rather than running out of the row.
+            QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
+            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            painter->drawText(QRectF(textRect), cell.text, option);
+        } else {
+            painter->drawText(textRect, textFlags | Qt::AlignVCenter, fitted(cell.text, textRect.width()));
+        }
         break;
     case TableCell::Style::Subtitle: {
         const QFontMetrics detailMetrics(detailFont);
@@ -522,8 +572,9 @@ TableView::Zone TableView::zoneAt(int flat, const QRect &rect, const QPoint &pos
     const IndexPath path{entry.section, entry.row};
     const TableCell cell = cellAt(path);
     const bool confirming = pendingDelete_ && *pendingDelete_ == path;
-    const RowLayout layout = layoutRow(contentRect(rect), cell, isDeletable(path), confirming,
-                                       QFontMetrics(boldFont(font(), 0.95)));
+    const RowLayout layout =
+        layoutRow(contentRect(rect), cell, isDeletable(path), confirming,
+                  QFontMetrics(boldFont(font(), 0.95)), QFontMetrics(textFontOf(cell, font())));
     if (layout.minus.adjusted(-6, -6, 6, 6).contains(pos))
         return Zone::Minus;
     if (layout.deleteConfirm.contains(pos))
@@ -535,8 +586,55 @@ TableView::Zone TableView::zoneAt(int flat, const QRect &rect, const QPoint &pos
     return Zone::Body;
 }
 
+void TableView::placeAccessoryViews()
+{
+    QWidget *viewport = list_->viewport();
+    std::vector<QPointer<QWidget>> placed;
+    const int count = flatCount();
+    if (dataSource_ && count > 0) {
+        // Only the rows on screen are asked for their cells.
+        const QModelIndex top = list_->indexAt(QPoint(viewport->width() / 2, 0));
+        const QModelIndex bottom = list_->indexAt(QPoint(viewport->width() / 2, viewport->height() - 1));
+        const int first = top.isValid() ? top.row() : 0;
+        const int last = bottom.isValid() ? bottom.row() : count - 1;
+        const QFont base = font();
+        for (int flat = first; flat <= last; ++flat) {
+            const Entry entry = entryAt(flat);
+            if (entry.kind != Kind::Row)
+                continue;
+            const IndexPath path{entry.section, entry.row};
+            const TableCell cell = cellAt(path);
+            QWidget *view = cell.accessoryView;
+            if (!view)
+                continue;
+            const QRect rect = list_->visualRect(model_->index(flat));
+            const bool confirming = pendingDelete_ && *pendingDelete_ == path;
+            const RowLayout layout =
+                layoutRow(contentRect(rect), cell, isDeletable(path), confirming,
+                          QFontMetrics(boldFont(base, 0.95)), QFontMetrics(textFontOf(cell, base)));
+            if (layout.accessoryView.isNull())
+                continue;
+            if (view->parentWidget() != viewport)
+                view->setParent(viewport);
+            view->setGeometry(layout.accessoryView);
+            view->show();
+            placed.emplace_back(view);
+        }
+    }
+    for (const QPointer<QWidget> &view : placedViews_) {
+        if (view && std::find(placed.begin(), placed.end(), view) == placed.end())
+            view->hide();
+    }
+    placedViews_ = std::move(placed);
+}
+
 bool TableView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == list_->viewport() && event->type() == QEvent::Resize) {
+        // The list lays its rows out again later; the controls must follow now.
+        list_->doItemsLayout();
+        placeAccessoryViews();
+    }
     if (watched == list_->viewport()) {
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
             return true; // selection happens on release, through tapRow's checks

@@ -70,6 +70,9 @@ public:
     void tapButton(const IndexPath &path);
     void tapDelete(const IndexPath &path);
 
+    // What the data source says the row shows.
+    TableCell cellForRow(const IndexPath &path) const { return cellAt(path); }
+
     QStringList sectionIndexTitles() const { return indexTitles_; }
     void tapSectionIndexTitle(int index);
 
@@ -98,6 +101,8 @@ private:
     void paintEntry(QPainter *painter, const QRect &rect, int flat, bool selected) const;
     Zone zoneAt(int flat, const QRect &rect, const QPoint &pos) const;
     QRect contentRect(const QRect &rect) const;
+    // Puts the rows' accessory views over the rows on screen, hides the others.
+    void placeAccessoryViews();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Style style_;
@@ -122,4 +127,5 @@ private:
     bool allowsSelection_ = true;
     bool allowsSelectionDuringEditing_ = false;
     std::optional<IndexPath> pendingDelete_;
+    std::vector<QPointer<QWidget>> placedViews_;
 };

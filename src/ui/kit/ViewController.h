@@ -95,7 +95,9 @@ private:
     friend class TabBarController;
     enum class Appearance { Disappeared, Appearing, Appeared, Disappearing };
 
-    bool isRoot() const { return !parent_ && !presenting_; }
+    // isNull(), not a conversion: while a parent is being destroyed the
+    // pointer is still set but no longer points at a ViewController.
+    bool isRoot() const { return parent_.isNull() && presenting_.isNull(); }
     ViewController *rootViewController();
 
     QString title_;

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "foundation/Localized.h"
+#include "ui/kit/DimmerView.h"
 
 namespace {
 constexpr int BoxSize = 200;
@@ -42,7 +43,7 @@ void WaitOverlayView::showWithText(const QString &text)
     label_->setText(text);
     setGeometry(parentWidget()->rect());
     show();
-    raise();
+    stayOnTop();
 }
 
 void WaitOverlayView::hideAndReset()
@@ -56,31 +57,80 @@ QRect WaitOverlayView::boxRect() const
     return {(width() - BoxSize) / 2, (height() - BoxSize) / 2, BoxSize, BoxSize};
 }
 
-bool WaitOverlayView::eventFilter(QObject *watched, QEvent *event)
+namespace {
+
+// Everything a person can do to a window with a mouse, a keyboard, a touch
+// screen or a pen, and the shortcuts the keyboard would fire.
+bool isInput(QEvent::Type type)
 {
-    // While work runs behind the overlay, the keyboard must not reach the
-    // screens under it any more than the mouse does: a shortcut such as
-    // Alt+Left could pop the screen whose items are being processed.
-    switch (event->type()) {
-    case QEvent::ShortcutOverride: // accepted, so no shortcut fires
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
-        if (auto *widget = qobject_cast<QWidget *>(watched);
-            isVisible() && widget && widget->window() == window()) {
-            event->accept();
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::NativeGesture:
+    case QEvent::Gesture:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool WaitOverlayView::eventFilter(QObject *watched, QEvent *event)
+{
+    // While work runs behind the overlay nothing may reach the screens under
+    // it: a click on the tab bar or a shortcut such as Alt+Left would take
+    // away the screen that waits for the work to finish, and with it the
+    // only code that would hide the overlay again. Input still reaching a
+    // widget under the overlay (one that grabbed the mouse or holds the
+    // focus) is stopped here; the overlay itself just absorbs it.
+    if (isVisible() && isInput(event->type())) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == window()) {
+            event->accept(); // an accepted shortcut override fires no shortcut
             return true;
         }
-        break;
-    default:
-        break;
     }
-    if (watched == parentWidget() && event->type() == QEvent::Resize) {
-        setGeometry(parentWidget()->rect());
-        const QRect box = boxRect();
-        label_->move(box.left() + 10, box.top() + 30);
+    if (watched == parentWidget()) {
+        if (event->type() == QEvent::Resize) {
+            setGeometry(parentWidget()->rect());
+            const QRect box = boxRect();
+            label_->move(box.left() + 10, box.top() + 30);
+        } else if (event->type() == QEvent::ChildAdded && isVisible()) {
+            // A screen presented meanwhile goes under the overlay, once its
+            // presenter has raised it.
+            QTimer::singleShot(0, this, [this] {
+                if (isVisible())
+                    stayOnTop();
+            });
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void WaitOverlayView::stayOnTop()
+{
+    raise();
+    // The dimmer dims everything, the overlay included.
+    for (QWidget *sibling : parentWidget()->findChildren<DimmerView *>(Qt::FindDirectChildrenOnly))
+        sibling->raise();
 }
 
 void WaitOverlayView::paintEvent(QPaintEvent *)

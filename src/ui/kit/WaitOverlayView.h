@@ -7,7 +7,10 @@ class QTimer;
 
 // "Please wait..." over the whole window while long work runs: a centred
 // dark box with a two-line white label and a spinner. It covers its parent
-// and swallows input while shown; it is hidden when idle.
+// and takes every input event of the window while shown (clicks, keys,
+// shortcuts, wheel, touch), so nothing reaches the screens beneath, the tab
+// bar included; screens presented meanwhile go under it. Only the dimmer
+// stays above it. It is hidden when idle.
 // Thread contract: main thread only; background work updates the label by
 // handing the text over to the main thread.
 class WaitOverlayView : public QWidget
@@ -32,6 +35,7 @@ protected:
 
 private:
     QRect boxRect() const;
+    void stayOnTop();
 
     QLabel *label_ = nullptr;
     QTimer *spinTimer_ = nullptr;

@@ -1,0 +1,151 @@
+// The whole page fetcher (records, empty files, requests, the one decode and
+// margin finding per page, file writes, saves, notifications) against what
+// it cannot avoid: one curl process fetching the same 300 images into files
+// over one connection, plus the cropper alone over those files. Prints the
+// ratio (at most 1.2 holds), then the resident memory after the first and
+// after the fifth chapter fetched in a row (at most 20 MB apart holds).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <random>
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "download/DeducerFetcher.h"
+#include "download/DownloadManager.h"
+#include "download/DownloadServices.h"
+#include "download/FetcherQueueWrapper.h"
+#include "files/MyDirectories.h"
+#include "reader/Cropper.h"
+#include "store/AppData.h"
+#include "support/EventLoop.h"
+#include "support/LoopbackServer.h"
+
+namespace {
+
+constexpr int kPages = 300;
+constexpr int kChapters = 5;
+
+// A scanned page of about 300 KB: paper, margins and a noisy block.
+QByteArray pageImage()
+{
+    QImage image(900, 1350, QImage::Format_Grayscale8);
+    image.fill(245);
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> ink(0, 255);
+    for (int y = 60; y < 1290; ++y) {
+        uchar *line = image.scanLine(y);
+        for (int x = 70; x < 830; ++x)
+            line[x] = (x / 9 + y / 13) % 6 == 0 ? uchar(ink(random)) : uchar(40 + (x * y) % 160);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 85);
+    return bytes;
+}
+
+long residentKB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+class BenchServices : public DownloadServices
+{
+public:
+    AppData &appData() override { return store; }
+    AppData store;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir home;
+    MyDirectories::setRootDirectory(home.path());
+    MyDirectories::sharedMyDirectories().createDirectories();
+
+    const QByteArray image = pageImage();
+    LoopbackServer server;
+    QStringList urls;
+    for (int i = 0; i < kPages; ++i) {
+        const QString path = QStringLiteral("/page%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+        server.serve(path, LoopbackResponse::page(image, "image/jpeg"));
+        urls << server.url(path);
+    }
+    std::printf("%d images of %lld KB\n", kPages, qint64(image.size()) / 1024);
+
+    // The yardstick: curl over one connection, then the cropper alone.
+    QTemporaryDir curlDir;
+    QStringList curlArgs{QStringLiteral("-s")};
+    for (int i = 0; i < kPages; ++i)
+        curlArgs << urls[i] << QStringLiteral("-o") << curlDir.filePath(QString::number(i));
+    QElapsedTimer timer;
+    double curlSeconds = 1e9, cropSeconds = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        timer.restart();
+        QProcess curl;
+        curl.start(QStringLiteral("curl"), curlArgs);
+        curl.waitForFinished(-1);
+        curlSeconds = std::min(curlSeconds, timer.nsecsElapsed() / 1e9);
+        timer.restart();
+        for (int i = 0; i < kPages; ++i) {
+            QFile file(curlDir.filePath(QString::number(i)));
+            file.open(QIODevice::ReadOnly);
+            Cropper cropper(file.readAll());
+            if (!cropper.crop())
+                std::printf("page %d did not crop\n", i);
+        }
+        cropSeconds = std::min(cropSeconds, timer.nsecsElapsed() / 1e9);
+    }
+
+    auto services = std::make_shared<BenchServices>();
+    if (!services->store.setup())
+        return 1;
+    DownloadManager manager(services);
+    FetcherQueueWrapper &fetcher = manager.fetcherQueueWrapper();
+    std::vector<double> fetchSeconds;
+    long rssFirst = 0, rssLast = 0;
+    for (int chapter = 0; chapter < kChapters; ++chapter) {
+        auto download = services->store.createDownloadWithRootTitle(
+            QStringLiteral("Bench"), QStringLiteral("Bench"), QStringLiteral("Chapter %1").arg(chapter),
+            urls.first(), Decimal::zero(), QDateTime::currentDateTime(), kPages);
+        download->setBook(services->store.downloadsBook());
+        download->setIsDownloading(true);
+        services->store.save();
+        timer.restart();
+        fetcher.goWithURLs(urls, download, nullptr);
+        pumpEventsUntil([&] { return !fetcher.isRunActive(); }, std::chrono::minutes(5));
+        fetchSeconds.push_back(timer.nsecsElapsed() / 1e9);
+        if (!download->isComplete())
+            std::printf("chapter %d is incomplete\n", chapter);
+        // Only the files go: the records stay, as a user's downloads would.
+        services->store.removeChapterDirectory(*download);
+        (chapter == 0 ? rssFirst : rssLast) = residentKB();
+    }
+
+    const double best = *std::min_element(fetchSeconds.begin(), fetchSeconds.end());
+    const double baseline = curlSeconds + cropSeconds;
+    std::printf("best of 3: curl %.3f s + cropper %.3f s = %.3f s\n", curlSeconds, cropSeconds, baseline);
+    std::printf("fetcher, best of %d chapters: %.3f s (first %.3f s)\n", kChapters, best,
+                fetchSeconds.front());
+    std::printf("ratio %.2f (at most 1.20)\n", best / baseline);
+    std::printf("RSS after chapter 1: %.1f MB, after chapter %d: %.1f MB, growth %.1f MB (at most 20)\n",
+                rssFirst / 1024.0, kChapters, rssLast / 1024.0, (rssLast - rssFirst) / 1024.0);
+    return 0;
+}
