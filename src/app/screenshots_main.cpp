@@ -106,6 +106,11 @@ const std::vector<Scene> &scenes()
              table->scrollToRow({last, table->numberOfRows(last) - 1});
          }},
         {"settings-help", [](MangaAppDelegate &app) { openSettings(app, true); }},
+        {"settings-help-landscape",
+         [](MangaAppDelegate &app) {
+             app.window()->rotate();
+             openSettings(app, true);
+         }},
         {"settings-dimmed",
          [](MangaAppDelegate &app) {
              openSettings(app, false);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFile>
 #include <QSaveFile>
 
 #include "files/MyDirectories.h"
@@ -325,7 +326,18 @@ bool AppData::writeData(const QByteArray &data, const Page &page)
     }
     if (!createChapterDirectory(*chapter))
         return false;
-    QSaveFile file(pageFileName(page));
+    const QString path = pageFileName(page);
+    if (data.isEmpty()) {
+        // An empty file is whole however it is cut short, so it needs neither
+        // the temporary file nor the sync: a chapter's 300 placeholders are
+        // made before its first request goes out.
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return true;
+        FatalAlertWithTitleAndMessage(localized("File Error"), localized("Could not write page"));
+        return false;
+    }
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
         FatalAlertWithTitleAndMessage(localized("File Error"), localized("Could not write page"));
         return false;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -273,6 +274,22 @@ TEST(SettingsScreen, PageSizeSliderStoresOnlyTheStepItSnapsTo)
     pageSize->setDoubleValue(0.1);
     EXPECT_EQ(screen->sliderLabel()->text(), QStringLiteral("Smallest"));
     EXPECT_EQ(runs.stored(SettingsKeys::portraitPageSize), QVariant(0.0));
+}
+
+TEST(SettingsScreen, ControlsShowOnlyOverTheirRowsOnScreen)
+{
+    Runs runs;
+    MangaAppDelegate *app = runs.start();
+    app->window()->rotate(); // landscape: the brightness row starts below the fold
+    SettingsViewController *screen = runs.openSettings();
+    QCoreApplication::processEvents();
+    TableView *table = screen->tableView();
+    auto *slider = controlAt<Slider>(screen, {1, 0});
+    EXPECT_FALSE(slider->isVisible());
+    table->scrollToRow({1, 0});
+    EXPECT_TRUE(slider->isVisible());
+    EXPECT_TRUE(table->listView()->viewport()->rect().contains(slider->geometry()));
+    EXPECT_FALSE(controlAt<Switch>(screen, {0, 0})->isVisible());
 }
 
 TEST(SettingsScreen, HelpNoticeShowsOncePerRunUntilTicked)

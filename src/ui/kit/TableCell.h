@@ -27,9 +27,9 @@ struct TableCell {
     // A thin bar under the text, 0 to 1; none when unset.
     std::optional<double> progress;
     // A control at the row's right (a switch, a slider), in place of the
-    // accessory. The data source owns it and hands the same widget out for
-    // its row every time; the table places it over the row while the row is
-    // on screen. One whose horizontal size policy expands takes the width
+    // accessory. The data source owns it, keeps it hidden and hands the same
+    // widget out for its row every time; the table places it over the row
+    // and shows it while the row is on screen. One whose horizontal size policy expands takes the width
     // the text leaves.
     QPointer<QWidget> accessoryView;
     // A push button inside the row, at its right; none when empty.

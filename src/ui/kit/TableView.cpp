@@ -203,7 +203,9 @@ void TableView::reloadData()
             const int rows = std::max(0, dataSource_->numberOfRows(s));
             // Grouped tables always leave a gap above each block.
             const bool header = style_ == Style::Grouped || !dataSource_->titleForHeader(s).isEmpty();
-            const bool footer = !dataSource_->titleForFooter(s).isEmpty();
+            // ...and a grouped table leaves one below its last block too.
+            const bool footer =
+                !dataSource_->titleForFooter(s).isEmpty() || (style_ == Style::Grouped && s == sections - 1);
             rowCounts_.push_back(rows);
             sectionStarts_.push_back(start);
             hasHeader_.push_back(header);

@@ -98,6 +98,7 @@ void SettingsViewController::viewDidLoad()
             if (!switchRow)
                 continue;
             auto *control = new Switch(this);
+            control->hide(); // until the table places it over its row
             control->setAccessibleName(localized(switchRow->text));
             const QLatin1String key = switchRow->key;
             connect(control, &Switch::clicked, this, [this, key](bool on) { switchAction(key, on); });
@@ -106,11 +107,13 @@ void SettingsViewController::viewDidLoad()
     }
 
     brightnessSlider_ = new Slider(this);
+    brightnessSlider_->hide();
     brightnessSlider_->setAccessibleName(localized("Brightness"));
     connect(brightnessSlider_, &Slider::doubleValueChanged, this, &SettingsViewController::setBrightness);
 
     if (Device::isPad()) {
         pageSizeControl_ = new QWidget(this);
+        pageSizeControl_->hide();
         pageSizeControl_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         auto *controlLayout = new QHBoxLayout(pageSizeControl_);
         controlLayout->setContentsMargins(0, 0, 0, 0);
