@@ -1,4 +1,4 @@
-#include "support/LoopbackServer.h"
+#include "demo/LoopbackServer.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -101,6 +101,7 @@ struct LoopbackServer::Impl {
     std::vector<std::pair<QString, Handler>> prefixes;
     std::vector<LoopbackRequest> log;
     std::set<QString> connections;
+    bool recording = true;
 
     // Waits for the given time unless the server stops first; false when stopping.
     bool pause(std::chrono::milliseconds duration)
@@ -144,8 +145,10 @@ struct LoopbackServer::Impl {
             QString::fromStdString(req.remote_addr) + QLatin1Char(':') + QString::number(req.remote_port);
         {
             std::lock_guard lock(mutex);
-            log.push_back(request);
-            connections.insert(request.connection);
+            if (recording) {
+                log.push_back(request);
+                connections.insert(request.connection);
+            }
         }
 
         LoopbackResponse answer = answerFor(request);
@@ -211,15 +214,19 @@ struct LoopbackServer::Impl {
     }
 };
 
-LoopbackServer::LoopbackServer() : d(std::make_unique<Impl>())
+LoopbackServer::LoopbackServer(int port) : d(std::make_unique<Impl>())
 {
     d->server.new_task_queue = [] { return new httplib::ThreadPool(32); };
     d->server.set_keep_alive_max_count(1000000);
     d->server.set_keep_alive_timeout(30);
     d->server.set_tcp_nodelay(true);
     d->server.Get(".*", [this](const httplib::Request &req, httplib::Response &res) { d->handle(req, res); });
-    d->port = d->server.bind_to_any_port("127.0.0.1");
-    d->thread = std::thread([this] { d->server.listen_after_bind(); });
+    if (port == 0)
+        d->port = d->server.bind_to_any_port("127.0.0.1");
+    else
+        d->port = d->server.bind_to_port("127.0.0.1", port) ? port : -1;
+    if (d->port > 0)
+        d->thread = std::thread([this] { d->server.listen_after_bind(); });
 }
 
 LoopbackServer::~LoopbackServer()
@@ -293,6 +300,12 @@ std::vector<LoopbackRequest> LoopbackServer::requests() const
 {
     std::lock_guard lock(d->mutex);
     return d->log;
+}
+
+void LoopbackServer::setRecording(bool on)
+{
+    std::lock_guard lock(d->mutex);
+    d->recording = on;
 }
 
 void LoopbackServer::resetCounts()

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The whole flow against the demo site, through yomora-cli: a site's lists,
+# a book's chapters and the latest releases; a chapter downloaded with
+# auto-save; the chapter with the missing page ending incomplete until the
+# site is repaired and the download retried.
+set -euo pipefail
+site_bin=$1
+cli=$2
+work=$(mktemp -d)
+site_pid=
+cleanup() {
+    if [ -n "$site_pid" ]; then
+        kill "$site_pid" 2>/dev/null || true
+        wait "$site_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+"$site_bin" --port 0 --seed 5 --delay-ms 0 >"$work/sites" &
+site_pid=$!
+for _ in $(seq 100); do grep -q '^control ' "$work/sites" && break; sleep 0.1; done
+grep -q '^control ' "$work/sites" || fail "the demo site did not start"
+sites=()
+while read -r name url; do
+    case "$name" in
+    control) control=$url ;;
+    *) sites+=(--site "$name=$url") ;;
+    esac
+done <"$work/sites"
+here=$(awk '$1 == "mangahere" { print $2 }' "$work/sites")
+root="$work/root"
+special() { curl -sf "${control}specials" | awk -v kind="$1" '$1 == "mangahere" && $2 == kind { print $3 }'; }
+
+# Lists: forty made-up titles; the licensed ones are filtered out.
+"$cli" books "${here}mangalist/" "${sites[@]}" >"$work/books"
+[ "$(wc -l <"$work/books")" -eq 40 ] || fail "expected 40 books, got $(wc -l <"$work/books")"
+book_url=$(head -1 "$work/books" | cut -f2)
+book_title=$(head -1 "$work/books" | cut -f1)
+
+# A book's details and chapters, highest first, each with its number.
+"$cli" chapters "$book_url" "${sites[@]}" >"$work/chapters"
+grep -q '^author: ' "$work/chapters" || fail "no author on the book page"
+grep -q '^cover: http' "$work/chapters" || fail "no cover on the book page"
+sed '1,/^$/d' "$work/chapters" >"$work/chapter-lines"
+[ -s "$work/chapter-lines" ] || fail "no chapters"
+first_number=$(head -1 "$work/chapter-lines" | cut -f3)
+last_number=$(tail -1 "$work/chapter-lines" | cut -f3)
+awk -v a="$first_number" -v b="$last_number" 'BEGIN { exit !(a + 0 > b + 0) }' ||
+    fail "chapters not highest first ($first_number .. $last_number)"
+
+# Latest releases: today's special chapters lead.
+"$cli" latest "${here}latest/" "${sites[@]}" >"$work/latest"
+head -1 "$work/latest" | grep -q $'\tToday$' || fail "the latest releases do not start today"
+grep -qF "$(special missing-page)" "$work/latest" || fail "the missing-page chapter is not among the latest"
+
+# A chapter downloaded with auto-save: every page arrives whole, named by
+# its number.
+chapter_url=$(tail -1 "$work/chapter-lines" | cut -f2)
+chapter_label=$(tail -1 "$work/chapter-lines" | cut -f1)
+"$cli" download "$chapter_url" --book "$book_title" --chapter "$chapter_label" \
+    --number "$last_number" --autosave --root "$root" "${sites[@]}" >"$work/out-saved" 2>&1 ||
+    { cat "$work/out-saved"; fail "the auto-saved download"; }
+pages=$(find "$root" -type f \( -name '[0-9][0-9][0-9].jpg' -o -name '[0-9][0-9][0-9].png' \) -size +1k | wc -l)
+[ "$pages" -ge 4 ] || fail "expected at least four whole pages, found $pages"
+[ -n "$(find "$root" -type f -name '000.*' -size +1k)" ] || fail "no first page named 000"
+
+# The chapter with the missing page ends incomplete; repaired, a retry completes it.
+missing=$(special missing-page)
+if "$cli" download "$missing" --book "Missing" --chapter "Missing 1" --number 1 \
+    --root "$root" "${sites[@]}" >"$work/out-missing" 2>&1; then
+    fail "the chapter with the missing page completed"
+fi
+"$cli" downloads --root "$root" >"$work/downloads"
+line=$(grep ' Missing / Missing 1: ' "$work/downloads") || { cat "$work/downloads"; fail "no missing-page download"; }
+[[ "$line" == *": Incomplete (1 pages missing)" ]] || fail "the missing page is not reported: $line"
+n=${line%%.*}
+curl -sf "${control}repair" >/dev/null || fail "the repair address"
+"$cli" retry "$n" --root "$root" "${sites[@]}" >"$work/out-retry" 2>&1 ||
+    { cat "$work/out-retry"; fail "the retry"; }
+"$cli" downloads --root "$root" >"$work/downloads"
+grep -q "^$n\. Missing / Missing 1: Complete\$" "$work/downloads" ||
+    { cat "$work/downloads"; fail "the retry did not complete the chapter"; }
+echo "ok"
