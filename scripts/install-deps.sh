@@ -10,7 +10,7 @@ packages=(
   libminizip-dev zlib1g-dev libplist-dev libplist++-dev
   googletest libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   libxml2-dev libclang-rt-14-dev
-  xvfb xauth curl python3
+  xvfb xauth curl python3 zip unzip
 )
 
 missing=()

@@ -8,12 +8,15 @@
 #include <QVBoxLayout>
 
 #include "app/AppDownloadServices.h"
+#include "app/AppWaitOverlay.h"
 #include "app/AppWindow.h"
 #include "app/PlaceholderViewController.h"
 #include "app/StartUpParts.h"
 #include "download/DeducerFetcher.h"
 #include "download/DownloadManager.h"
+#include "download/DownloadMover.h"
 #include "download/DownloadServices.h"
+#include "download/LibraryQueues.h"
 #include "files/HomeTreeLock.h"
 #include "files/IEMigrator.h"
 #include "files/MyDirectories.h"
@@ -51,6 +54,8 @@ MangaAppDelegate::MangaAppDelegate(AppOptions options, QObject *parent)
 
 MangaAppDelegate::~MangaAppDelegate()
 {
+    if (waitOverlay_)
+        WaitOverlay::install(nullptr);
     if (theDelegate == this) {
         theDelegate = nullptr;
         // The engine must not reach a delegate that is gone.
@@ -152,6 +157,9 @@ bool MangaAppDelegate::setupData()
                                QStringLiteral("/userDefaults"));
     if (!appData().setup())
         return false;
+    // Before anything reads the library's files: a save of a download that a
+    // crash cut short is finished or undone.
+    DownloadMover::recoverInterruptedMoves(*appData().managedObjectContext());
     booksRestoreLocation_ = loadUserDefaults(userDefaults());
     return true;
 }
@@ -304,6 +312,7 @@ void MangaAppDelegate::addWaitOverlay()
 {
     if (!waitOverlay_)
         waitOverlay_ = new WaitOverlayView(window_.get());
+    WaitOverlay::install(std::make_shared<AppWaitOverlay>(this));
 }
 
 void MangaAppDelegate::showWaitOverlayWithTitle(const QString &text)
@@ -319,6 +328,16 @@ void MangaAppDelegate::showWaitOverlay()
 void MangaAppDelegate::hideWaitOverlay()
 {
     waitOverlay_->hideAndReset();
+}
+
+RemovePathsQueueWrapper *MangaAppDelegate::removePathsQueueWrapper() const
+{
+    return LibraryQueues::removePathsQueueWrapper();
+}
+
+DownloadsMoverQueueWrapper *MangaAppDelegate::downloadsMoverQueueWrapper() const
+{
+    return LibraryQueues::downloadsMoverQueueWrapper();
 }
 
 QLabel *MangaAppDelegate::waitOverlayLabel() const

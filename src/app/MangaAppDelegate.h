@@ -12,10 +12,12 @@ class AppData;
 class AppleReachability;
 class AppWindow;
 class DimmerView;
+class DownloadsMoverQueueWrapper;
 class HomeTreeLock;
 class MyUserDefaults;
 class NavigationController;
 class QLabel;
+class RemovePathsQueueWrapper;
 class StartUpParts;
 class TabBarController;
 class ViewController;
@@ -99,6 +101,11 @@ public:
     void hideWaitOverlay();
     QLabel *waitOverlayLabel() const;
     WaitOverlayView *waitOverlay() const { return waitOverlay_; }
+
+    // The library's two queue wrappers, made by the start-up step
+    // createQueueWrappers (null before it).
+    RemovePathsQueueWrapper *removePathsQueueWrapper() const;
+    DownloadsMoverQueueWrapper *downloadsMoverQueueWrapper() const;
 
     // The dimmer.
     void setupDimmerView();

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include "download/LibraryQueues.h"
+
 class Download;
 
 // The steps of start-up that belong to screens and engine parts built after
@@ -39,8 +41,9 @@ public:
     // Library screens: re-open the book at selection[0] and, when
     // selection[1] >= 0, its chapter. Nothing yet.
     virtual void restoreLibraryLocation(const QList<int> &selection) {}
-    // The path-removal and download-saving queue wrappers. Nothing yet.
-    virtual void createQueueWrappers() {}
+    // The path-removal and download-saving queue wrappers; the removals an
+    // earlier run left unfinished start again here.
+    virtual void createQueueWrappers() { LibraryQueues::create(); }
 
 private:
     bool doResumeDownload_ = false;

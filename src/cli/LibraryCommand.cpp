@@ -1,47 +1,76 @@
 // yomora-cli library: the books of the library on a home tree, as the
-// library tab lists them, with their source and chapter count.
+// library tab lists them, with their source and chapter count; or one
+// book's chapters with their number, pages and last page read.
+
+#include <algorithm>
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "cli/CliCommand.h"
+#include "cli/CliLibrary.h"
 #include "cli/CliSupport.h"
-#include "files/HomeTreeLock.h"
-#include "files/MyDirectories.h"
 #include "store/AppData.h"
 #include "store/BooksRequest.h"
 
 namespace {
 
-const char *const kUsage = "library [--root DIR] [--json]";
+const char *const kUsage = "library [BOOK] [--root DIR] [--json]";
+
+void print(const QJsonObject &object, const QStringList &columns, bool json)
+{
+    if (json)
+        CliSupport::printLine(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+    else
+        CliSupport::printLine(columns.join(u'\t'));
+}
 
 int run(const QStringList &arguments)
 {
     QStringList args = arguments;
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
-    QString optionError;
-    const auto root = CliSupport::takeValue(args, QStringLiteral("--root"), &optionError);
-    if (!optionError.isEmpty() || !args.isEmpty())
+    CliLibrary session(args);
+    if (args.size() > 1 || !CliSupport::unknownOptions(args).isEmpty())
         return CliSupport::fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
-    MyDirectories::setRootDirectory(root.value_or(QString()));
-    const auto lock = CliSupport::lockHomeTree();
-    if (!lock)
-        return 1;
-    std::optional<Error> error;
-    const auto books = AppData::sharedAppData().managedObjectContext()->fetch<Book>(BooksRequest(), &error);
-    if (error)
-        return CliSupport::fail(error->localizedDescription());
-    for (const auto &book : books) {
-        const qsizetype chapters = qsizetype(book->chapters().size());
-        if (json) {
-            const QJsonObject object{{QStringLiteral("title"), book->title()},
-                                     {QStringLiteral("rootTitle"), book->rootTitle()},
-                                     {QStringLiteral("chapters"), chapters}};
-            CliSupport::printLine(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
-        } else {
-            CliSupport::printLine(book->title() + u'\t' + book->rootTitle() + u'\t' +
-                                  QString::number(chapters));
+    if (const auto status = session.open())
+        return *status;
+
+    if (args.isEmpty()) {
+        std::optional<Error> error;
+        const auto books =
+            AppData::sharedAppData().managedObjectContext()->fetch<Book>(BooksRequest(), &error);
+        if (error)
+            return CliSupport::fail(error->localizedDescription());
+        for (const auto &book : books) {
+            const qsizetype chapters = qsizetype(book->chapters().size());
+            print({{QStringLiteral("title"), book->title()},
+                   {QStringLiteral("rootTitle"), book->rootTitle()},
+                   {QStringLiteral("chapters"), chapters}},
+                  {book->title(), book->rootTitle(), QString::number(chapters)}, json);
         }
+        return 0;
+    }
+
+    const auto book = session.findBook(args.first());
+    if (!book)
+        return 1;
+    auto chapters = book->chapters();
+    std::stable_sort(chapters.begin(), chapters.end(),
+                     [](const auto &a, const auto &b) { return a->number() < b->number(); });
+    const auto lastRead = book->lastChapterNumberRead();
+    for (const auto &chapter : chapters) {
+        const Decimal number = chapter->number().value_or(Decimal(0));
+        const bool isLastRead = lastRead && number * Decimal(10) == *lastRead;
+        const qsizetype pages = qsizetype(chapter->pages().size());
+        print({{QStringLiteral("number"), number.toString()},
+               {QStringLiteral("title"), chapter->title()},
+               {QStringLiteral("pages"), pages},
+               {QStringLiteral("lastPageRead"), chapter->lastPageRead()},
+               {QStringLiteral("lastChapterRead"), isLastRead}},
+              {number.toString(), chapter->title(), QString::number(pages),
+               QString::number(chapter->lastPageRead()) +
+                   (isLastRead ? QStringLiteral(" (last read)") : QString())},
+              json);
     }
     return 0;
 }

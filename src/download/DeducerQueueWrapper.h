@@ -41,7 +41,9 @@ public:
 
 private:
     DownloadManager &manager_;
-    // Declared last: its workers are joined before anything they read goes.
     std::optional<Deducer::TimeOuts> timeOuts_;
-    OperationQueue queue_;
+    // Wider than one so that a new deduction need not wait for a cancelled
+    // one to wind down its request. Declared last: its workers are joined
+    // before anything they read goes.
+    OperationQueue queue_{2};
 };

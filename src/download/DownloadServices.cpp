@@ -2,6 +2,7 @@
 
 #include <QUrl>
 
+#include "download/DownloadMover.h"
 #include "files/FSStats.h"
 #include "settings/MyUserDefaults.h"
 #include "settings/SettingsKeys.h"
@@ -39,8 +40,7 @@ bool DownloadServices::autoSaveToLibrary()
 
 void DownloadServices::saveDownloadToLibrary(const std::shared_ptr<Download> &download)
 {
-    // The library mover is not part of this program yet: the download stays
-    // in the downloads list, complete, for the user to save by hand.
+    DownloadMover::save(download, *appData().managedObjectContext());
 }
 
 bool DownloadServices::siteIsOnLoopback()

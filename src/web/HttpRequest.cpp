@@ -68,7 +68,6 @@ private:
 struct Session {
     CURLM *multi = curl_multi_init();
     CURL *easy = curl_easy_init();
-    bool cookieEngineOn = false;
 
     Session() { curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 8L); }
     ~Session()
@@ -338,14 +337,10 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
     const QByteArray encodedUrl = url_.toEncoded();
     curl_easy_setopt(easy, CURLOPT_URL, encodedUrl.constData());
     curl_easy_setopt(easy, CURLOPT_SHARE, CurlShare::instance().handle());
-    // An empty cookie file turns the handle's cookie engine on (over the
-    // share's jar), nothing read from disk. Once per handle: the engine
-    // outlives curl_easy_reset, but each setting adds a list entry that
-    // the reset drops without freeing.
-    if (!session->cookieEngineOn) {
-        curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
-        session->cookieEngineOn = true;
-    }
+    // An empty cookie file turns the cookie engine on over the share's jar,
+    // nothing read from disk. The file list it adds is cleared after the
+    // transfer: curl_easy_reset would drop it without freeing it.
+    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
@@ -491,6 +486,7 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
         }
     }
     curl_multi_remove_handle(multi, easy);
+    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, nullptr); // the share keeps the cookies
     curl_slist_free_all(headerList);
     return outcome;
 }

@@ -1,0 +1,43 @@
+#include "cli/CliCommand.h"
+#include "cli/CliLibrary.h"
+#include "cli/CliSupport.h"
+#include "download/DownloadsDeleterController.h"
+
+namespace {
+
+class Finished : public DownloadsDeleterControllerDelegate
+{
+public:
+    void downloadsDeleterDidFinish(DownloadsDeleterController &) override { done = true; }
+    bool done = false;
+};
+
+int deleteDownloads(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    CliLibrary session(args);
+    if (!args.isEmpty())
+        return CliSupport::fail(QStringLiteral("usage: yomora-cli delete-downloads [--yes] [--root DIR]"), 2);
+    if (const auto status = session.open())
+        return *status;
+    Finished delegate;
+    DownloadsDeleterController controller(&delegate);
+    controller.addToNotifications();
+    controller.deleteDownloads();
+    if (!controller.downloadsToDelete().empty())
+        CliLibrary::waitUntil([&] { return delegate.done; });
+    if (session.sawAlert())
+        return 1;
+    if (delegate.done)
+        CliSupport::printLine(
+            QStringLiteral("Deleted %1 downloads").arg(controller.downloadsToDelete().size()));
+    return 0;
+}
+
+const CliCommand::Registrar
+    registrar({QStringLiteral("delete-downloads"),
+               QStringLiteral("delete-downloads [--yes] [--root DIR]  delete the opened "
+                              "downloads below the highest of each manga"),
+               deleteDownloads});
+
+} // namespace

@@ -1,0 +1,46 @@
+#include "cli/CliCommand.h"
+#include "cli/CliLibrary.h"
+#include "cli/CliSupport.h"
+#include "download/ChaptersDeleterController.h"
+
+namespace {
+
+class Finished : public ChaptersDeleterControllerDelegate
+{
+public:
+    void chaptersDeleterDidFinish(ChaptersDeleterController &) override { done = true; }
+    bool done = false;
+};
+
+int deleteRead(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    CliLibrary session(args);
+    if (args.size() != 1 || !CliSupport::unknownOptions(args).isEmpty())
+        return CliSupport::fail(QStringLiteral("usage: yomora-cli delete-read BOOK [--yes] [--root DIR]"), 2);
+    if (const auto status = session.open())
+        return *status;
+    const auto book = session.findBook(args.first());
+    if (!book)
+        return 1;
+    Finished delegate;
+    ChaptersDeleterController controller(book, &delegate);
+    controller.addToNotifications();
+    controller.deleteChapters();
+    if (!controller.chaptersToDelete().empty())
+        CliLibrary::waitUntil([&] { return delegate.done; });
+    if (session.sawAlert())
+        return 1;
+    if (delegate.done)
+        CliSupport::printLine(
+            QStringLiteral("Deleted %1 chapters").arg(controller.chaptersToDelete().size()));
+    return 0;
+}
+
+const CliCommand::Registrar
+    registrar({QStringLiteral("delete-read"),
+               QStringLiteral("delete-read BOOK [--yes] [--root DIR]  delete the read "
+                              "chapters of BOOK below its last chapter read"),
+               deleteRead});
+
+} // namespace

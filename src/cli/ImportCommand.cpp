@@ -1,0 +1,142 @@
+#include <QFileInfo>
+
+#include "cli/CliCommand.h"
+#include "cli/CliLibrary.h"
+#include "cli/CliSupport.h"
+#include "files/FilesRemover.h"
+#include "files/MyDirectories.h"
+#include "foundation/Localized.h"
+#include "foundation/OperationQueue.h"
+#include "ie/IEDBImporter.h"
+#include "ie/IEDBImporterOperation.h"
+#include "ie/IEFileNameParser.h"
+#include "ie/IEImporterOperation.h"
+#include "store/IsDownloading.h"
+
+namespace {
+
+const char usage[] = "usage: yomora-cli import ZIP [--title T] [--source S] [--chapter N] [--volume V] "
+                     "[--root DIR]";
+
+struct Given {
+    std::optional<QString> title, source, chapter, volume;
+};
+
+// Unpacks and reads the zip; the chapters found, or the exit status.
+int unpack(const QString &zip, QList<IEImportChapter> *chapters, QString *unzippedPath)
+{
+    bool done = false;
+    bool succeeded = false;
+    auto operation = std::make_shared<IEImporterOperation>(
+        zip, MyDirectories::sharedMyDirectories().temporaryDirectory(),
+        [&](IEImporterOperation &) { done = true; }, [&](IEImporterOperation &) { done = succeeded = true; });
+    OperationQueue queue(1);
+    queue.addOperation(operation);
+    CliLibrary::waitUntil([&] { return done || operation->isFinished(); });
+    queue.waitUntilAllOperationsAreFinished();
+    if (!succeeded)
+        return CliSupport::fail(
+            withArguments(QStringLiteral("Failed: %@"),
+                          {operation->error() ? operation->error()->localizedDescription() : QString()}));
+    *chapters = operation->chapters();
+    *unzippedPath = operation->unzippedPath();
+    return 0;
+}
+
+int importChapters(const QList<IEImportChapter> &found, const QString &unzippedPath, const Given &given)
+{
+    if (found.isEmpty())
+        return CliSupport::fail(localized("No chapters?"));
+    if ((given.chapter || given.volume) && found.size() != 1)
+        return CliSupport::fail(
+            QStringLiteral("--chapter and --volume need a zip of one chapter (this one has %1)")
+                .arg(found.size()));
+    IEFileNameParser parser;
+    parser.parseString(found.first().baseName);
+    const QString title = given.title.value_or(parser.bookTitle()).trimmed();
+    const QString source = given.source.value_or(parser.source()).trimmed();
+    if (title.isEmpty())
+        return CliSupport::fail(localized("Fill in the manga title"));
+    if (source.isEmpty())
+        return CliSupport::fail(localized("Fill in a source"));
+
+    for (IEImportChapter chapter : found) {
+        IEFileNameParser names;
+        names.parseString(chapter.baseName);
+        const QString chapterText =
+            given.chapter ? given.chapter->trimmed()
+                          : (names.chapterNumber().isNaN() ? QString() : names.chapterNumber().toString());
+        const QString volumeText =
+            given.volume ? given.volume->trimmed()
+                         : (names.volumeNumber().isNaN() ? QString() : names.volumeNumber().toString());
+        if (chapterText.isEmpty())
+            return CliSupport::fail(localized("Fill in a chapter number") + QStringLiteral(" (") +
+                                    chapter.baseName + u')');
+        const Decimal number = Decimal::fromString(chapterText);
+        if (number.isNaN())
+            return CliSupport::fail(localized("Chapter must be a number"));
+        const Decimal volume = Decimal::fromString(volumeText);
+        chapter.number = IEDBImporter::adjustedNumberFromChapterNumber(number, volume);
+        chapter.title = IEDBImporter::titleFromChapterNumber(number, volume);
+
+        bool done = false;
+        bool succeeded = false;
+        auto operation = std::make_shared<IEDBImporterOperation>(
+            title, source, chapter, [&](IEDBImporterOperation &) { done = true; },
+            [&](IEDBImporterOperation &) { done = succeeded = true; });
+        OperationQueue queue(1);
+        queue.addOperation(operation);
+        CliLibrary::waitUntil([&] { return done || operation->isFinished(); });
+        queue.waitUntilAllOperationsAreFinished();
+        if (!succeeded)
+            return CliSupport::fail(
+                withArguments(QStringLiteral("Error: %@"),
+                              {operation->error() ? operation->error()->localizedDescription() : QString()}));
+        CliSupport::printLine(
+            QStringLiteral("%1\t%2\t%3 pages").arg(title, chapter.title).arg(chapter.pages.size()));
+    }
+    CliSupport::printLine(
+        withArguments(localized("Imported %@.\nLook in the Library."), {QFileInfo(unzippedPath).fileName()}));
+    return 0;
+}
+
+int importZip(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    CliLibrary session(args);
+    QString error;
+    Given given;
+    given.title = CliSupport::takeValue(args, QStringLiteral("--title"), &error);
+    given.source = CliSupport::takeValue(args, QStringLiteral("--source"), &error);
+    given.chapter = CliSupport::takeValue(args, QStringLiteral("--chapter"), &error);
+    given.volume = CliSupport::takeValue(args, QStringLiteral("--volume"), &error);
+    if (!error.isEmpty() || args.size() != 1 || !CliSupport::unknownOptions(args).isEmpty())
+        return CliSupport::fail(QLatin1String(usage), 2);
+    const QString zip = QFileInfo(args.first()).absoluteFilePath();
+    if (!QFileInfo(zip).isFile())
+        return CliSupport::fail(QStringLiteral("No file %1").arg(zip));
+    if (QFileInfo(zip).suffix() != u"zip")
+        return CliSupport::fail(withArguments(localized("%@. Must be a zip file ending in .zip"), {zip}));
+    if (const auto status = session.open())
+        return *status;
+    if (IsDownloading())
+        return CliSupport::fail(localized("Not while downloading"));
+
+    QList<IEImportChapter> chapters;
+    QString unzippedPath;
+    int status = unpack(zip, &chapters, &unzippedPath);
+    if (status == 0)
+        status = importChapters(chapters, unzippedPath, given);
+    // The unpacked files are scratch, whatever happened.
+    FilesRemover::removeFilesAtPath(MyDirectories::sharedMyDirectories().temporaryDirectory(), QString(),
+                                    true);
+    return status;
+}
+
+const CliCommand::Registrar
+    registrar({QStringLiteral("import"),
+               QStringLiteral("import ZIP [--title T --source S --chapter N --volume V] "
+                              "[--root DIR]  import a zip of chapter folders"),
+               importZip});
+
+} // namespace

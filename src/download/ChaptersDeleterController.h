@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+class Book;
+class Chapter;
+class ChaptersDeleterController;
+
+class ChaptersDeleterControllerDelegate
+{
+public:
+    virtual ~ChaptersDeleterControllerDelegate() = default;
+    virtual void chaptersDeleterDidFinish(ChaptersDeleterController &controller) {}
+};
+
+// Deletes, after asking, the opened chapters of one book below its last
+// chapter read. Refused while a download is running and above 200 chapters.
+// Up to 5 are deleted at once; more in the background behind the wait
+// overlay. Records are deleted and saved before their folders go.
+// Thread contract: main thread only.
+class ChaptersDeleterController
+{
+public:
+    static constexpr int kConfirmationTag = 77;
+    static constexpr int kMaxDeletions = 200;
+
+    ChaptersDeleterController(std::shared_ptr<Book> book, ChaptersDeleterControllerDelegate *delegate);
+    ~ChaptersDeleterController();
+    ChaptersDeleterController(const ChaptersDeleterController &) = delete;
+    ChaptersDeleterController &operator=(const ChaptersDeleterController &) = delete;
+
+    void deleteChapters();
+    void addToNotifications();
+    void removeFromNotifications();
+    void alertViewClickedButtonAtIndex(int tag, int buttonIndex);
+
+    bool prepareToDeleteChapters();
+    void deleteChaptersForeground();
+    void deleteChaptersBackground();
+    void removePathsDidFinish();
+    bool isDownloading() const;
+    void showWaitOverlay();
+    void hideWaitOverlay();
+
+    const std::vector<std::shared_ptr<Chapter>> &chaptersToDelete() const { return chaptersToDelete_; }
+
+private:
+    std::shared_ptr<Book> book_;
+    ChaptersDeleterControllerDelegate *delegate_;
+    std::vector<std::shared_ptr<Chapter>> chaptersToDelete_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};

@@ -1,0 +1,78 @@
+#include "download/DownloadMover.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "download/DownloadMoveJournal.h"
+#include "foundation/AlertFunctions.h"
+#include "foundation/Localized.h"
+#include "store/AppData.h"
+#include "store/BooksRequest.h"
+
+std::shared_ptr<Chapter> DownloadMover::save(const std::shared_ptr<Download> &download,
+                                             ManagedObjectContext &context, bool showWarning,
+                                             bool setLastChapterRead)
+{
+    AppData &appData = AppData::sharedAppData();
+    const QString rootTitle = download->rootTitle();
+    const QString bookTitle = download->bookTitle();
+    const QString title = download->title();
+    const QString source = appData.chapterDirectory(*download);
+
+    if (!isDirectory(source)) {
+        AlertWithMessage(localized("Download not a directory?  Not moving files"));
+        return nullptr;
+    }
+    if (containsSubdirectories(source)) {
+        AlertWithMessage(localized("Download has subdirectories? Not moving files"));
+        return nullptr;
+    }
+
+    std::optional<Error> error;
+    const auto books = context.fetch<Book>(BooksRequest(bookTitle, rootTitle, &context), &error);
+    if (error) {
+        AlertWithTitleAndError(localized("Fatal! Please exit the application"), *error);
+        return nullptr;
+    }
+    const std::shared_ptr<Book> book =
+        books.empty() ? appData.createBookWithTitle(bookTitle, rootTitle, &context) : books.back();
+
+    const Decimal number = download->number().value_or(Decimal(0));
+    auto chapter = appData.createChapterWithTitle(title, number, download->expectedNumberOfPages(),
+                                                  download->isComplete(), &context);
+    chapter->setBook(book);
+    chapter->setLastPageRead(download->lastPageRead());
+    if (setLastChapterRead)
+        book->setLastChapterNumberRead(number * Decimal(10));
+
+    appData.createChapterDirectory(*chapter);
+    DownloadMoveJournal::add(source, appData.chapterDirectory(*chapter), download->uuid(), chapter->uuid());
+    appData.moveDataFromChapter(*download, *chapter);
+    for (const auto &page : download->pages())
+        chapter->addPagesObject(*appData.createPageWithPage(*page, &context));
+
+    appData.removeDirectory(source);
+    context.deleteObject(download);
+    return chapter;
+}
+
+void DownloadMover::didSave(const QStringList &downloadUuids)
+{
+    DownloadMoveJournal::remove(downloadUuids);
+}
+
+bool DownloadMover::isDirectory(const QString &path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isDir() && !info.isSymLink();
+}
+
+bool DownloadMover::containsSubdirectories(const QString &path)
+{
+    return !QDir(path).entryList(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).isEmpty();
+}
+
+void DownloadMover::recoverInterruptedMoves(ManagedObjectContext &context)
+{
+    DownloadMoveJournal::recover(context);
+}

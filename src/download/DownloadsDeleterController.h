@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+class Download;
+class DownloadsDeleterController;
+
+class DownloadsDeleterControllerDelegate
+{
+public:
+    virtual ~DownloadsDeleterControllerDelegate() = default;
+    virtual void downloadsDeleterDidFinish(DownloadsDeleterController &controller) {}
+};
+
+// Deletes, after asking, the opened downloads that are not the highest
+// numbered of their manga (at most 201 at a time). Refused while any
+// download is busy. Up to 5 are deleted at once; more in the background
+// behind the wait overlay. Records are deleted and saved before their
+// folders go.
+// Thread contract: main thread only.
+class DownloadsDeleterController
+{
+public:
+    static constexpr int kConfirmationTag = 77;
+    static constexpr int kMaxDeletions = 200;
+
+    explicit DownloadsDeleterController(DownloadsDeleterControllerDelegate *delegate);
+    ~DownloadsDeleterController();
+    DownloadsDeleterController(const DownloadsDeleterController &) = delete;
+    DownloadsDeleterController &operator=(const DownloadsDeleterController &) = delete;
+
+    void deleteDownloads();
+    void addToNotifications();
+    void removeFromNotifications();
+    void alertViewClickedButtonAtIndex(int tag, int buttonIndex);
+
+    bool prepareToDeleteDownloads();
+    void deleteDownloadsForeground();
+    void deleteDownloadsBackground();
+    void removePathsDidFinish();
+
+    const std::vector<std::shared_ptr<Download>> &downloadsToDelete() const { return downloadsToDelete_; }
+
+private:
+    DownloadsDeleterControllerDelegate *delegate_;
+    std::vector<std::shared_ptr<Download>> downloadsToDelete_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};

@@ -1,0 +1,135 @@
+#include "download/DownloadsMoverController.h"
+
+#include "download/DownloadMover.h"
+#include "download/DownloadsMoverQueueWrapper.h"
+#include "download/LibraryQueues.h"
+#include "foundation/AlertFunctions.h"
+#include "foundation/Alerts.h"
+#include "foundation/Localized.h"
+#include "foundation/NotificationCenter.h"
+#include "foundation/WaitOverlay.h"
+#include "store/AppData.h"
+#include "store/DownloadsRequest.h"
+
+namespace {
+constexpr int kForegroundLimit = 6;
+}
+
+DownloadsMoverController::DownloadsMoverController(DownloadsMoverControllerDelegate *delegate)
+    : delegate_(delegate)
+{}
+
+DownloadsMoverController::~DownloadsMoverController()
+{
+    *alive_ = false;
+    removeFromNotifications();
+}
+
+void DownloadsMoverController::moveDownloads()
+{
+    downloadsToMove_.clear();
+    AlertRequest alert;
+    alert.title = localized("Are you sure?");
+    alert.message =
+        localized("Do you want to save the completed downloads to the library?") + u'\n' +
+        withArguments(localized("%d downloads are saved at a time."), {QString::number(kMaxDownloads)}) +
+        u'\n' + localized("(Don't exit the app while processing)");
+    alert.cancelButton = localized("Cancel");
+    alert.otherButtons = {localized("Ok")};
+    alert.tag = kConfirmationTag;
+    std::weak_ptr<bool> alive = alive_;
+    alert.onButton = [this, alive](int index) {
+        if (alive.lock())
+            alertViewClickedButtonAtIndex(kConfirmationTag, index);
+    };
+    Alerts::instance().show(std::move(alert));
+}
+
+void DownloadsMoverController::addToNotifications()
+{
+    NotificationCenter::defaultCenter().addObserver(this, DownloadsMoverQueueWrapper::DidFinishNotification,
+                                                    [this] { moveDownloadsDidFinish(); });
+}
+
+void DownloadsMoverController::removeFromNotifications()
+{
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+void DownloadsMoverController::alertViewClickedButtonAtIndex(int tag, int buttonIndex)
+{
+    if (tag != kConfirmationTag || buttonIndex != 1)
+        return;
+    if (!prepareToMoveDownloads())
+        return;
+    if (tooManyDownloadsToMove(downloadsToMove_))
+        return;
+    if (int(downloadsToMove_.size()) < kForegroundLimit)
+        moveDownloadsForeground();
+    else
+        moveDownloadsBackground();
+}
+
+bool DownloadsMoverController::prepareToMoveDownloads()
+{
+    downloadsToMove_.clear();
+    std::optional<Error> error;
+    const auto downloads =
+        AppData::sharedAppData().managedObjectContext()->fetch<Download>(DownloadsRequest(), &error);
+    if (error) {
+        AlertWithTitleAndError(localized("Fatal! Please exit the application"), *error);
+        return false;
+    }
+    for (const auto &download : downloads) {
+        if (download->isDownloading() || download->isQueued()) {
+            downloadsToMove_.clear();
+            AlertWithMessage(localized("Cannot save to the library in bulk while downloading"));
+            return false;
+        }
+        if (download->isComplete()) {
+            downloadsToMove_.push_back(download);
+            if (int(downloadsToMove_.size()) == kMaxDownloads)
+                break;
+        }
+    }
+    return true;
+}
+
+bool DownloadsMoverController::tooManyDownloadsToMove(const std::vector<std::shared_ptr<Download>> &downloads)
+{
+    if (int(downloads.size()) <= kMaxDownloads)
+        return false;
+    AlertWithTitleAndMessage(
+        localized("Warning"),
+        withArguments(localized("Too many downloads (%d) to save in bulk."),
+                      {QString::number(downloads.size())}) +
+            u'\n' + withArguments(localized("Maximum allowed is %d"), {QString::number(kMaxDownloads)}));
+    return true;
+}
+
+void DownloadsMoverController::moveDownloadsForeground()
+{
+    AppData &appData = AppData::sharedAppData();
+    QStringList uuids;
+    for (const auto &download : downloadsToMove_) {
+        uuids << download->uuid();
+        DownloadMover::save(download, *appData.managedObjectContext());
+    }
+    if (!appData.save())
+        DownloadMover::didSave(uuids);
+    if (delegate_)
+        delegate_->downloadsMoverDidFinish(*this);
+}
+
+void DownloadsMoverController::moveDownloadsBackground()
+{
+    LibraryQueues::downloadsMoverQueueWrapper()->launchMoveDownloads(downloadsToMove_);
+    WaitOverlay::instance().show();
+}
+
+void DownloadsMoverController::moveDownloadsDidFinish()
+{
+    if (delegate_)
+        delegate_->downloadsMoverDidFinish(*this);
+    WaitOverlay::instance().hide();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QString>
+
+class Download;
+class DownloadsMoverController;
+
+class DownloadsMoverControllerDelegate
+{
+public:
+    virtual ~DownloadsMoverControllerDelegate() = default;
+    virtual void downloadsMoverDidFinish(DownloadsMoverController &controller) {}
+};
+
+// Saves the completed downloads into the library in bulk, at most 20 at a
+// time, after asking the user. Up to 5 are saved at once; more go to the
+// background save behind the wait overlay. Refused while a download is busy.
+// The settings screen and yomora-cli drive the same flow: the question goes
+// through the Alerts service and the overlay through WaitOverlay.
+// Thread contract: main thread only.
+class DownloadsMoverController
+{
+public:
+    static constexpr int kMaxDownloads = 20;
+    static constexpr int kConfirmationTag = 44;
+
+    explicit DownloadsMoverController(DownloadsMoverControllerDelegate *delegate);
+    ~DownloadsMoverController();
+    DownloadsMoverController(const DownloadsMoverController &) = delete;
+    DownloadsMoverController &operator=(const DownloadsMoverController &) = delete;
+
+    // Asks "Are you sure?"; "Ok" starts the save.
+    void moveDownloads();
+    void addToNotifications();
+    void removeFromNotifications();
+    void alertViewClickedButtonAtIndex(int tag, int buttonIndex);
+
+    // The newest completed downloads, up to 20; false (and none) when a busy
+    // download comes first.
+    bool prepareToMoveDownloads();
+    bool tooManyDownloadsToMove(const std::vector<std::shared_ptr<Download>> &downloads);
+    void moveDownloadsForeground();
+    void moveDownloadsBackground();
+    void moveDownloadsDidFinish();
+
+    const std::vector<std::shared_ptr<Download>> &downloadsToMove() const { return downloadsToMove_; }
+
+private:
+    DownloadsMoverControllerDelegate *delegate_;
+    std::vector<std::shared_ptr<Download>> downloadsToMove_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};

@@ -1,0 +1,46 @@
+#include "download/DownloadsMoverOperation.h"
+
+#include "download/DownloadMover.h"
+#include "foundation/Localized.h"
+#include "foundation/MainThread.h"
+#include "foundation/WaitOverlay.h"
+#include "store/AppData.h"
+#include "store/DownloadsRequest.h"
+
+DownloadsMoverOperation::DownloadsMoverOperation(
+    QStringList downloadUuids, std::function<void(const ContextDidSaveNotification &)> didMove,
+    std::function<void()> didFinish)
+    : downloadUuids_(std::move(downloadUuids)), didMove_(std::move(didMove)), didFinish_(std::move(didFinish))
+{}
+
+void DownloadsMoverOperation::main()
+{
+    AppData &appData = AppData::sharedAppData();
+    auto context = appData.newManagedObjectContext(false);
+    context->addDidSaveObserver(this, [this](const ContextDidSaveNotification &notification) {
+        if (didMove_)
+            didMove_(notification);
+    });
+
+    std::vector<std::shared_ptr<Download>> downloads;
+    const auto all = context->fetch<Download>(DownloadsRequest(context.get()));
+    for (const QString &uuid : downloadUuids_) {
+        for (const auto &download : all) {
+            if (download->uuid() == uuid)
+                downloads.push_back(download);
+        }
+    }
+
+    const int total = int(downloads.size());
+    for (int i = 0; i < total && !isCancelled(); ++i) {
+        WaitOverlay::postLabelText(
+            withArguments(localized("Processing %d/%d"), {QString::number(i + 1), QString::number(total)}));
+        const QString uuid = downloads[size_t(i)]->uuid();
+        DownloadMover::save(downloads[size_t(i)], *context, false);
+        if (!appData.saveInManagedObjectContext(*context))
+            DownloadMover::didSave({uuid});
+    }
+    context->removeDidSaveObserver(this);
+    if (didFinish_)
+        performOnMainAndWait(didFinish_);
+}

@@ -1,0 +1,127 @@
+#include "ie/IEDBExporter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "foundation/Localized.h"
+#include "ie/zip/IEFSStats.h"
+#include "ie/zip/IEZipper.h"
+#include "store/AppData.h"
+#include "web/Regex.h"
+
+namespace {
+
+constexpr quint64 kReservedBytes = 262'144'000;
+
+bool removePath(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    return info.isDir() && !info.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
+}
+
+} // namespace
+
+bool IEDBExporter::fail(const QString &message, OptionalError *error)
+{
+    removePath(zipFileName_);
+    removePath(zipOutputPath_);
+    if (error)
+        *error = Error{ErrorDomain, 1, localized(message)};
+    return false;
+}
+
+bool IEDBExporter::exportChapter(const Chapter &chapter, const QString &outputRootPath, OptionalError *error)
+{
+    zipFileName_.clear();
+    zipOutputPath_.clear();
+    AppData &appData = AppData::sharedAppData();
+    const QString directory = appData.chapterDirectory(chapter);
+    if (directory.isEmpty() || !QFileInfo(directory).isDir())
+        return fail(QStringLiteral("No chapter?"), error);
+    if (double(IEFSStats::freeSpace()) <= double(IEFSStats::sizeOfPath(directory)) * 1.1 + kReservedBytes)
+        return fail(QStringLiteral("Not enough free space"), error);
+
+    const QString base = chapterBaseName(chapter);
+    zipOutputPath_ = outputRootPath + u'/' + base;
+    zipFileName_ = zipOutputPath_ + QStringLiteral(".zip");
+    for (const QString &old : {zipFileName_, zipOutputPath_}) {
+        if (!removePath(old)) {
+            if (error)
+                *error = Error{QStringLiteral("FileErrorDomain"), errno,
+                               QStringLiteral("\u201C%1\u201D could not be removed.").arg(old)};
+            return false;
+        }
+    }
+
+    auto pages = chapter.pages();
+    std::sort(pages.begin(), pages.end(),
+              [](const auto &a, const auto &b) { return a->number() < b->number(); });
+    QStringList files, names;
+    for (const auto &page : pages) {
+        const QString file = appData.pageFileName(*page);
+        if (!QFileInfo(file).isFile())
+            continue;
+        files << file;
+        names << base + u'/' + pageBaseName(*page);
+    }
+    if (!IEZipper::zipFiles(files, names, zipFileName_))
+        return fail(QStringLiteral("Failed to zip"), error);
+    return true;
+}
+
+QString IEDBExporter::chapterBaseName(const Chapter &chapter, const QString &destDirectory)
+{
+    const auto book = chapter.book();
+    const QString bookName = bookBaseNameFromTitle(book ? book->title() : QString());
+    // The source goes in as it is, except that it must not open sub-folders.
+    QString source = book ? book->rootTitle() : QString();
+    source.replace(u'/', u'-').replace(u'\\', u'-');
+    // Single precision, as the names have always been made: 12.05 is chapter 12.
+    const float n = float(chapter.number().value_or(Decimal(0)).toDouble());
+    auto chapterText = [](float c) {
+        if (std::floor(c * 10) != std::floor(c) * 10)
+            return QString::asprintf("%.1f", double(c));
+        return QString::number(int(c));
+    };
+    QString name;
+    if (n > 10000) {
+        const int volume = int(std::floor(n / 10000));
+        const float c = std::fmod(n, 10000.0f);
+        name = bookName + QStringLiteral("_v") + QString::number(volume) + QStringLiteral("_c") +
+               chapterText(c) + u'[' + source + u']';
+    } else {
+        name = bookName + QStringLiteral("_c") + chapterText(n) + u'[' + source + u']';
+    }
+    return destDirectory.isEmpty() ? name : destDirectory + u'/' + name;
+}
+
+QString IEDBExporter::bookBaseNameFromTitle(const QString &title)
+{
+    QString name = title;
+    name.replace(u'_', u'-');
+    name = QString::fromLatin1(QUrl::toPercentEncoding(name, QByteArrayLiteral("/")));
+    name.replace(QStringLiteral("%5B"), QStringLiteral("["));
+    name.replace(QStringLiteral("%5D"), QStringLiteral("]"));
+    name.replace(QStringLiteral("%20"), QStringLiteral(" "));
+    name.replace(QStringLiteral("*"), QStringLiteral("%2A"));
+    name = stringByReplacingOccurrencesOfRegex(name, QStringLiteral("^\\."), QStringLiteral("dot"));
+    name.replace(u'/', u'-');
+    return name;
+}
+
+QString IEDBExporter::pageBaseName(const Page &page)
+{
+    const QString uuid = page.uuid();
+    if (uuid.endsWith(QStringLiteral("jpg")) || uuid.endsWith(QStringLiteral("png")))
+        return uuid;
+    return QString::asprintf("%03d.jpg", page.number());
+}
