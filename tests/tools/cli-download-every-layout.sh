@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # yomora-cli download fetches a loopback chapter of every site layout into a
-# fresh home tree, and lists each as complete afterwards.
+# fresh home tree and lists each as complete afterwards; the last one, asked
+# with --autosave, goes straight into the library.
 set -euo pipefail
 site_bin=$1
 cli=$2
@@ -25,14 +26,17 @@ n=0
 while read -r layout option url; do
     [ "$layout" = ready ] && break
     n=$((n + 1))
+    autosave=()
+    [ "$layout" = mangahere ] && autosave=(--autosave)
     "$cli" download "$url" --book "Book $layout" --chapter "Chapter $n" --number "$n" \
-        --root "$root" "$option" >"$work/out-$layout" 2>&1 || {
+        --root "$root" "$option" "${autosave[@]}" >"$work/out-$layout" 2>&1 || {
         echo "download from $layout failed:"; cat "$work/out-$layout"; exit 1; }
 done <"$work/sites"
 
 "$cli" downloads --root "$root" >"$work/list"
 cat "$work/list"
-[ "$(grep -c ': Complete$' "$work/list")" -eq 4 ] || { echo "expected four complete downloads"; exit 1; }
+[ "$(grep -c ': Complete$' "$work/list")" -eq 3 ] || { echo "expected three complete downloads"; exit 1; }
+"$cli" library --root "$root" | grep -q '^Book mangahere' || { echo "the auto-saved chapter is not in the library"; exit 1; }
 # Every page file is a whole image.
 count=$(find "$root" -name '00[0-3].jpg' -size +1k | wc -l)
 [ "$count" -eq 16 ] || { echo "expected 16 page files, found $count"; exit 1; }
