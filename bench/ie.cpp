@@ -66,8 +66,10 @@ void report(const char *what, double ours, double baseline, double bound)
 
 void waitUntil(const std::function<bool()> &done)
 {
+    // Every report reaches the main thread as an event, so sleep until one
+    // comes instead of spinning against the work being measured.
     while (!done())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // A scanned-looking page: white margins around grey noise, saved as a JPEG

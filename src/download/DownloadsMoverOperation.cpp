@@ -32,14 +32,18 @@ void DownloadsMoverOperation::main()
     }
 
     const int total = int(downloads.size());
+    QStringList saved;
     for (int i = 0; i < total && !isCancelled(); ++i) {
         WaitOverlay::postLabelText(
             withArguments(localized("Processing %d/%d"), {QString::number(i + 1), QString::number(total)}));
         const QString uuid = downloads[size_t(i)]->uuid();
         DownloadMover::save(downloads[size_t(i)], *context, false);
         if (!appData.saveInManagedObjectContext(*context))
-            DownloadMover::didSave({uuid});
+            saved << uuid;
     }
+    // Once for the run: a journal entry left by a crash before this point
+    // is settled at the next start all the same.
+    DownloadMover::didSave(saved);
     context->removeDidSaveObserver(this);
     if (didFinish_)
         performOnMainAndWait(didFinish_);

@@ -1,12 +1,12 @@
 #include "files/PlistArrayFile.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include <plist/plist.h>
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -53,8 +53,18 @@ bool writeArray(const QString &path, plist_t array)
         return false;
     const QByteArray data(xml, qsizetype(length));
     plist_to_xml_free(xml);
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    // Written beside and renamed over the old file: a process that dies
+    // half-way leaves the old list. No sync to disk: these lists guard
+    // against a killed process, and syncing on every change would make each
+    // saved download wait for the disk.
+    const QString temporary = path + QStringLiteral(".new");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size()) {
+        file.remove();
+        return false;
+    }
+    file.close();
+    return std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) == 0;
 }
 
 } // namespace
