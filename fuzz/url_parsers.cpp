@@ -2,6 +2,7 @@
 // arbitrary text. The input is split at its first newline into a base and a
 // component for the joins; the whole input is also parsed as a chapter URL.
 #include "FuzzSupport.h"
+#include "catalogue/SiteRegistry.h"
 #include "files/UrlStringJoins.h"
 #include "web/URLParser.h"
 #include "sites/mangafox/URLParserMangaFox.h"
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     readChapter<URLParserMangaHere>(text);
     readChapter<URLParserMangaReader>(text);
     readChapter<URLParserOneManga>(text);
-    if (auto parser = URLParser::urlParserWithURLString(text))
+    if (auto parser = SiteRegistry::urlParserWithURLString(text))
         (void)parser->chapterTitle();
 
     const qsizetype newline = text.indexOf(u'\n');

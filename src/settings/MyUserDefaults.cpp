@@ -57,11 +57,13 @@ QVariant fromPlist(plist_t node)
         return QVariant(value);
     }
     case PLIST_STRING: {
-        char *value = nullptr;
-        plist_get_string_val(node, &value);
-        QString text = QString::fromUtf8(value);
-        std::free(value);
-        return QVariant(text);
+        // A damaged file may hold a NUL inside a string, which the library's
+        // copying getter asserts against; the text ends at the NUL, as it
+        // would once written back.
+        uint64_t length = 0;
+        const char *value = plist_get_string_ptr(node, &length);
+        return QVariant(value ? QString::fromUtf8(value, qsizetype(qstrnlen(value, size_t(length))))
+                              : QString());
     }
     case PLIST_DATA: {
         char *value = nullptr;

@@ -99,6 +99,30 @@ TEST_F(MyUserDefaultsTest, FilesThatAreNotADictionaryAreReplacedByAnEmptyOne)
     }
 }
 
+// A damaged file whose string holds a NUL byte once ended the program inside
+// the property-list library; the text now ends at the NUL, as it would once
+// written back.
+TEST_F(MyUserDefaultsTest, AStringWithANulByteReadsUpToIt)
+{
+    // bplist00 { "k": "a\0b" }: the objects, their offsets and the trailer.
+    const QByteArray file("bplist00"
+                          "\xd1\x01\x02"
+                          "\x51k"
+                          "\x53"
+                          "a\x00"
+                          "b"
+                          "\x08\x0b\x0d"
+                          "\x00\x00\x00\x00\x00\x00\x01\x01"
+                          "\x00\x00\x00\x00\x00\x00\x00\x03"
+                          "\x00\x00\x00\x00\x00\x00\x00\x00"
+                          "\x00\x00\x00\x00\x00\x00\x00\x11",
+                          8 + 3 + 2 + 4 + 3 + 32);
+    writeFile(file);
+    MyUserDefaults defaults;
+    defaults.setFilename(path());
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("k")), QStringLiteral("a"));
+}
+
 TEST_F(MyUserDefaultsTest, MissingAndUnreadableFilesGiveTheDefaults)
 {
     MyUserDefaults fresh;

@@ -11,14 +11,20 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <QDateTime>
+
 #include "app/AppWindow.h"
 #include "app/MangaAppDelegate.h"
+#include "download/LibraryQueues.h"
 #include "files/MyDirectories.h"
 #include "foundation/Alerts.h"
 #include "foundation/Device.h"
 #include "settings/MyUserDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "store/AppData.h"
+#include "store/Book.h"
+#include "store/BooksRequest.h"
+#include "store/DownloadsRequest.h"
 #include "ui/kit/DimmerView.h"
 #include "ui/kit/MyHelpAlertViewController.h"
 #include "ui/kit/NavigationController.h"
@@ -40,7 +46,12 @@ using Row = SettingsViewController::Row;
 class Runs
 {
 public:
-    explicit Runs(Device::Idiom idiom = Device::Idiom::Phone, bool hasSwipe = true) : idiom_(idiom)
+    // Each run has a store of its own, or all use the application's shared
+    // store, as the bulk actions do.
+    enum class Store { Own, Shared };
+
+    explicit Runs(Device::Idiom idiom = Device::Idiom::Phone, bool hasSwipe = true, Store store = Store::Own)
+        : idiom_(idiom), store_(store)
     {
         Device::setHasSwipe(hasSwipe);
         Alerts::install(alerts);
@@ -63,7 +74,8 @@ public:
         appData_ = std::make_unique<AppData>();
         defaults_ = std::make_unique<MyUserDefaults>();
         app_ = std::make_unique<MangaAppDelegate>(options);
-        app_->setAppData(appData_.get());
+        if (store_ == Store::Own)
+            app_->setAppData(appData_.get());
         app_->setUserDefaults(defaults_.get());
         EXPECT_TRUE(app_->applicationDidFinishLaunching());
         app_->window()->show();
@@ -72,7 +84,12 @@ public:
     // Ends the run without saving, as a crash or a kill would.
     void stop()
     {
+        const bool started = app_ != nullptr;
         app_.reset();
+        if (started && store_ == Store::Shared) {
+            LibraryQueues::destroy();
+            AppData::sharedAppData().closeStore();
+        }
         appData_.reset();
         defaults_.reset();
     }
@@ -97,6 +114,7 @@ public:
 
 private:
     Device::Idiom idiom_;
+    Store store_;
     QTemporaryDir root_;
     std::unique_ptr<AppData> appData_;
     std::unique_ptr<MyUserDefaults> defaults_;
@@ -384,6 +402,85 @@ TEST(SettingsScreen, WaitOverlayTakesKeysClicksAndTabSwitches)
     EXPECT_FALSE(autoHide->isChecked());
     click(tabBar, firstTab);
     EXPECT_EQ(app->tabBarController()->selectedIndex(), 0);
+}
+
+// The bulk buttons work on the application's own store, as the movers and
+// deleters do.
+TEST(SettingsScreen, BulkButtonsAskFirstAndRefuseWhileADownloadIsBusy)
+{
+    Runs runs(Device::Idiom::Phone, true, Runs::Store::Shared);
+    MangaAppDelegate *app = runs.start();
+    AppData &data = app->appData();
+    ManagedObjectContext &context = *data.managedObjectContext();
+    auto add = [&](const QString &book, int number, bool complete, int lastPageRead) {
+        auto download = data.createDownloadWithRootTitle(
+            QStringLiteral("S"), book, QStringLiteral("%1 %2").arg(book).arg(number),
+            QStringLiteral("http://x/1"), Decimal(number),
+            QDateTime::currentDateTimeUtc().addSecs(-60 * number), 1);
+        download->setBook(data.downloadsBook());
+        download->setIsComplete(complete);
+        download->setLastPageRead(lastPageRead);
+        auto page = data.createPageWithUrlString(QStringLiteral("http://x/0.jpg"), 0, 1, 1);
+        page->setChapter(download);
+        data.writeData("page", *page);
+        EXPECT_FALSE(data.save());
+        return download;
+    };
+    auto titles = [&] {
+        QStringList out;
+        for (const auto &download : context.fetch<Download>(DownloadsRequest()))
+            out << download->title();
+        out.sort();
+        return out;
+    };
+    for (int number : {3, 4, 5})
+        add(QStringLiteral("A"), number, true, 0);
+    SettingsViewController *screen = runs.openSettings();
+    screen->alertViewController()->okButtonClicked();
+    TableView *table = screen->tableView();
+    AlertRecorder &alerts = *runs.alerts;
+
+    // Clean up: asks, does nothing on Cancel, keeps the highest on Ok.
+    table->tapButton({2, 0});
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_EQ(alerts.last().title, QStringLiteral("Are you sure?"));
+    EXPECT_EQ(alerts.last().message,
+              QStringLiteral("Do you want to delete the lower numbered chapters in the Downloads folder?\n"
+                             "Unread chapters and the highest chapter of each manga are not deleted."));
+    alerts.press(0);
+    EXPECT_EQ(titles().size(), 3);
+    table->tapButton({2, 0});
+    alerts.press(1);
+    EXPECT_EQ(titles(), QStringList({QStringLiteral("A 5")}));
+    EXPECT_TRUE(alerts.isEmpty());
+
+    // A waiting download blocks both bulk actions.
+    auto waiting = add(QStringLiteral("B"), 1, false, -1);
+    waiting->setIsQueued(true);
+    ASSERT_FALSE(data.save());
+    table->tapButton({2, 0});
+    alerts.press(1);
+    EXPECT_EQ(alerts.last().message, QStringLiteral("Cannot delete in bulk while downloading"));
+    alerts.clear();
+    table->tapButton({2, 1});
+    EXPECT_TRUE(alerts.last().message.startsWith(
+        QStringLiteral("Do you want to save the completed downloads to the library?\n")));
+    alerts.press(1);
+    EXPECT_EQ(alerts.last().message, QStringLiteral("Cannot save to the library in bulk while downloading"));
+    alerts.clear();
+    EXPECT_EQ(titles().size(), 2);
+
+    // Save: the completed download becomes a chapter of its library book.
+    waiting->setIsQueued(false);
+    ASSERT_FALSE(data.save());
+    table->tapButton({2, 1});
+    alerts.press(1);
+    EXPECT_TRUE(alerts.isEmpty());
+    EXPECT_EQ(titles(), QStringList({QStringLiteral("B 1")}));
+    const auto books = context.fetch<Book>(BooksRequest(QStringLiteral("A"), QStringLiteral("S")));
+    ASSERT_EQ(books.size(), 1u);
+    ASSERT_EQ(books.front()->chapters().size(), 1u);
+    EXPECT_EQ(books.front()->chapters().front()->title(), QStringLiteral("A 5"));
 }
 
 } // namespace

@@ -141,6 +141,9 @@ void SettingsViewController::viewDidLoad()
     alertViewController_->setParent(this);
     alertViewController_->hide();
 
+    downloadsMoverController_ = std::make_unique<DownloadsMoverController>(this);
+    downloadsDeleterController_ = std::make_unique<DownloadsDeleterController>(this);
+
     tableView_->setDataSource(this);
     tableView_->setDelegate(this);
 }
@@ -163,6 +166,10 @@ void SettingsViewController::buildRows()
 
 void SettingsViewController::viewWillAppear()
 {
+    // A bulk action that finishes in the background reports here while the
+    // screen shows; the controllers stop listening once it has gone.
+    downloadsMoverController_->addToNotifications();
+    downloadsDeleterController_->addToNotifications();
     updateControls();
     tableView_->reloadData();
 }
@@ -172,7 +179,11 @@ void SettingsViewController::viewDidAppear()
     alertViewController_->showIfNeeded(this, userDefaults(), SettingsKeys::settingsHelp);
 }
 
-void SettingsViewController::viewWillDisappear() {}
+void SettingsViewController::viewWillDisappear()
+{
+    downloadsMoverController_->removeFromNotifications();
+    downloadsDeleterController_->removeFromNotifications();
+}
 
 void SettingsViewController::updateControls()
 {
@@ -276,8 +287,10 @@ void SettingsViewController::rowButtonTapped(const IndexPath &path)
 {
     switch (rowAt(path)) {
     case Row::CleanUpDownloads:
+        downloadsDeleterController_->deleteDownloads();
         break;
     case Row::SaveDownloadsToLibrary:
+        downloadsMoverController_->moveDownloads();
         break;
     default:
         break;

@@ -5,6 +5,8 @@
 
 #include <QLatin1String>
 
+#include "download/DownloadsDeleterController.h"
+#include "download/DownloadsMoverController.h"
 #include "ui/kit/TableViewDataSource.h"
 #include "ui/kit/TableViewDelegate.h"
 #include "ui/kit/ViewController.h"
@@ -24,7 +26,11 @@ class TableView;
 // Switches write their setting at once; the brightness slider drives the
 // screen-wide dimmer as it moves.
 // Thread contract: main thread only.
-class SettingsViewController : public ViewController, public TableViewDataSource, public TableViewDelegate
+class SettingsViewController : public ViewController,
+                               public TableViewDataSource,
+                               public TableViewDelegate,
+                               public DownloadsMoverControllerDelegate,
+                               public DownloadsDeleterControllerDelegate
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SettingsViewController)
@@ -50,6 +56,11 @@ public:
     TableView *tableView() const { return tableView_; }
     MyHelpAlertViewController *alertViewController() const { return alertViewController_; }
     QLabel *sliderLabel() const { return sliderLabel_; }
+    DownloadsMoverController *downloadsMoverController() const { return downloadsMoverController_.get(); }
+    DownloadsDeleterController *downloadsDeleterController() const
+    {
+        return downloadsDeleterController_.get();
+    }
     // The row shown at `path`, by the layout for this device.
     Row rowAt(const IndexPath &path) const;
 
@@ -90,4 +101,7 @@ private:
     Slider *pageSizeSlider_ = nullptr;
     QLabel *sliderLabel_ = nullptr;
     MyHelpAlertViewController *alertViewController_ = nullptr;
+    // The bulk actions; each asks first and shows its own progress.
+    std::unique_ptr<DownloadsMoverController> downloadsMoverController_;
+    std::unique_ptr<DownloadsDeleterController> downloadsDeleterController_;
 };
