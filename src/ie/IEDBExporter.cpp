@@ -85,17 +85,20 @@ QString IEDBExporter::chapterBaseName(const Chapter &chapter, const QString &des
     // The source goes in as it is, except that it must not open sub-folders.
     QString source = book ? book->rootTitle() : QString();
     source.replace(u'/', u'-').replace(u'\\', u'-');
-    // Single precision, as the names have always been made: 12.05 is chapter 12.
-    const float n = float(chapter.number().value_or(Decimal(0)).toDouble());
-    auto chapterText = [](float c) {
-        if (std::floor(c * 10) != std::floor(c) * 10)
-            return QString::asprintf("%.1f", double(c));
-        return QString::number(int(c));
+    // Worked out on the exact number: in single precision a chapter such as
+    // 458.1 of volume 21 (210458.1) would lose its decimal and come back from
+    // the import as chapter 458.
+    const Decimal n = chapter.number().value_or(Decimal(0));
+    auto chapterText = [](const Decimal &c) {
+        const long long firstDecimal = (c * Decimal(10)).integerPart() - c.integerPart() * 10;
+        if (firstDecimal != 0)
+            return QString::asprintf("%.1f", c.toDouble());
+        return QString::number(c.integerPart());
     };
     QString name;
-    if (n > 10000) {
-        const int volume = int(std::floor(n / 10000));
-        const float c = std::fmod(n, 10000.0f);
+    if (n > Decimal(10000)) {
+        const long long volume = n.integerPart() / 10000;
+        const Decimal c = n - Decimal(volume * 10000);
         name = bookName + QStringLiteral("_v") + QString::number(volume) + QStringLiteral("_c") +
                chapterText(c) + u'[' + source + u']';
     } else {

@@ -103,6 +103,10 @@ TEST_F(ImportExportTest, ExportNamesCarryTitleVolumeChapterAndSource)
               QStringLiteral("B_c7.5[R]"));
     EXPECT_EQ(IEDBExporter::chapterBaseName(*addChapter(QStringLiteral("B"), QStringLiteral("R"), "12.05")),
               QStringLiteral("B_c12[R]"));
+    // Exact, where single precision would drop the decimal.
+    EXPECT_EQ(
+        IEDBExporter::chapterBaseName(*addChapter(QStringLiteral("B"), QStringLiteral("R"), "210458.1")),
+        QStringLiteral("B_v21_c458.1[R]"));
     EXPECT_EQ(IEDBExporter::bookBaseNameFromTitle(QStringLiteral("Ai_no/Uta *1*")),
               QStringLiteral("Ai-no-Uta %2A1%2A"));
     EXPECT_EQ(IEDBExporter::bookBaseNameFromTitle(QStringLiteral(".hack [x]")),
