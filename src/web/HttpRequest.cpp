@@ -325,7 +325,6 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
 {
     auto *session = static_cast<Session *>(sessionPtr);
     CURL *easy = session->easy;
-    CURLM *multi = session->multi;
 
     responseData_.clear();
     responseHeaders_.clear();
@@ -335,7 +334,25 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
 
     curl_easy_reset(easy);
     const QByteArray encodedUrl = url_.toEncoded();
+    const QByteArray userAgent = defaultUserAgent().toUtf8();
     curl_easy_setopt(easy, CURLOPT_URL, encodedUrl.constData());
+    configureTransfer(easy, transfer);
+    struct curl_slist *headerList = setRequestHeaders(easy, userAgent);
+
+    int result = CURLE_OK;
+    Outcome outcome = waitForTransfer(session->multi, easy, transfer, result);
+    if (outcome == Outcome::Done)
+        outcome = readTransferResult(easy, result, transfer);
+
+    curl_multi_remove_handle(session->multi, easy);
+    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, nullptr); // the share keeps the cookies
+    curl_slist_free_all(headerList);
+    return outcome;
+}
+
+void HttpRequest::configureTransfer(void *easyHandle, Transfer &transfer)
+{
+    CURL *easy = easyHandle;
     curl_easy_setopt(easy, CURLOPT_SHARE, CurlShare::instance().handle());
     // An empty cookie file turns the cookie engine on over the share's jar,
     // nothing read from disk. The file list it adds is cleared after the
@@ -353,26 +370,6 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
         curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     else
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-
-    // Inflating ourselves rather than through libcurl lets a truncated or
-    // corrupt compressed body fail loudly and bounds the inflated size.
-    struct curl_slist *headerList = nullptr;
-    bool hasUserAgent = false;
-    bool hasAcceptEncoding = false;
-    for (const auto &h : headers_) {
-        if (h.first.compare("User-Agent", Qt::CaseInsensitive) == 0)
-            hasUserAgent = true;
-        if (h.first.compare("Accept-Encoding", Qt::CaseInsensitive) == 0)
-            hasAcceptEncoding = true;
-        const QByteArray line = h.first + ": " + h.second;
-        headerList = curl_slist_append(headerList, line.constData());
-    }
-    if (!hasAcceptEncoding)
-        headerList = curl_slist_append(headerList, "Accept-Encoding: gzip, deflate");
-    const QByteArray userAgent = defaultUserAgent().toUtf8();
-    if (!hasUserAgent)
-        curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.constData());
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headerList);
 
     using WriteFn = size_t (*)(char *, size_t, size_t, void *);
     WriteFn write = [](char *data, size_t size, size_t count, void *user) -> size_t {
@@ -409,7 +406,37 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, header);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
+}
 
+curl_slist *HttpRequest::setRequestHeaders(void *easyHandle, const QByteArray &userAgent)
+{
+    CURL *easy = easyHandle;
+    // Inflating ourselves rather than through libcurl lets a truncated or
+    // corrupt compressed body fail loudly and bounds the inflated size.
+    struct curl_slist *headerList = nullptr;
+    bool hasUserAgent = false;
+    bool hasAcceptEncoding = false;
+    for (const auto &h : headers_) {
+        if (h.first.compare("User-Agent", Qt::CaseInsensitive) == 0)
+            hasUserAgent = true;
+        if (h.first.compare("Accept-Encoding", Qt::CaseInsensitive) == 0)
+            hasAcceptEncoding = true;
+        const QByteArray line = h.first + ": " + h.second;
+        headerList = curl_slist_append(headerList, line.constData());
+    }
+    if (!hasAcceptEncoding)
+        headerList = curl_slist_append(headerList, "Accept-Encoding: gzip, deflate");
+    if (!hasUserAgent)
+        curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.constData());
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headerList);
+    return headerList;
+}
+
+HttpRequest::Outcome HttpRequest::waitForTransfer(void *multiHandle, void *easyHandle, Transfer &transfer,
+                                                  int &result)
+{
+    CURLM *multi = multiHandle;
+    CURL *easy = easyHandle;
     double timeOut = timeOutOverride() > 0 ? timeOutOverride() : timeOutSeconds_;
     if (timeOut <= 0)
         timeOut = 10.0;
@@ -424,7 +451,6 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
     }
 
     Outcome outcome = Outcome::Failed;
-    CURLcode result = CURLE_OK;
     for (;;) {
         int running = 0;
         curl_multi_perform(multi, &running);
@@ -444,6 +470,8 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
             outcome = Outcome::Cancelled;
             break;
         }
+        // The time-out counts from the last byte, not from the start, so a
+        // large image on a slow line is not cut off while it still arrives.
         const auto idle = Clock::now() - transfer.lastActivity;
         if (idle >= inactivityLimit) {
             outcome = Outcome::TimedOut;
@@ -454,41 +482,40 @@ HttpRequest::Outcome HttpRequest::performOnce(void *sessionPtr, Transfer &transf
         curl_multi_poll(multi, nullptr, 0, waitMs, nullptr);
     }
 
-    {
-        std::lock_guard lock(wakeMutex_);
-        activeMulti_ = nullptr;
-    }
-
-    if (outcome == Outcome::Done) {
-        long status = 0;
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-        responseStatusCode_ = int(status);
-        curl_off_t length = -1;
-        curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-        contentLength_ = length;
-        char *effective = nullptr;
-        curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
-        if (effective)
-            finalURL_ = QUrl::fromEncoded(QByteArray(effective));
-
-        if (result != CURLE_OK) {
-            outcome = Outcome::Failed;
-            if (transfer.tooLarge)
-                error_ = makeError(ResponseTooLarge);
-            else if (result == CURLE_TOO_MANY_REDIRECTS)
-                error_ = makeError(TooMuchRedirection);
-            else if (result == CURLE_UNSUPPORTED_PROTOCOL || result == CURLE_URL_MALFORMAT)
-                error_ = makeError(UnableToCreateRequest);
-            else if (result == CURLE_OPERATION_TIMEDOUT)
-                outcome = Outcome::TimedOut;
-            else
-                error_ = makeError(ConnectionFailure);
-        }
-    }
-    curl_multi_remove_handle(multi, easy);
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, nullptr); // the share keeps the cookies
-    curl_slist_free_all(headerList);
+    std::lock_guard lock(wakeMutex_);
+    activeMulti_ = nullptr;
     return outcome;
+}
+
+HttpRequest::Outcome HttpRequest::readTransferResult(void *easyHandle, int curlResult,
+                                                     const Transfer &transfer)
+{
+    const auto result = CURLcode(curlResult);
+    CURL *easy = easyHandle;
+    long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    responseStatusCode_ = int(status);
+    curl_off_t length = -1;
+    curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    contentLength_ = length;
+    char *effective = nullptr;
+    curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
+    if (effective)
+        finalURL_ = QUrl::fromEncoded(QByteArray(effective));
+
+    if (result == CURLE_OK)
+        return Outcome::Done;
+    if (transfer.tooLarge)
+        error_ = makeError(ResponseTooLarge);
+    else if (result == CURLE_TOO_MANY_REDIRECTS)
+        error_ = makeError(TooMuchRedirection);
+    else if (result == CURLE_UNSUPPORTED_PROTOCOL || result == CURLE_URL_MALFORMAT)
+        error_ = makeError(UnableToCreateRequest);
+    else if (result == CURLE_OPERATION_TIMEDOUT)
+        return Outcome::TimedOut;
+    else
+        error_ = makeError(ConnectionFailure);
+    return Outcome::Failed;
 }
 
 OptionalError HttpRequest::inflateBody()

@@ -13,6 +13,8 @@
 
 #include "foundation/Error.h"
 
+struct curl_slist;
+
 // One HTTP GET or HEAD over libcurl, run to its end by startSynchronous().
 //
 // Thread contract: configure the request and call startSynchronous() on one
@@ -117,7 +119,13 @@ public:
 private:
     enum class Outcome { Done, TimedOut, Cancelled, Failed };
     struct Transfer;
+    // One attempt on a pooled session: set the handle up, wait for the
+    // transfer (or a cancel, or inactivity), read what came back.
     Outcome performOnce(void *session, Transfer &transfer);
+    void configureTransfer(void *easy, Transfer &transfer);
+    curl_slist *setRequestHeaders(void *easy, const QByteArray &userAgent);
+    Outcome waitForTransfer(void *multi, void *easy, Transfer &transfer, int &curlResult);
+    Outcome readTransferResult(void *easy, int curlResult, const Transfer &transfer);
     void finishWith(OptionalError error);
     OptionalError inflateBody();
 
