@@ -390,35 +390,10 @@ RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable,
     return layout;
 }
 
-} // namespace
-
-void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool selected) const
+void paintRowGround(QPainter *painter, const QRect &rect, const QRect &content, bool grouped, bool first,
+                    bool last, bool selected)
 {
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    const Entry entry = entryAt(flat);
-    const bool grouped = style_ == Style::Grouped;
-    painter->fillRect(rect, grouped ? GroupedGround : QColor(Qt::white));
-
-    if (entry.kind != Kind::Row) {
-        const QString title = entry.kind == Kind::Header ? dataSource_->titleForHeader(entry.section)
-                                                         : dataSource_->titleForFooter(entry.section);
-        if (!grouped && entry.kind == Kind::Header)
-            painter->fillRect(rect, QColor(0xa9, 0xb4, 0xc2));
-        painter->setPen(grouped ? QColor(0x4c, 0x56, 0x6c) : QColor(Qt::white));
-        painter->setFont(boldFont(painter->font(), entry.kind == Kind::Header ? 1.0 : 0.9));
-        painter->drawText(contentRect(rect).adjusted(Padding, 0, -Padding, -2),
-                          Qt::AlignLeft | Qt::AlignBottom, title);
-        painter->restore();
-        return;
-    }
-
-    const IndexPath path{entry.section, entry.row};
-    const TableCell cell = cellAt(path);
-    const QRect content = contentRect(rect);
     if (grouped) {
-        const bool first = entry.row == 0;
-        const bool last = entry.row == rowCounts_[entry.section] - 1;
         QPainterPath block;
         // Only the block's outer corners are rounded.
         block.addRoundedRect(content.adjusted(0, first ? 0 : -10, 0, last ? -1 : 10), 8, 8);
@@ -435,14 +410,10 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
         painter->setPen(QColor(0xe0, 0xe0, 0xe0));
         painter->drawLine(rect.left() + Padding, rect.bottom(), rect.right(), rect.bottom());
     }
+}
 
-    const QFont baseFont = painter->font();
-    const QFont buttonFont = boldFont(baseFont, 0.95);
-    const bool confirming = pendingDelete_ && *pendingDelete_ == path;
-    const QFont textFont = textFontOf(cell, baseFont);
-    const RowLayout layout = layoutRow(content, cell, isDeletable(path), confirming, QFontMetrics(buttonFont),
-                                       QFontMetrics(textFont));
-
+void paintEditingMarks(QPainter *painter, const RowLayout &layout, const QFont &buttonFont)
+{
     if (!layout.minus.isNull()) {
         painter->setPen(Qt::NoPen);
         painter->setBrush(QColor(0xd9, 0x30, 0x2c));
@@ -457,35 +428,38 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
         painter->setFont(buttonFont);
         painter->drawText(layout.deleteConfirm, Qt::AlignCenter, localized("Delete"));
     }
-    const QColor chevron = selected ? QColor(Qt::white) : QColor(0x8e, 0x8e, 0x93);
-    switch (cell.accessory) {
+}
+
+void paintAccessory(QPainter *painter, TableCell::Accessory accessory, const QRect &where, bool selected)
+{
+    if (where.isNull())
+        return;
+    const QPoint c = where.center();
+    switch (accessory) {
     case TableCell::Accessory::None:
         break;
     case TableCell::Accessory::DisclosureIndicator:
-        if (!layout.accessory.isNull()) {
-            const QPoint c = layout.accessory.center();
-            painter->setPen(QPen(chevron, 2));
-            painter->drawPolyline(QPolygon({c + QPoint(-3, -6), c + QPoint(3, 0), c + QPoint(-3, 6)}));
-        }
+        painter->setPen(QPen(selected ? QColor(Qt::white) : QColor(0x8e, 0x8e, 0x93), 2));
+        painter->drawPolyline(QPolygon({c + QPoint(-3, -6), c + QPoint(3, 0), c + QPoint(-3, 6)}));
         break;
     case TableCell::Accessory::DetailDisclosureButton:
-        if (!layout.accessory.isNull()) {
-            const QPoint c = layout.accessory.center();
-            painter->setPen(Qt::NoPen);
-            painter->setBrush(SelectionBlue);
-            painter->drawEllipse(c, 10, 10);
-            painter->setPen(QPen(Qt::white, 2));
-            painter->drawPolyline(QPolygon({c + QPoint(-2, -5), c + QPoint(3, 0), c + QPoint(-2, 5)}));
-        }
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(SelectionBlue);
+        painter->drawEllipse(c, 10, 10);
+        painter->setPen(QPen(Qt::white, 2));
+        painter->drawPolyline(QPolygon({c + QPoint(-2, -5), c + QPoint(3, 0), c + QPoint(-2, 5)}));
         break;
     case TableCell::Accessory::Checkmark:
-        if (!layout.accessory.isNull()) {
-            const QPoint c = layout.accessory.center();
-            painter->setPen(QPen(selected ? QColor(Qt::white) : SelectionBlue, 2.5));
-            painter->drawPolyline(QPolygon({c + QPoint(-6, 0), c + QPoint(-2, 5), c + QPoint(7, -6)}));
-        }
+        painter->setPen(QPen(selected ? QColor(Qt::white) : SelectionBlue, 2.5));
+        painter->drawPolyline(QPolygon({c + QPoint(-6, 0), c + QPoint(-2, 5), c + QPoint(7, -6)}));
         break;
     }
+}
+
+// The in-row button, the status text and the progress bar.
+void paintRowExtras(QPainter *painter, const TableCell &cell, const RowLayout &layout, const QFont &baseFont,
+                    const QFont &buttonFont, bool selected)
+{
     if (!layout.button.isNull()) {
         painter->setPen(QColor(0x99, 0x99, 0x99));
         painter->setBrush(QColor(0xf4, 0xf4, 0xf4));
@@ -494,7 +468,6 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
         painter->setFont(buttonFont);
         painter->drawText(layout.button, Qt::AlignCenter, cell.buttonTitle);
     }
-
     if (!layout.status.isNull()) {
         painter->setFont(baseFont);
         painter->setPen(selected ? QColor(Qt::white) : cell.detailColor);
@@ -511,7 +484,11 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
         painter->drawRoundedRect(QRectF(track.left(), track.top(), track.width() * done, track.height()), 2,
                                  2);
     }
+}
 
+void paintRowText(QPainter *painter, const TableCell &cell, QRect textRect, const QFont &textFont,
+                  const QFont &baseFont, bool selected)
+{
     QFont detailFont = cell.detailFont.value_or(baseFont);
     const QColor textColor = selected ? QColor(Qt::white) : cell.textColor;
     const QColor detailColor = selected ? QColor(Qt::white) : cell.detailColor;
@@ -520,7 +497,6 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
     auto fitted = [&](const QString &text, int width) {
         return cell.textLines > 1 ? text : textMetrics.elidedText(text, Qt::ElideRight, width);
     };
-    QRect textRect = layout.text;
     switch (cell.style) {
     case TableCell::Style::Default:
         painter->setFont(textFont);
@@ -565,6 +541,47 @@ void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool 
         break;
     }
     }
+}
+
+} // namespace
+
+void TableView::paintEntry(QPainter *painter, const QRect &rect, int flat, bool selected) const
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    const Entry entry = entryAt(flat);
+    const bool grouped = style_ == Style::Grouped;
+    painter->fillRect(rect, grouped ? GroupedGround : QColor(Qt::white));
+
+    if (entry.kind != Kind::Row) {
+        const QString title = entry.kind == Kind::Header ? dataSource_->titleForHeader(entry.section)
+                                                         : dataSource_->titleForFooter(entry.section);
+        if (!grouped && entry.kind == Kind::Header)
+            painter->fillRect(rect, QColor(0xa9, 0xb4, 0xc2));
+        painter->setPen(grouped ? QColor(0x4c, 0x56, 0x6c) : QColor(Qt::white));
+        painter->setFont(boldFont(painter->font(), entry.kind == Kind::Header ? 1.0 : 0.9));
+        painter->drawText(contentRect(rect).adjusted(Padding, 0, -Padding, -2),
+                          Qt::AlignLeft | Qt::AlignBottom, title);
+        painter->restore();
+        return;
+    }
+
+    const IndexPath path{entry.section, entry.row};
+    const TableCell cell = cellAt(path);
+    const QRect content = contentRect(rect);
+    paintRowGround(painter, rect, content, grouped, entry.row == 0,
+                   entry.row == rowCounts_[entry.section] - 1, selected);
+
+    const QFont baseFont = painter->font();
+    const QFont buttonFont = boldFont(baseFont, 0.95);
+    const bool confirming = pendingDelete_ && *pendingDelete_ == path;
+    const QFont textFont = textFontOf(cell, baseFont);
+    const RowLayout layout = layoutRow(content, cell, isDeletable(path), confirming, QFontMetrics(buttonFont),
+                                       QFontMetrics(textFont));
+    paintEditingMarks(painter, layout, buttonFont);
+    paintAccessory(painter, cell.accessory, layout.accessory, selected);
+    paintRowExtras(painter, cell, layout, baseFont, buttonFont, selected);
+    paintRowText(painter, cell, layout.text, textFont, baseFont, selected);
     painter->restore();
 }
 
