@@ -66,16 +66,6 @@ std::optional<QString> takeSiteOptions(QStringList &args, QString *parserName)
     return firstError;
 }
 
-QString pageText(const QByteArray &bytes)
-{
-    QString text = PageTextFetcher::decodeUtf8(bytes);
-    if (text.isEmpty())
-        text = PageTextFetcher::decodeAscii(bytes);
-    if (text.isEmpty())
-        text = PageTextFetcher::decodeDetected(bytes);
-    return text;
-}
-
 std::optional<QString> readPage(const QString &path, QString *error)
 {
     QFile file(path);
@@ -83,7 +73,7 @@ std::optional<QString> readPage(const QString &path, QString *error)
         *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
-    return pageText(file.readAll());
+    return PageTextFetcher::decode(file.readAll());
 }
 
 int runChaptersFetcher(

@@ -29,12 +29,9 @@ std::optional<QString> takeValue(QStringList &args, const QString &name, QString
 // Returns the first error.
 std::optional<QString> takeSiteOptions(QStringList &args, QString *parserName);
 
-// A saved page decoded as a fetched one is: UTF-8, else ASCII, else the
-// detected charset. Empty when none of them gives text.
-QString pageText(const QByteArray &bytes);
-
-// A saved page's text (as pageText gives it, so empty when undecodable);
-// nullopt with *error set when the file cannot be read.
+// A saved page's text, decoded as a fetched one is (UTF-8, else ASCII, else
+// the detected charset; empty when none of them gives text); nullopt with
+// *error set when the file cannot be read.
 std::optional<QString> readPage(const QString &path, QString *error);
 
 // The body of the commands that check a chapter-list parser: "URL" fetches

@@ -11,9 +11,7 @@
 #include "deduction/SelectPagesParserDelegate.h"
 #include "foundation/ActivitySwitches.h"
 #include "foundation/MainThread.h"
-#include "web/HttpRequest.h"
 #include "web/HyperParser.h"
-#include "web/PageTextFetcher.h"
 
 namespace {
 
@@ -42,7 +40,7 @@ Deducer::Deducer(std::optional<QStringList> selectPages, std::optional<ImageElem
                  const QString &htmlSource, const QString &firstPageURLString, const QString &webPageTitle,
                  std::shared_ptr<ProgressSink> progressView, DeducerDelegate *delegate)
     : firstPageURLString_(firstPageURLString), pages_(std::move(selectPages)),
-      firstPageImages_(std::move(firstPageImages)), htmlSource_(htmlSource),
+      firstPageImages_(std::move(firstPageImages)), htmlSource_(htmlSource), imageHeader_(this),
       progressView_(std::move(progressView)), delegate_(delegate), webPageTitle_(webPageTitle)
 {}
 
@@ -134,15 +132,6 @@ void Deducer::main()
     }
 }
 
-void Deducer::cancel()
-{
-    Operation::cancel();
-    imageHeader_.cancel();
-    std::lock_guard lock(requestMutex_);
-    if (currentRequest_)
-        currentRequest_->cancel();
-}
-
 bool Deducer::go()
 {
     throw DeducerNotImplemented();
@@ -184,11 +173,7 @@ bool Deducer::parseFirstPage()
 bool Deducer::fetchFirstPage()
 {
     htmlSource_ = QString();
-    QString urlString = firstPageURLString_;
-    // An address with a "%" is taken as escaped already.
-    if (!urlString.contains(u'%'))
-        urlString = fixURLString(urlString);
-    PageLoad load = loadPage(urlFromString(urlString), false);
+    PageText load = loadPage(firstPageURLString_, false, true);
     if (load.requestFailed)
         return failWithError(load.error);
     htmlSource_ = std::move(load.text);
@@ -260,13 +245,6 @@ void Deducer::removeDuplicates(QStringList &urlStrings)
     urlStrings.resize(kept);
 }
 
-QString Deducer::fixURLString(const QString &urlString)
-{
-    // Everything a URL may hold as it is stays; spaces, quotes, brackets and
-    // non-ASCII text are escaped as UTF-8.
-    return QString::fromLatin1(QUrl::toPercentEncoding(urlString, "!#$&'()*+,/:;=?@[]~"));
-}
-
 bool Deducer::failWithError(OptionalError error)
 {
     error_ = std::move(error);
@@ -295,69 +273,30 @@ void Deducer::setTimeOuts(TimeOuts timeOuts)
     imageHeader_.setTimeOutSeconds(timeOuts.request);
 }
 
-void Deducer::runRequest(HttpRequest &request)
-{
-    {
-        std::lock_guard lock(requestMutex_);
-        currentRequest_ = &request;
-        // A cancel that came before the request was registered still counts.
-        if (isCancelled())
-            request.cancel();
-    }
-    request.startSynchronous();
-    std::lock_guard lock(requestMutex_);
-    currentRequest_ = nullptr;
-}
-
 QUrl Deducer::urlFromString(const QString &urlString)
 {
     return QUrl(urlString, QUrl::TolerantMode);
 }
 
-Deducer::PageLoad Deducer::loadPage(const QUrl &url, bool utf8Only)
+PageText Deducer::loadPage(const QString &urlString, bool utf8Only, bool escape)
 {
-    PageLoad result;
-    {
-        HttpRequest request(url);
-        request.addRequestHeader(QStringLiteral("User-Agent"), HttpRequest::browserUserAgent());
-        request.setTimeOutSeconds(timeOuts_.request);
-        request.setNumberOfTimesToRetryOnTimeout(kRetriesOnTimeout);
-        runRequest(request);
-        if (request.error()) {
-            result.error = request.error();
-            result.requestFailed = true;
-            return result;
-        }
-        result.text = PageTextFetcher::decodeUtf8(request.responseData());
-        if (!result.text.isEmpty() || utf8Only)
-            return result;
-        result.text = PageTextFetcher::decodeAscii(request.responseData());
-        if (!result.text.isEmpty())
-            return result;
-    }
-    // The last resort works the encoding out by itself and, like the
-    // platform loader it stands in for, sends no header of ours.
-    HttpRequest again(url);
-    again.setTimeOutSeconds(timeOuts_.loader);
-    runRequest(again);
-    result.error = again.error();
-    if (!result.error)
-        result.text =
-            PageTextFetcher::decodeDetected(again.responseData(), again.responseHeader("Content-Type"));
-    return result;
+    PageTextFetcher::Policy policy;
+    policy.retriesOnTimeout = kRetriesOnTimeout;
+    policy.decoding =
+        utf8Only ? PageTextFetcher::Decoding::Utf8Only : PageTextFetcher::Decoding::WithFallbacks;
+    policy.timeOutSeconds = timeOuts_.request;
+    policy.fallbackTimeOutSeconds = timeOuts_.loader;
+    policy.escapeAddress = escape;
+    return PageTextFetcher::fetch(urlString, policy, this);
 }
 
-Deducer::PageLoad Deducer::loadUtf8WithPlainLoader(const QUrl &url)
+PageText Deducer::loadUtf8WithPlainLoader(const QString &urlString)
 {
-    PageLoad result;
-    HttpRequest request(url);
-    request.setTimeOutSeconds(timeOuts_.loader);
-    runRequest(request);
-    result.error = request.error();
-    result.requestFailed = bool(result.error);
-    if (!result.error)
-        result.text = PageTextFetcher::decodeUtf8(request.responseData());
-    return result;
+    PageTextFetcher::Policy policy;
+    policy.decoding = PageTextFetcher::Decoding::Utf8Only;
+    policy.browserUserAgent = false;
+    policy.timeOutSeconds = timeOuts_.loader;
+    return PageTextFetcher::fetch(urlString, policy, this);
 }
 
 bool Deducer::appendImagesOfPage(QString &text, const QString &rootPath, ImageElement *first)

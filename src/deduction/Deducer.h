@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 
@@ -13,9 +12,9 @@
 #include "deduction/ImageHeader.h"
 #include "foundation/Error.h"
 #include "foundation/Operation.h"
+#include "web/PageTextFetcher.h"
 
 class DeducerDelegate;
-class HttpRequest;
 class ProgressSink;
 
 // Raised when a deducer without a site of its own is run: a programming error.
@@ -33,8 +32,8 @@ public:
 //
 // Thread contract: made and configured on the main thread, then main() and
 // every step run on the deduction queue's worker thread; all its network
-// access is synchronous there. cancel() may come from any thread and also
-// ends the request in flight. Progress goes to the sink on the main thread
+// access is synchronous there and runs through runCancellable, so cancel()
+// may come from any thread and also ends the request in flight. Progress goes to the sink on the main thread
 // without waiting. The one report goes to the delegate on the worker thread,
 // under a lock shared by all deducers (one for success, one for failure),
 // and never after a cancel.
@@ -61,7 +60,6 @@ public:
     static Error pageLoadOrTimeoutError();
 
     void main() override;
-    void cancel() override;
 
     // The site's own work after the first page; the base has none.
     virtual bool go();
@@ -74,8 +72,6 @@ public:
 
     // Drops later entries whose file name repeats an earlier one's.
     static void removeDuplicates(QStringList &urlStrings);
-    // Percent-escapes what may not stand in a URL, as UTF-8.
-    static QString fixURLString(const QString &urlString);
 
     // Stores the error and returns false, so a step can end with
     // "return failWithError(...)".
@@ -113,27 +109,21 @@ public:
     static constexpr int kRetriesOnTimeout = 4;
 
 protected:
-    // A page as text, or why there is none.
-    struct PageLoad {
-        QString text;
-        OptionalError error;
-        bool requestFailed = false; // the error is the page request's own
-    };
-    // GET with the browser "User-Agent", the request time-out and the retries.
-    // Without utf8Only an undecodable page is read as ASCII and then loaded
-    // again with its encoding detected; the error is then that load's.
-    PageLoad loadPage(const QUrl &url, bool utf8Only);
+    // A reader page: GET with the browser "User-Agent", the request time-out
+    // and the retries. Without utf8Only an undecodable page is read as ASCII
+    // and then loaded again with its encoding detected (on the loader's
+    // time-out); the error is then that load's. escape percent-escapes an
+    // address that is not escaped yet.
+    PageText loadPage(const QString &urlString, bool utf8Only, bool escape = false);
     // A plain load without our headers, decoded as UTF-8 (the loader that a
     // cover page is read with).
-    PageLoad loadUtf8WithPlainLoader(const QUrl &url);
+    PageText loadUtf8WithPlainLoader(const QString &urlString);
     // Reads the manga images of one visited page, with this deducer as the
     // tokenizer's operation so that a cancel stops the parse, releases the
     // page text, and appends the images' addresses in document order. False
     // when cancelled (no error) or when the page shows no image (code 4);
     // otherwise *first is the page's first image.
     bool appendImagesOfPage(QString &text, const QString &rootPath, ImageElement *first = nullptr);
-    // Runs request on this thread so that cancel() can end it early.
-    void runRequest(HttpRequest &request);
     static QUrl urlFromString(const QString &urlString);
 
     QStringList urlStrings_;
@@ -150,8 +140,4 @@ protected:
     qint32 checkHeaderLimit_ = 3;
     bool isMatureContent_ = false;
     TimeOuts timeOuts_;
-
-private:
-    std::mutex requestMutex_; // guards currentRequest_ against a cancel from another thread
-    HttpRequest *currentRequest_ = nullptr;
 };

@@ -2,9 +2,10 @@
 
 #include "deduction/Deducer.h"
 #include "deduction/DeducerParams.h"
+#include "foundation/Operation.h"
 #include "web/HttpRequest.h"
 
-ImageHeader::ImageHeader() : request_(std::make_unique<HttpRequest>(QUrl()))
+ImageHeader::ImageHeader(Operation *owner) : owner_(owner), request_(std::make_unique<HttpRequest>(QUrl()))
 {
     // No response cache is ever attached, so every probe asks the server.
     request_->setRequestMethod(QStringLiteral("HEAD"));
@@ -18,11 +19,6 @@ void ImageHeader::setTimeOutSeconds(double seconds)
     request_->setTimeOutSeconds(seconds);
 }
 
-void ImageHeader::cancel()
-{
-    request_->cancel();
-}
-
 bool ImageHeader::checkWithURL(const QUrl &url, OptionalError *error)
 {
     auto fail = [error](OptionalError e) {
@@ -31,7 +27,10 @@ bool ImageHeader::checkWithURL(const QUrl &url, OptionalError *error)
         return false;
     };
     request_->setURL(url);
-    request_->startSynchronous();
+    if (owner_)
+        owner_->runCancellable([this] { request_->startSynchronous(); }, [this] { request_->cancel(); });
+    else
+        request_->startSynchronous();
     if (request_->error())
         return fail(request_->error());
     if (request_->responseStatusCode() == 0)

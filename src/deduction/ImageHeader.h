@@ -7,6 +7,7 @@
 #include "foundation/Error.h"
 
 class HttpRequest;
+class Operation;
 
 // Asks a server how large an image is without downloading it (HEAD), to tell
 // a real page image from an error page or a placeholder before a whole
@@ -14,12 +15,12 @@ class HttpRequest;
 // reuses its request.
 //
 // Thread contract: checkWithURL runs synchronously on the deduction's thread;
-// cancel() may be called from any thread and fails the probe in flight and
-// every later one.
+// cancelling the owning operation (from any thread) fails the probe in
+// flight and every later one.
 class ImageHeader
 {
 public:
-    ImageHeader();
+    explicit ImageHeader(Operation *owner = nullptr);
     ~ImageHeader();
     ImageHeader(const ImageHeader &) = delete;
     ImageHeader &operator=(const ImageHeader &) = delete;
@@ -34,9 +35,9 @@ public:
     qint64 expectedContentLength() const { return expectedContentLength_; }
 
     void setTimeOutSeconds(double seconds);
-    void cancel();
 
 private:
+    Operation *owner_;
     std::unique_ptr<HttpRequest> request_;
     qint64 expectedContentLength_ = -1;
 };

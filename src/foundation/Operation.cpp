@@ -1,5 +1,26 @@
 #include "foundation/Operation.h"
 
+void Operation::cancel()
+{
+    cancelled_.store(true, std::memory_order_release);
+    std::lock_guard lock(stopMutex_);
+    if (stop_)
+        (*stop_)();
+}
+
+void Operation::runCancellable(const std::function<void()> &work, const std::function<void()> &stop)
+{
+    {
+        std::lock_guard lock(stopMutex_);
+        stop_ = &stop;
+        if (isCancelled())
+            stop();
+    }
+    work();
+    std::lock_guard lock(stopMutex_);
+    stop_ = nullptr;
+}
+
 void Operation::start()
 {
     State expected = State::Ready;

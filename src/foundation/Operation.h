@@ -2,11 +2,14 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 // A unit of background work. Thread contract: main() runs once on a worker
 // thread of an OperationQueue; cancel() and the state queries may be called
-// from any thread. Cancellation is cooperative: main() polls isCancelled().
+// from any thread. Cancellation is cooperative: main() polls isCancelled(),
+// and blocking work (a request in flight) runs through runCancellable so
+// that a cancel ends it at once.
 class Operation
 {
 public:
@@ -17,8 +20,14 @@ public:
 
     virtual void main() = 0;
 
-    virtual void cancel() { cancelled_.store(true, std::memory_order_release); }
+    virtual void cancel();
     bool isCancelled() const { return cancelled_.load(std::memory_order_acquire); }
+
+    // Runs blocking work that stop can end early: a cancel() while it runs
+    // calls stop from the cancelling thread, and work begun after a cancel
+    // is stopped before it starts (it still runs, to fail at once). Called
+    // on the operation's own thread, one piece of work at a time.
+    void runCancellable(const std::function<void()> &work, const std::function<void()> &stop);
     bool isExecuting() const { return state_.load() == State::Executing; }
     bool isFinished() const { return state_.load() == State::Finished; }
 
@@ -34,6 +43,8 @@ private:
     void markFinished();
 
     std::atomic<bool> cancelled_{false};
+    std::mutex stopMutex_; // guards stop_ against a cancel from another thread
+    const std::function<void()> *stop_ = nullptr;
     std::atomic<State> state_{State::Ready};
     std::mutex finishMutex_;
     std::condition_variable finished_;

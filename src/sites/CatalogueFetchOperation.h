@@ -8,8 +8,6 @@
 #include "foundation/Error.h"
 #include "foundation/Operation.h"
 
-class HttpRequest;
-
 // Base of the catalogue fetchers (book lists, chapter lists, latest
 // releases): the page load they share and the way they report.
 //
@@ -23,9 +21,6 @@ class HttpRequest;
 // cancel() may be called from any thread and cuts a running request short.
 class CatalogueFetchOperation : public Operation
 {
-public:
-    void cancel() override;
-
 protected:
     // Loads a catalogue page as text: one GET with the browser "User-Agent"
     // and a 30-second time-out, decoded as UTF-8, else as ASCII, else loaded
@@ -37,8 +32,4 @@ protected:
     // Runs report while holding lock, unless the operation has been
     // cancelled by then. Returns whether it reported.
     bool reportUnlessCancelled(std::mutex &lock, const std::function<void()> &report);
-
-private:
-    std::mutex requestMutex_;
-    HttpRequest *activeRequest_ = nullptr; // guarded by requestMutex_
 };

@@ -4,16 +4,16 @@
 
 void RecentChaptersParserDelegate::foundCharacters(HyperParser &, QStringView text)
 {
-    if (foundSection_)
+    if (section_ == Section::Inside)
         sectionText(text.toString());
 }
 
 void RecentChaptersParserDelegate::didStartElement(HyperParser &, QStringView name,
                                                    const HyperAttributes &attributes)
 {
-    if (!foundSection_) {
-        if (!sectionEnded_ && opensSection(name, attributes)) {
-            foundSection_ = true;
+    if (section_ != Section::Inside) {
+        if (section_ == Section::Ahead && opensSection(name, attributes)) {
+            section_ = Section::Inside;
             sectionTag_ = name.toString();
             sectionDepth_ = 1;
         }
@@ -36,15 +36,14 @@ void RecentChaptersParserDelegate::didStartElement(HyperParser &, QStringView na
 
 void RecentChaptersParserDelegate::didEndElement(HyperParser &, QStringView name)
 {
-    if (!foundSection_)
+    if (section_ != Section::Inside)
         return;
     sectionEnd(name);
     // What follows the block (a sidebar, the footer) links to chapters of
     // other books: taken as releases, they would be filed under the block's
     // last book and tested against the licence list under its title.
     if (isSectionTag(name) && --sectionDepth_ == 0) {
-        foundSection_ = false;
-        sectionEnded_ = true;
+        section_ = Section::Done;
     }
 }
 

@@ -56,8 +56,8 @@ protected:
     QList<NavBook> navBooks_;
     QStringList dates_;
     QStringList labels_;
-    bool foundSection_ = false; // inside the releases block
-    bool sectionEnded_ = false;
+    // Where the parser stands: before, inside or after the releases block.
+    enum class Section { Ahead, Inside, Done } section_ = Section::Ahead;
     QString sectionTag_;   // the name of the tag that opened the block
     int sectionDepth_ = 0; // open tags of that name, the block's own included
     QString currentHRef_;

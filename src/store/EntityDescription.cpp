@@ -2,8 +2,9 @@
 
 EntityDescription::EntityDescription(QString name, StoreTable table, const EntityDescription *superentity,
                                      std::vector<PropertyDescription> ownProperties,
-                                     std::vector<ToManyDescription> toMany)
-    : name_(std::move(name)), table_(table), superentity_(superentity), toMany_(std::move(toMany))
+                                     std::vector<ToManyDescription> toMany, ObjectMaker maker)
+    : name_(std::move(name)), table_(table), superentity_(superentity), toMany_(std::move(toMany)),
+      maker_(maker)
 {
     if (superentity_) {
         properties_ = superentity_->properties();

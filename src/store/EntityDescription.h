@@ -1,11 +1,15 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include <QString>
 
 #include "store/ObjectID.h"
 #include "store/StoreValue.h"
+
+class EntityDescription;
+class ManagedObject;
 
 enum class AttributeType { String, Integer, Boolean, Double, Decimal, Date, ToOne };
 
@@ -29,12 +33,17 @@ struct ToManyDescription {
 };
 
 // An entity of the model. A sub-entity lists its parent's properties first,
-// in the same order, so a property's index is the same in both.
+// in the same order, so a property's index is the same in both, and has its
+// parent's to-many relationships too.
 class EntityDescription
 {
 public:
+    // Builds a record of the entity's own class (Book, Chapter, ...).
+    using ObjectMaker = std::shared_ptr<ManagedObject> (*)(const EntityDescription &entity, ObjectID id);
+
     EntityDescription(QString name, StoreTable table, const EntityDescription *superentity,
-                      std::vector<PropertyDescription> ownProperties, std::vector<ToManyDescription> toMany);
+                      std::vector<PropertyDescription> ownProperties, std::vector<ToManyDescription> toMany,
+                      ObjectMaker maker);
 
     const QString &name() const { return name_; }
     StoreTable table() const { return table_; }
@@ -47,6 +56,7 @@ public:
     const ToManyDescription *toManyRelationship(const QString &name) const;
     // True for the entity itself and for its sub-entities.
     bool isKindOf(const EntityDescription &other) const;
+    std::shared_ptr<ManagedObject> makeObject(ObjectID id) const { return maker_(*this, id); }
 
 private:
     QString name_;
@@ -54,4 +64,5 @@ private:
     const EntityDescription *superentity_;
     std::vector<PropertyDescription> properties_;
     std::vector<ToManyDescription> toMany_;
+    ObjectMaker maker_;
 };

@@ -7,12 +7,7 @@
 #include <QHash>
 #include <QStringList>
 
-#include "store/Book.h"
-#include "store/Chapter.h"
-#include "store/Download.h"
-#include "store/Favorite.h"
 #include "store/ManagedObjectModel.h"
-#include "store/Page.h"
 #include "store/PersistentStoreCoordinator.h"
 #include "store/StoreCollation.h"
 
@@ -26,22 +21,6 @@ const ManagedObjectModel &model()
 QString quoted(const QString &name)
 {
     return u'"' + name + u'"';
-}
-
-std::shared_ptr<ManagedObject> makeObject(const EntityDescription &entity, ObjectID id)
-{
-    const QString &name = entity.name();
-    if (name == Book::entityName())
-        return std::make_shared<Book>(entity, id);
-    if (name == Download::entityName())
-        return std::make_shared<Download>(entity, id);
-    if (name == Chapter::entityName())
-        return std::make_shared<Chapter>(entity, id);
-    if (name == Page::entityName())
-        return std::make_shared<Page>(entity, id);
-    if (name == Favorite::entityName())
-        return std::make_shared<Favorite>(entity, id);
-    return std::make_shared<ManagedObject>(entity, id);
 }
 
 // "t0.id, t0.entity, t0.title, ...": the layout decodeRow() reads.
@@ -293,7 +272,7 @@ ManagedObjectContext::insertNewObjectForEntityForName(const QString &entityName)
     if (!entity)
         return nullptr;
     std::lock_guard lock(mutex_);
-    auto object = makeObject(*entity, coordinator_->newObjectID(entity->table()));
+    auto object = entity->makeObject(coordinator_->newObjectID(entity->table()));
     for (size_t i = 0; i < entity->properties().size(); ++i)
         object->values_[i] = entity->properties()[i].defaultValue;
     object->inserted_ = true;
@@ -363,7 +342,7 @@ ManagedObjectContext::objectsRelatedTo(const ManagedObject &owner, const ToManyD
 std::shared_ptr<ManagedObject> ManagedObjectContext::materialize(const EntityDescription &entity, ObjectID id,
                                                                  std::vector<StoreValue> values)
 {
-    auto object = makeObject(entity, id);
+    auto object = entity.makeObject(id);
     object->values_ = std::move(values);
     object->context_ = this;
     registered_.emplace(id, object);
@@ -391,27 +370,41 @@ ManagedObjectContext::executeFetchRequest(const FetchRequest &request, std::opti
         return fail(e);
     // Unsaved changes elsewhere (pages being fetched, say) cannot change
     // this answer; then the rows from SQL are the whole of it.
-    auto pendingIn = [this](unsigned tables) {
-        for (const auto *ids : {&inserted_, &updated_, &deleted_}) {
-            for (const ObjectID &id : *ids) {
-                if (tables & (1u << unsigned(id.table)))
-                    return true;
-            }
-        }
-        return false;
-    };
     const unsigned ownTable = 1u << unsigned(entity->table());
-    const bool relatedPending = pendingIn(tablesRead & ~ownTable);
-    const bool pending = relatedPending || pendingIn(ownTable);
+    const bool relatedPending = hasPendingChangesIn(tablesRead & ~ownTable);
+    const bool pending = relatedPending || hasPendingChangesIn(ownTable);
     if (relatedPending) {
         binds.clear();
         if (auto e = buildSelect(request, *entity, true, &sql, &binds, &tablesRead))
             return fail(e);
     }
 
-    const StoreTable table = entity->table();
     std::vector<std::shared_ptr<ManagedObject>> results;
-    auto e = coordinator_->select(sql, binds, [&](sqlite3_stmt *s) {
+    if (auto e = fetchSavedRows(sql, binds, entity->table(), results))
+        return fail(e);
+    if (error)
+        error->reset();
+    if (!pending)
+        return results;
+    return mergedWithPendingChanges(std::move(results), request, *entity);
+}
+
+bool ManagedObjectContext::hasPendingChangesIn(unsigned tableMask) const
+{
+    for (const auto *ids : {&inserted_, &updated_, &deleted_}) {
+        for (const ObjectID &id : *ids) {
+            if (tableMask & (1u << unsigned(id.table)))
+                return true;
+        }
+    }
+    return false;
+}
+
+std::optional<Error>
+ManagedObjectContext::fetchSavedRows(const QString &sql, const std::vector<StoreValue> &binds,
+                                     StoreTable table, std::vector<std::shared_ptr<ManagedObject>> &results)
+{
+    return coordinator_->select(sql, binds, [&](sqlite3_stmt *s) {
         const ObjectID id{table, sqlite3_column_int64(s, 0)};
         if (auto it = registered_.find(id); it != registered_.end()) {
             results.push_back(it->second);
@@ -420,19 +413,18 @@ ManagedObjectContext::executeFetchRequest(const FetchRequest &request, std::opti
         const EntityDescription &rowType = rowEntity(s, table);
         results.push_back(materialize(rowType, id, decodeValues(s, rowType)));
     });
-    if (e)
-        return fail(e);
-    if (error)
-        error->reset();
-    if (!pending)
-        return results;
+}
 
-    // Unsaved changes: the saved rows may no longer match, and unsaved
-    // records may match now.
+std::vector<std::shared_ptr<ManagedObject>>
+ManagedObjectContext::mergedWithPendingChanges(std::vector<std::shared_ptr<ManagedObject>> saved,
+                                               const FetchRequest &request,
+                                               const EntityDescription &entity) const
+{
+    // The saved rows may no longer match, and unsaved records may match now.
     const Predicate &predicate = request.predicate();
     std::vector<std::shared_ptr<ManagedObject>> merged;
     std::unordered_set<ObjectID, ObjectIDHash> seen;
-    for (auto &object : results) {
+    for (auto &object : saved) {
         seen.insert(object->objectID());
         if (!object->deleted_ && predicate.evaluateWithObject(*object))
             merged.push_back(std::move(object));
@@ -445,7 +437,7 @@ ManagedObjectContext::executeFetchRequest(const FetchRequest &request, std::opti
             if (it == registered_.end())
                 continue;
             const auto &object = it->second;
-            if (object->entity().isKindOf(*entity) && !object->deleted_ &&
+            if (object->entity().isKindOf(entity) && !object->deleted_ &&
                 predicate.evaluateWithObject(*object))
                 merged.push_back(object);
         }
@@ -528,79 +520,91 @@ std::optional<Error> ManagedObjectContext::save()
         notification.deletedObjects = sortedIDs(deleted_);
 
         auto error = coordinator_->performTransaction([&]() -> std::optional<Error> {
-            std::vector<StoreValue> binds;
-            for (const ObjectID &id : notification.insertedObjects) {
-                const ManagedObject &object = *registered_.at(id);
-                binds.clear();
-                binds.push_back(id);
-                if (ManagedObjectModel::hasEntityColumn(id.table))
-                    binds.push_back(object.entityName());
-                binds.insert(binds.end(), object.values_.begin(), object.values_.end());
-                if (auto e = coordinator_->execute(insertSql(object.entity()), binds))
-                    return e;
-            }
-            for (const ObjectID &id : notification.updatedObjects) {
-                const ManagedObject &object = *registered_.at(id);
-                QStringList assignments;
-                binds.clear();
-                for (size_t i = 0; i < object.values_.size(); ++i) {
-                    if (!object.changed_[i])
-                        continue;
-                    assignments << quoted(object.entity().properties()[i].name) + QStringLiteral(" = ?");
-                    binds.push_back(object.values_[i]);
-                }
-                binds.push_back(id);
-                if (auto e = coordinator_->execute(
-                        QStringLiteral("UPDATE ") + quoted(ManagedObjectModel::tableName(id.table)) +
-                            QStringLiteral(" SET ") + assignments.join(QStringLiteral(", ")) +
-                            QStringLiteral(" WHERE \"id\" = ?"),
-                        binds))
-                    return e;
-            }
-            // The cascade is repeated in SQL so that rows this context never
-            // read (saved by another context meanwhile) cannot be orphaned.
-            for (const ObjectID &id : notification.deletedObjects) {
-                QStringList statements;
-                if (id.table == StoreTable::Book) {
-                    statements << QStringLiteral(
-                                      "DELETE FROM \"Page\" WHERE \"chapter\" IN (SELECT \"id\" FROM "
-                                      "\"Chapter\" WHERE \"book\" = ?)")
-                               << QStringLiteral("DELETE FROM \"Chapter\" WHERE \"book\" = ?");
-                } else if (id.table == StoreTable::Chapter) {
-                    statements << QStringLiteral("DELETE FROM \"Page\" WHERE \"chapter\" = ?");
-                }
-                statements << QStringLiteral("DELETE FROM ") +
-                                  quoted(ManagedObjectModel::tableName(id.table)) +
-                                  QStringLiteral(" WHERE \"id\" = ?");
-                for (const QString &statement : std::as_const(statements)) {
-                    if (auto e = coordinator_->execute(statement, {id}))
-                        return e;
-                }
-            }
-            return std::nullopt;
+            if (auto e = insertRows(notification.insertedObjects))
+                return e;
+            if (auto e = updateRows(notification.updatedObjects))
+                return e;
+            return deleteRows(notification.deletedObjects);
         });
         if (error)
             return error;
-
-        for (const ObjectID &id : notification.insertedObjects) {
-            ManagedObject &object = *registered_.at(id);
-            object.inserted_ = false;
-            std::fill(object.changed_.begin(), object.changed_.end(), false);
-        }
-        for (const ObjectID &id : notification.updatedObjects) {
-            ManagedObject &object = *registered_.at(id);
-            std::fill(object.changed_.begin(), object.changed_.end(), false);
-        }
-        for (const ObjectID &id : notification.deletedObjects)
-            forget(registered_.at(id));
-        inserted_.clear();
-        updated_.clear();
+        markSaved(notification);
         for (const auto &observer : observers_)
             handlers.push_back(observer.second);
     }
     for (const auto &handler : handlers)
         handler(notification);
     return std::nullopt;
+}
+
+std::optional<Error> ManagedObjectContext::insertRows(const std::vector<ObjectID> &ids)
+{
+    std::vector<StoreValue> binds;
+    for (const ObjectID &id : ids) {
+        const ManagedObject &object = *registered_.at(id);
+        binds.clear();
+        binds.push_back(id);
+        if (ManagedObjectModel::hasEntityColumn(id.table))
+            binds.push_back(object.entityName());
+        binds.insert(binds.end(), object.values_.begin(), object.values_.end());
+        if (auto e = coordinator_->execute(insertSql(object.entity()), binds))
+            return e;
+    }
+    return std::nullopt;
+}
+
+std::optional<Error> ManagedObjectContext::updateRows(const std::vector<ObjectID> &ids)
+{
+    std::vector<StoreValue> binds;
+    for (const ObjectID &id : ids) {
+        const ManagedObject &object = *registered_.at(id);
+        QStringList assignments;
+        binds.clear();
+        for (size_t i = 0; i < object.values_.size(); ++i) {
+            if (!object.changed_[i])
+                continue;
+            assignments << quoted(object.entity().properties()[i].name) + QStringLiteral(" = ?");
+            binds.push_back(object.values_[i]);
+        }
+        binds.push_back(id);
+        if (auto e = coordinator_->execute(
+                QStringLiteral("UPDATE ") + quoted(ManagedObjectModel::tableName(id.table)) +
+                    QStringLiteral(" SET ") + assignments.join(QStringLiteral(", ")) +
+                    QStringLiteral(" WHERE \"id\" = ?"),
+                binds))
+            return e;
+    }
+    return std::nullopt;
+}
+
+std::optional<Error> ManagedObjectContext::deleteRows(const std::vector<ObjectID> &ids)
+{
+    // The cascade is repeated in SQL so that rows this context never read
+    // (saved by another context meanwhile) cannot be orphaned.
+    for (const ObjectID &id : ids) {
+        for (const QString &statement : model().deleteStatements(id.table)) {
+            if (auto e = coordinator_->execute(statement, {id}))
+                return e;
+        }
+    }
+    return std::nullopt;
+}
+
+void ManagedObjectContext::markSaved(const ContextDidSaveNotification &notification)
+{
+    for (const ObjectID &id : notification.insertedObjects) {
+        ManagedObject &object = *registered_.at(id);
+        object.inserted_ = false;
+        std::fill(object.changed_.begin(), object.changed_.end(), false);
+    }
+    for (const ObjectID &id : notification.updatedObjects) {
+        ManagedObject &object = *registered_.at(id);
+        std::fill(object.changed_.begin(), object.changed_.end(), false);
+    }
+    for (const ObjectID &id : notification.deletedObjects)
+        forget(registered_.at(id));
+    inserted_.clear();
+    updated_.clear();
 }
 
 void ManagedObjectContext::reset()

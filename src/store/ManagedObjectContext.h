@@ -105,6 +105,22 @@ private:
     void forget(std::shared_ptr<ManagedObject> object);
     void deleteRecursively(const std::shared_ptr<ManagedObject> &object);
 
+    // The steps of a fetch: the saved rows, then (when this context holds
+    // unsaved changes that may matter) those changes merged in.
+    bool hasPendingChangesIn(unsigned tableMask) const;
+    std::optional<Error> fetchSavedRows(const QString &sql, const std::vector<StoreValue> &binds,
+                                        StoreTable table,
+                                        std::vector<std::shared_ptr<ManagedObject>> &results);
+    std::vector<std::shared_ptr<ManagedObject>>
+    mergedWithPendingChanges(std::vector<std::shared_ptr<ManagedObject>> saved, const FetchRequest &request,
+                             const EntityDescription &entity) const;
+
+    // The steps of a save, inside its transaction, then after it.
+    std::optional<Error> insertRows(const std::vector<ObjectID> &ids);
+    std::optional<Error> updateRows(const std::vector<ObjectID> &ids);
+    std::optional<Error> deleteRows(const std::vector<ObjectID> &ids);
+    void markSaved(const ContextDidSaveNotification &notification);
+
     std::shared_ptr<PersistentStoreCoordinator> coordinator_;
     mutable std::recursive_mutex mutex_;
     std::unordered_map<ObjectID, std::shared_ptr<ManagedObject>, ObjectIDHash> registered_;

@@ -26,6 +26,16 @@ ToManyDescription toMany(const char *name, const char *destination, const char *
                              QString::fromLatin1(inverse), true};
 }
 
+template <class T> std::shared_ptr<ManagedObject> make(const EntityDescription &entity, ObjectID id)
+{
+    return std::make_shared<T>(entity, id);
+}
+
+QString quoted(const QString &name)
+{
+    return u'"' + name + u'"';
+}
+
 } // namespace
 
 const ManagedObjectModel &ManagedObjectModel::sharedModel()
@@ -44,7 +54,7 @@ ManagedObjectModel::ManagedObjectModel()
         std::vector<PropertyDescription>{attribute("title", T::String), attribute("rootTitle", T::String),
                                          attribute("uuid", T::String),
                                          attribute("lastChapterNumberRead", T::Decimal)},
-        std::vector<ToManyDescription>{toMany("chapters", "Chapter", "book")});
+        std::vector<ToManyDescription>{toMany("chapters", "Chapter", "book")}, make<Book>);
     auto chapter = std::make_unique<EntityDescription>(
         QStringLiteral("Chapter"), StoreTable::Chapter, nullptr,
         std::vector<PropertyDescription>{
@@ -52,7 +62,7 @@ ManagedObjectModel::ManagedObjectModel()
             attribute("expectedNumberOfPages", T::Integer), attribute("isComplete", T::Boolean),
             attribute("lastPageRead", T::Integer, qint64(-1)), attribute("uuid", T::String),
             toOne("book", "Book", StoreTable::Book)},
-        std::vector<ToManyDescription>{toMany("pages", "Page", "chapter")});
+        std::vector<ToManyDescription>{toMany("pages", "Page", "chapter")}, make<Chapter>);
     auto download = std::make_unique<EntityDescription>(
         QStringLiteral("Download"), StoreTable::Chapter, chapter.get(),
         std::vector<PropertyDescription>{attribute("rootTitle", T::String), attribute("bookTitle", T::String),
@@ -60,7 +70,7 @@ ManagedObjectModel::ManagedObjectModel()
                                          attribute("isQueued", T::Boolean),
                                          attribute("isDownloading", T::Boolean),
                                          attribute("nextChapterURL", T::String)},
-        std::vector<ToManyDescription>{});
+        std::vector<ToManyDescription>{}, make<Download>);
     auto page = std::make_unique<EntityDescription>(
         QStringLiteral("Page"), StoreTable::Page, nullptr,
         std::vector<PropertyDescription>{
@@ -68,13 +78,13 @@ ManagedObjectModel::ManagedObjectModel()
             attribute("width", T::Double), attribute("height", T::Double), attribute("leftBorder", T::Double),
             attribute("rightBorder", T::Double), attribute("isDownloaded", T::Boolean),
             attribute("errorString", T::String), toOne("chapter", "Chapter", StoreTable::Chapter)},
-        std::vector<ToManyDescription>{});
+        std::vector<ToManyDescription>{}, make<Page>);
     auto favorite = std::make_unique<EntityDescription>(
         QStringLiteral("Favorite"), StoreTable::Favorite, nullptr,
         std::vector<PropertyDescription>{attribute("title", T::String), attribute("urlString", T::String),
                                          attribute("rootURLString", T::String),
                                          attribute("rootTitle", T::String)},
-        std::vector<ToManyDescription>{});
+        std::vector<ToManyDescription>{}, make<Favorite>);
 
     Q_ASSERT(book->indexOfProperty(QStringLiteral("lastChapterNumberRead")) == Book::LastChapterNumberRead);
     Q_ASSERT(chapter->indexOfProperty(QStringLiteral("book")) == Chapter::BookRelationship);
@@ -138,4 +148,33 @@ const std::vector<StoreTable> &ManagedObjectModel::tables()
     static const std::vector<StoreTable> all{StoreTable::Book, StoreTable::Chapter, StoreTable::Page,
                                              StoreTable::Favorite};
     return all;
+}
+
+void ManagedObjectModel::appendCascadeDeletes(const EntityDescription &entity, const QString &ownerRows,
+                                              QStringList &statements) const
+{
+    for (const ToManyDescription &relationship : entity.toManyRelationships()) {
+        if (!relationship.cascadeDelete)
+            continue;
+        const EntityDescription *destination = entityForName(relationship.destinationEntityName);
+        if (!destination)
+            continue;
+        const QString table = quoted(tableName(destination->table()));
+        const QString dependents = quoted(relationship.inverseName) + ownerRows;
+        // The dependents' own dependents go first, while they can still be found.
+        appendCascadeDeletes(*destination,
+                             QStringLiteral(" IN (SELECT \"id\" FROM ") + table + QStringLiteral(" WHERE ") +
+                                 dependents + u')',
+                             statements);
+        statements << QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE ") + dependents;
+    }
+}
+
+QStringList ManagedObjectModel::deleteStatements(StoreTable table) const
+{
+    QStringList statements;
+    appendCascadeDeletes(rootEntity(table), QStringLiteral(" = ?"), statements);
+    statements << QStringLiteral("DELETE FROM ") + quoted(tableName(table)) +
+                      QStringLiteral(" WHERE \"id\" = ?");
+    return statements;
 }

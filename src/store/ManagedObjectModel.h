@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QString>
+#include <QStringList>
 
 #include "store/EntityDescription.h"
 
@@ -29,7 +30,14 @@ public:
     // True when the table keeps an entity column (more than one entity in it).
     static bool hasEntityColumn(StoreTable table) { return table == StoreTable::Chapter; }
 
+    // The SQL that deletes the row "?" of the table and, deepest first, every
+    // row its cascading to-many relationships reach, so that rows a context
+    // never read cannot be orphaned.
+    QStringList deleteStatements(StoreTable table) const;
+
 private:
     ManagedObjectModel();
+    void appendCascadeDeletes(const EntityDescription &entity, const QString &ownerRows,
+                              QStringList &statements) const;
     std::vector<std::unique_ptr<EntityDescription>> entities_;
 };

@@ -8,7 +8,9 @@
 #include <unicode/ucsdet.h>
 
 #include <QStringDecoder>
+#include <QUrl>
 
+#include "foundation/Operation.h"
 #include "web/HttpRequest.h"
 
 namespace {
@@ -122,55 +124,56 @@ QString PageTextFetcher::decodeDetected(const QByteArray &bytes, const QByteArra
     return convertWith(name, bytes, false);
 }
 
-PageText PageTextFetcher::fetch(const QUrl &url, const Options &options)
+QString PageTextFetcher::decode(const QByteArray &bytes)
 {
-    return PageTextFetcher(options).fetchText(url);
+    QString text = decodeUtf8(bytes);
+    if (text.isEmpty())
+        text = decodeAscii(bytes);
+    if (text.isEmpty())
+        text = decodeDetected(bytes);
+    return text;
 }
 
-void PageTextFetcher::cancel()
+QString PageTextFetcher::escapedAddress(const QString &urlString)
 {
-    cancelled_.store(true);
-    std::lock_guard lock(mutex_);
-    if (active_)
-        active_->cancel();
+    return QString::fromLatin1(QUrl::toPercentEncoding(urlString, "!#$&'()*+,/:;=?@[]~"));
 }
 
-void PageTextFetcher::run(HttpRequest &request)
+PageText PageTextFetcher::fetch(const QString &urlString, const Policy &policy, Operation *operation)
 {
-    request.setTimeOutSeconds(options_.timeOutSeconds);
-    {
-        std::lock_guard lock(mutex_);
-        active_ = &request;
-        if (cancelled_.load())
-            request.cancel();
-    }
-    request.startSynchronous();
-    std::lock_guard lock(mutex_);
-    active_ = nullptr;
-}
+    const QUrl url(policy.escapeAddress && !urlString.contains(u'%') ? escapedAddress(urlString) : urlString,
+                   QUrl::TolerantMode);
+    auto run = [operation](HttpRequest &request) {
+        if (operation)
+            operation->runCancellable([&request] { request.startSynchronous(); },
+                                      [&request] { request.cancel(); });
+        else
+            request.startSynchronous();
+    };
 
-PageText PageTextFetcher::fetchText(const QUrl &url)
-{
     PageText result;
-    HttpRequest request(url);
-    request.addRequestHeader(QStringLiteral("User-Agent"), HttpRequest::browserUserAgent());
-    request.setNumberOfTimesToRetryOnTimeout(options_.retriesOnTimeout);
-    run(request);
-    if (request.error()) {
-        result.error = request.error();
-        return result;
+    {
+        HttpRequest request(url);
+        if (policy.browserUserAgent)
+            request.addRequestHeader(QStringLiteral("User-Agent"), HttpRequest::browserUserAgent());
+        request.setTimeOutSeconds(policy.timeOutSeconds);
+        request.setNumberOfTimesToRetryOnTimeout(policy.retriesOnTimeout);
+        run(request);
+        if (request.error()) {
+            result.error = request.error();
+            result.requestFailed = true;
+            return result;
+        }
+        result.text = decodeUtf8(request.responseData());
+        if (!result.text.isEmpty() || policy.decoding == Decoding::Utf8Only)
+            return result;
+        result.text = decodeAscii(request.responseData());
+        if (!result.text.isEmpty())
+            return result;
     }
 
-    result.text = decodeUtf8(request.responseData());
-    if (!result.text.isEmpty() || options_.utf8Only)
-        return result;
-    result.text = decodeAscii(request.responseData());
-    if (!result.text.isEmpty())
-        return result;
-
-    // The second load stands in for a loader that works the encoding out by
-    // itself; like that loader it sends no header of ours.
     HttpRequest again(url);
+    again.setTimeOutSeconds(policy.fallbackTimeOutSeconds);
     run(again);
     result.error = again.error();
     if (!result.error)

@@ -1,56 +1,65 @@
 #pragma once
 
-#include <atomic>
-#include <mutex>
-
 #include <QByteArray>
 #include <QString>
-#include <QUrl>
 
 #include "foundation/Error.h"
 
-class HttpRequest;
+class Operation;
 
 // The text of a fetched page, or why there is none. A fetch succeeds when
 // the text is not empty and the last load reported no error.
 struct PageText {
     QString text;
     OptionalError error;
+    // The error is the page request's own (a transport failure, a time-out
+    // or a cancel), not that of the encoding fallback's second load.
+    bool requestFailed = false;
 
     bool succeeded() const { return !error && !text.isEmpty(); }
 };
 
-// Fetches a site page as text: one GET with the browser "User-Agent", read
-// as UTF-8, then as ASCII, then (when allowed) a second load whose encoding
-// is taken from the response's charset or detected from the bytes.
+// Fetches a site page as text, the one way every page is read. Callers
+// differ on purpose, and say how in a Policy: the catalogue's pages are
+// fetched once, the deducers' reader pages retry on a time-out, some sites
+// only ever serve UTF-8, and a cover page is read the way a plain loader
+// would read it.
 //
-// Thread contract: fetchText() and fetch() block the calling thread for the
-// whole exchange, so they belong on background threads; cancel() may be
-// called from any thread and ends the load in progress at once (the fetch
-// then fails with the request's code 4). The decoders are pure functions.
+// Thread contract: fetch() blocks the calling thread for the whole exchange,
+// so it belongs on background threads; cancelling the operation it is given
+// (from any thread) ends the load in flight at once, and the fetch then
+// fails with the request's code 4. The decoders are pure functions.
 class PageTextFetcher
 {
 public:
-    struct Options {
-        double timeOutSeconds = 30.0;
-        int retriesOnTimeout = 0;
-        // Some sites only ever serve UTF-8: for them an undecodable page is
-        // simply empty and costs no second load.
-        bool utf8Only = false;
+    enum class Decoding {
+        // UTF-8, else ASCII, else a second load whose declared or detected
+        // charset decides.
+        WithFallbacks,
+        // UTF-8 only: an undecodable page is simply empty and costs no
+        // second load.
+        Utf8Only,
     };
 
-    PageTextFetcher() = default;
-    explicit PageTextFetcher(const Options &options) : options_(options) {}
-    PageTextFetcher(const PageTextFetcher &) = delete;
-    PageTextFetcher &operator=(const PageTextFetcher &) = delete;
+    struct Policy {
+        int retriesOnTimeout = 0;
+        Decoding decoding = Decoding::WithFallbacks;
+        // Sent by the first load only; the second load stands in for a
+        // loader that works the encoding out by itself and sends no header
+        // of ours.
+        bool browserUserAgent = true;
+        double timeOutSeconds = 30.0;
+        double fallbackTimeOutSeconds = 30.0;
+        // Percent-escape the address first, unless it holds a "%" and so is
+        // taken as escaped already.
+        bool escapeAddress = false;
+    };
 
-    PageText fetchText(const QUrl &url);
-    void cancel();
-    bool isCancelled() const { return cancelled_.load(); }
+    static PageText fetch(const QString &urlString, const Policy &policy, Operation *operation = nullptr);
 
-    // One fetch without a way to cancel it.
-    static PageText fetch(const QUrl &url, const Options &options);
-    static PageText fetch(const QUrl &url) { return fetch(url, Options()); }
+    // Escapes spaces, quotes, brackets and non-ASCII text as UTF-8; keeps
+    // everything a URL may hold as it is.
+    static QString escapedAddress(const QString &urlString);
 
     // Empty unless the bytes are entirely valid UTF-8.
     static QString decodeUtf8(const QByteArray &bytes);
@@ -59,12 +68,7 @@ public:
     // Uses the charset named in contentType when it is known, otherwise ICU's
     // detector; empty when neither yields a converter.
     static QString decodeDetected(const QByteArray &bytes, const QByteArray &contentType = QByteArray());
-
-private:
-    void run(HttpRequest &request);
-
-    Options options_;
-    std::atomic<bool> cancelled_{false};
-    std::mutex mutex_; // guards active_ against cancel() from another thread
-    HttpRequest *active_ = nullptr;
+    // Bytes already at hand (a saved page) by the fallback rule: UTF-8, else
+    // ASCII, else the detected charset.
+    static QString decode(const QByteArray &bytes);
 };

@@ -66,7 +66,7 @@ TEST(RecentChaptersParserTest, MangaFoxChapterBeforeAnyDateFailsThePage)
 {
     auto fetcher = latest("mangafox", "latest-chapter-before-date.html");
     ASSERT_TRUE(fetcher->error());
-    EXPECT_EQ(fetcher->error()->code, 1);
+    EXPECT_EQ(fetcher->error()->code, NavBaseChaptersFetcher::cannotFindChaptersError().code);
     EXPECT_EQ(fetcher->error()->message, QStringLiteral("No chapters found"));
     EXPECT_FALSE(fetcher->checkResults());
 }
@@ -113,7 +113,7 @@ TEST(RecentChaptersParserTest, PagesWithoutReleasesBlockFailForEverySite)
     for (const char *site : {"mangafox", "mangareader", "mangahere", "onemanga"}) {
         auto fetcher = readLatestPage(QString::fromLatin1(site), page);
         ASSERT_TRUE(fetcher->error()) << site;
-        EXPECT_EQ(fetcher->error()->code, 1) << site;
+        EXPECT_EQ(fetcher->error()->code, NavBaseChaptersFetcher::cannotFindChaptersError().code) << site;
     }
 }
 

@@ -368,9 +368,6 @@ TEST(DeducerBaseTest, UrlHelpers)
     EXPECT_EQ(urls,
               QStringList({QStringLiteral("http://a/x/001.jpg"), QStringLiteral("http://a/x/002.jpg")}));
 
-    EXPECT_EQ(Deducer::fixURLString(QStringLiteral("http://h/One Piece/ä?a=1&b=[2]#top")),
-              u"http://h/One%20Piece/%C3%A4?a=1&b=[2]#top");
-
     // Where an address is taken apart, https reads as http does.
     for (const char *scheme : {"http", "https"}) {
         const QString root = QString::fromLatin1(scheme) + QStringLiteral("://www.site.com:8080");

@@ -141,7 +141,7 @@ TEST_F(HttpRequestTest, TimesOutAfterTheFirstTryAndEachRetry)
         request->startSynchronous();
         ASSERT_TRUE(request->error());
         EXPECT_EQ(request->error()->domain, QStringLiteral("ASIHTTPRequestErrorDomain"));
-        EXPECT_EQ(request->error()->code, 2);
+        EXPECT_EQ(request->error()->code, HttpRequest::RequestTimedOut);
         EXPECT_EQ(request->error()->message, QStringLiteral("The request timed out"));
         EXPECT_EQ(request->attempts(), 3);
         EXPECT_EQ(server.requestCount(QString::fromLatin1(path)), 3);

@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "foundation/Operation.h"
 #include "support/LoopbackServer.h"
 #include "web/HttpRequest.h"
 #include "web/PageTextFetcher.h"
@@ -21,13 +22,29 @@ const QString kLegacyText =
     QStringLiteral("Ça coûte 5 € à Noël, déjà vu: crème brûlée, façade, naïve, élève, "
                    "préféré à la française.");
 
-QUrl urlOf(const LoopbackServer &server, const char *path)
+QString urlOf(const LoopbackServer &server, const char *path)
 {
-    return QUrl(server.url(QString::fromLatin1(path)));
+    return server.url(QString::fromUtf8(path));
 }
+
+// A fetch as the catalogue and the deducers run it: inside an operation
+// that another thread may cancel.
+class FetchOperation : public Operation
+{
+public:
+    FetchOperation(QString url, PageTextFetcher::Policy policy) : url_(std::move(url)), policy_(policy) {}
+    void main() override { page = PageTextFetcher::fetch(url_, policy_, this); }
+    PageText page;
+
+private:
+    QString url_;
+    PageTextFetcher::Policy policy_;
+};
 
 } // namespace
 
+// The catalogue's policy: one load with the browser's name, then the
+// encoding fallback's second load without it.
 TEST(PageTextFetcherTest, DecodesEachPageTheWayItWasServed)
 {
     LoopbackServer server;
@@ -57,7 +74,7 @@ TEST(PageTextFetcherTest, DecodesEachPageTheWayItWasServed)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
-        const PageText page = PageTextFetcher::fetch(urlOf(server, c.path));
+        const PageText page = PageTextFetcher::fetch(urlOf(server, c.path), {});
         EXPECT_TRUE(page.succeeded());
         EXPECT_TRUE(page.text.contains(c.contains)) << page.text.toStdString();
         EXPECT_EQ(server.requestCount(QString::fromLatin1(c.path)), c.loads);
@@ -76,35 +93,44 @@ TEST(PageTextFetcherTest, EmptyOrUndecodablePagesAndTransportErrorsFail)
     stall.stall = true;
     server.serve(QStringLiteral("/stall"), stall);
 
-    const PageText empty = PageTextFetcher::fetch(urlOf(server, "/empty"));
+    const PageText empty = PageTextFetcher::fetch(urlOf(server, "/empty"), {});
     EXPECT_FALSE(empty.succeeded());
     EXPECT_FALSE(empty.error);
 
-    PageTextFetcher::Options utf8Only;
-    utf8Only.utf8Only = true;
+    // The policy of sites that serve UTF-8 only.
+    PageTextFetcher::Policy utf8Only;
+    utf8Only.decoding = PageTextFetcher::Decoding::Utf8Only;
     EXPECT_FALSE(PageTextFetcher::fetch(urlOf(server, "/legacy"), utf8Only).succeeded());
     EXPECT_EQ(server.requestCount(QStringLiteral("/legacy")), 1);
 
-    PageTextFetcher::Options quick;
+    // The reader pages' policy: a time-out is retried.
+    PageTextFetcher::Policy quick;
     quick.timeOutSeconds = 0.1;
     quick.retriesOnTimeout = 1;
     const PageText timedOut = PageTextFetcher::fetch(urlOf(server, "/stall"), quick);
     ASSERT_TRUE(timedOut.error);
-    EXPECT_EQ(timedOut.error->code, 2);
+    EXPECT_TRUE(timedOut.requestFailed);
+    EXPECT_EQ(timedOut.error->code, HttpRequest::RequestTimedOut);
     EXPECT_EQ(server.requestCount(QStringLiteral("/stall")), 2);
 
-    PageTextFetcher::Options patient;
+    PageTextFetcher::Policy patient;
     patient.timeOutSeconds = 60;
-    PageTextFetcher fetcher(patient);
+    FetchOperation fetch(urlOf(server, "/stall"), patient);
     std::thread canceller([&] {
         while (server.requestCount(QStringLiteral("/stall")) < 3)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        fetcher.cancel();
+        fetch.cancel();
     });
-    const PageText cancelled = fetcher.fetchText(urlOf(server, "/stall"));
+    fetch.start();
     canceller.join();
-    ASSERT_TRUE(cancelled.error);
-    EXPECT_EQ(cancelled.error->code, 4);
+    ASSERT_TRUE(fetch.page.error);
+    EXPECT_EQ(fetch.page.error->code, HttpRequest::RequestCancelled);
+    // Work begun after the cancel fails at once instead of waiting.
+    FetchOperation late(urlOf(server, "/stall"), patient);
+    late.cancel();
+    late.main();
+    ASSERT_TRUE(late.page.error);
+    EXPECT_EQ(late.page.error->code, HttpRequest::RequestCancelled);
 }
 
 TEST(PageTextFetcherTest, DecodersRejectWhatTheyCannotRead)
@@ -118,4 +144,27 @@ TEST(PageTextFetcherTest, DecodersRejectWhatTheyCannotRead)
               QStringLiteral("“quoted”"));
     EXPECT_EQ(PageTextFetcher::decodeDetected(kLegacyBytes, "text/html; charset=no-such-charset"),
               kLegacyText);
+}
+
+// The cover-page loader's policy sends no header of ours; the first reader
+// page's escapes what may not stand in an address.
+TEST(PageTextFetcherTest, PlainLoaderAndEscapedAddresses)
+{
+    LoopbackServer server;
+    server.servePage(QStringLiteral("/cover"), "<p>cover</p>");
+    PageTextFetcher::Policy plain;
+    plain.browserUserAgent = false;
+    plain.decoding = PageTextFetcher::Decoding::Utf8Only;
+    EXPECT_TRUE(PageTextFetcher::fetch(urlOf(server, "/cover"), plain).succeeded());
+    EXPECT_EQ(server.requests().back().header("user-agent"), HttpRequest::defaultUserAgent().toUtf8());
+
+    PageTextFetcher::Policy escaping;
+    escaping.escapeAddress = true;
+    PageTextFetcher::fetch(urlOf(server, "/One Piece/ä"), escaping);
+    EXPECT_EQ(server.requests().back().target, u"/One%20Piece/%C3%A4");
+    // An address with a "%" is taken as escaped already.
+    PageTextFetcher::fetch(urlOf(server, "/50%25 off"), escaping);
+    EXPECT_EQ(server.requests().back().target, u"/50%25%20off");
+    EXPECT_EQ(PageTextFetcher::escapedAddress(QStringLiteral("http://h/One Piece/ä?a=1&b=[2]#top")),
+              u"http://h/One%20Piece/%C3%A4?a=1&b=[2]#top");
 }

@@ -6,13 +6,12 @@
 
 void ChaptersParserDelegateMangaFox::startElement(QStringView name, const HyperAttributes &attributes)
 {
-    if (!processedInfoDiv_) {
-        if (!foundInfoDiv_ && name == u"div" && contains(attributes.value("class"), QStringLiteral("data")))
-            foundInfoDiv_ = true;
-        else if (foundInfoDiv_)
-            infoDivStart(name);
-    }
-    if (!processedInfoTable_)
+    if (infoDiv_ == Part::Ahead && name == u"div" &&
+        contains(attributes.value("class"), QStringLiteral("data")))
+        infoDiv_ = Part::Inside;
+    else if (infoDiv_ == Part::Inside)
+        infoDivStart(name);
+    if (infoTable_ != Part::Done)
         infoTableStart(name, attributes);
     if (!foundCover_ && name == u"img") {
         const QString src = attributes.value("src");
@@ -26,17 +25,17 @@ void ChaptersParserDelegateMangaFox::startElement(QStringView name, const HyperA
 
 void ChaptersParserDelegateMangaFox::endElement(QStringView name)
 {
-    if (foundInfoDiv_ && !processedInfoDiv_ && infoDivValue_ && name == u"span") {
-        if (foundStatus_)
+    if (infoDiv_ == Part::Inside && infoDivValue_ && name == u"span") {
+        if (divField_ == DivField::Status)
             navBookInfo_.status = infoDivText_;
-        if (foundRank_) {
+        if (divField_ == DivField::Rank) {
             navBookInfo_.rank = infoDivText_;
-            processedInfoDiv_ = true;
+            infoDiv_ = Part::Done;
         }
         infoDivText_.clear();
         infoDivValue_ = false;
     }
-    if (foundInfoTable_ && !processedInfoTable_)
+    if (infoTable_ == Part::Inside)
         infoTableEnd(name);
     chaptersEnd(name);
 }
@@ -44,9 +43,9 @@ void ChaptersParserDelegateMangaFox::endElement(QStringView name)
 void ChaptersParserDelegateMangaFox::characters(const QString &text)
 {
     const QString trimmed = text.trimmed();
-    if (foundInfoDiv_ && !processedInfoDiv_)
+    if (infoDiv_ == Part::Inside)
         infoDivText(trimmed);
-    if (foundInfoTable_ && !processedInfoTable_)
+    if (infoTable_ == Part::Inside)
         infoTableText(trimmed);
     chaptersText(text);
 }
@@ -64,18 +63,20 @@ void ChaptersParserDelegateMangaFox::infoDivText(const QString &trimmed)
     if (infoDivKey_) {
         // A label picks what the following value is; any other label
         // (the rating, say) picks nothing.
-        foundStatus_ = trimmed == u"Status:";
-        foundRank_ = trimmed == u"Rank:";
+        divField_ = trimmed == u"Status:" ? DivField::Status
+                    : trimmed == u"Rank:" ? DivField::Rank
+                                          : DivField::None;
         infoDivKey_ = false;
-    } else if (infoDivValue_ && (foundStatus_ || foundRank_)) {
+    } else if (infoDivValue_ && divField_ != DivField::None) {
         ChapterPageText::appendInfoRun(infoDivText_, trimmed);
     }
 }
 
 void ChaptersParserDelegateMangaFox::infoTableStart(QStringView name, const HyperAttributes &attributes)
 {
-    if (!foundInfoTable_) {
-        foundInfoTable_ = name == u"table";
+    if (infoTable_ == Part::Ahead) {
+        if (name == u"table")
+            infoTable_ = Part::Inside;
         return;
     }
     if (name == u"th")
@@ -128,65 +129,61 @@ void ChaptersParserDelegateMangaFox::infoTableEnd(QStringView name)
         foundInfoValue_ = false;
     } else if (name == u"p" && foundSummary_) {
         navBookInfo_.summary = summaryText_;
-        processedInfoTable_ = true;
+        infoTable_ = Part::Done;
     }
 }
 
 void ChaptersParserDelegateMangaFox::chaptersStart(QStringView name, const HyperAttributes &attributes)
 {
-    if (!foundChaptersSection_) {
+    if (chapterList_ == ChapterList::None) {
         if (name != u"ul" && name != u"table")
             return;
-        if (attributes.value("name") == u"chlist" || attributes.value("class") == u"chlist") {
-            foundChaptersSection_ = true;
-            newVersion_ = true;
-        } else if (attributes.value("id") == u"listing") {
-            foundChaptersSection_ = true;
-            newVersion_ = false;
-        }
+        if (attributes.value("name") == u"chlist" || attributes.value("class") == u"chlist")
+            chapterList_ = ChapterList::ChList;
+        else if (attributes.value("id") == u"listing")
+            chapterList_ = ChapterList::Listing;
         return;
     }
     if (name == u"a") {
         const QString href = attributes.value("href");
         if (contains(href, QStringLiteral("/manga/")) && !attributes.value("title").isEmpty())
             currentHRef_ = href;
-    } else if (name == u"span" && newVersion_ && addedChapter_ &&
+    } else if (name == u"span" && chapterList_ == ChapterList::ChList && chapterName_ != ChapterName::None &&
                contains(attributes.value("class"), QStringLiteral("title"))) {
-        foundDetail_ = true;
+        chapterName_ = ChapterName::InSpan;
     }
 }
 
 void ChaptersParserDelegateMangaFox::chaptersEnd(QStringView name)
 {
     // A volume's list closes; the next volume's list opens it again.
-    if (foundChaptersSection_ && name == (newVersion_ ? QStringView(u"ul") : QStringView(u"table"))) {
-        foundChaptersSection_ = false;
+    if (chapterList_ != ChapterList::None &&
+        name == (chapterList_ == ChapterList::ChList ? QStringView(u"ul") : QStringView(u"table"))) {
+        chapterList_ = ChapterList::None;
         currentHRef_.clear();
-        addedChapter_ = false;
-        foundDetail_ = false;
+        chapterName_ = ChapterName::None;
     }
 }
 
 void ChaptersParserDelegateMangaFox::chaptersText(const QString &text)
 {
-    if (!foundChaptersSection_)
+    if (chapterList_ == ChapterList::None)
         return;
     if (!currentHRef_.isEmpty()) {
         navChapters_.append(ChapterPageText::chapterFromURL<URLParserMangaFox>(currentHRef_));
         currentHRef_.clear();
-        addedChapter_ = true;
-        foundDetail_ = false;
+        chapterName_ = ChapterName::Awaited;
         return;
     }
-    if (!addedChapter_ || (newVersion_ && !foundDetail_))
+    const bool newLayout = chapterList_ == ChapterList::ChList;
+    if (chapterName_ == ChapterName::None || (newLayout && chapterName_ != ChapterName::InSpan))
         return;
     // Only this one run may name the chapter, empty or not.
     const QString chapterName = text.trimmed();
     if (!chapterName.isEmpty()) {
         NavChapter &chapter = navChapters_.last();
-        const QString separator = newVersion_ ? QStringLiteral(": ") : QStringLiteral(" ");
+        const QString separator = newLayout ? QStringLiteral(": ") : QStringLiteral(" ");
         chapter.setTitle(chapter.title() + separator + ChapterPageText::cleaned(chapterName));
     }
-    addedChapter_ = false;
-    foundDetail_ = false;
+    chapterName_ = ChapterName::None;
 }

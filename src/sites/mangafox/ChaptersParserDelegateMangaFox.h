@@ -24,18 +24,20 @@ private:
     void chaptersEnd(QStringView name);
     void chaptersText(const QString &text);
 
+    // Where the parser stands in one part of the page.
+    enum class Part { Ahead, Inside, Done };
+
     // Status and rank.
-    bool foundInfoDiv_ = false;
-    bool processedInfoDiv_ = false;
+    Part infoDiv_ = Part::Ahead;
     bool infoDivKey_ = false;
     bool infoDivValue_ = false;
-    bool foundStatus_ = false;
-    bool foundRank_ = false;
+    // What the last label announced.
+    enum class DivField { None, Status, Rank } divField_ = DivField::None;
     QString infoDivText_;
 
-    // Release date, author, artist, genre, summary.
-    bool foundInfoTable_ = false;
-    bool processedInfoTable_ = false;
+    // Release date, author, artist, genre, summary. The labels of one row
+    // can select several fields at once, hence one flag each.
+    Part infoTable_ = Part::Ahead;
     bool foundInfoKey_ = false;
     bool foundInfoValue_ = false;
     bool foundReleaseDate_ = false;
@@ -47,11 +49,9 @@ private:
 
     bool foundCover_ = false;
 
-    // Chapters.
-    bool foundChaptersSection_ = false;
-    bool newVersion_ = false;
-    // The last chapter added still waits for its own name.
-    bool addedChapter_ = false;
-    // New layout: the name's span has been seen.
-    bool foundDetail_ = false;
+    // Chapters: the list being read ("chlist" is the new layout, the
+    // "listing" table the old one), and whether the last chapter added
+    // still waits for its name (in the new layout, in the name's span).
+    enum class ChapterList { None, ChList, Listing } chapterList_ = ChapterList::None;
+    enum class ChapterName { None, Awaited, InSpan } chapterName_ = ChapterName::None;
 };

@@ -49,7 +49,7 @@ bool DeducerMangaFox::go()
         const QString url = isRelativePath(nextPage_)
                                 ? urlStringByAppendingPathComponent(baseDirectory, nextPage_)
                                 : nextPage_;
-        PageLoad load = loadPage(urlFromString(url), false);
+        PageText load = loadPage(url, false);
         if (load.requestFailed)
             return failWithError(pageLoadOrTimeoutError());
         if (load.text.isEmpty() || load.error)

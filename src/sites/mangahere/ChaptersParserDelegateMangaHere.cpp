@@ -7,10 +7,10 @@
 
 void ChaptersParserDelegateMangaHere::startElement(QStringView name, const HyperAttributes &attributes)
 {
-    if (!processedInformation_) {
+    if (details_ != Part::Done) {
         if (name == u"div" && attributes.value("class") == u"manga_detail") {
-            foundInformationDiv_ = true;
-        } else if (foundInformationDiv_) {
+            details_ = Part::Inside;
+        } else if (details_ == Part::Inside) {
             if (name == u"img" && contains(attributes.value("src"), QStringLiteral("cover.jpg")))
                 navBookInfo_.coverUrlString = attributes.value("src");
             else if (name == u"label")
@@ -19,18 +19,17 @@ void ChaptersParserDelegateMangaHere::startElement(QStringView name, const Hyper
                 foundSummary_ = true;
         }
     }
-    if (processedChapters_)
+    if (chapters_ == Part::Done)
         return;
     if (name == u"div") {
         if (attributes.value("id") == u"commentArea") {
             // Comments link back to chapters; nothing from here on is a list entry.
-            processedChapters_ = true;
-            foundChaptersSection_ = false;
+            chapters_ = Part::Done;
             currentHRef_.clear();
         } else if (attributes.value("class") == u"detail_list") {
-            foundChaptersSection_ = true;
+            chapters_ = Part::Inside;
         }
-    } else if (name == u"a" && foundChaptersSection_) {
+    } else if (name == u"a" && chapters_ == Part::Inside) {
         const QString href = attributes.value("href");
         if (contains(href, QStringLiteral("/manga")) &&
             contains(attributes.value("class"), QStringLiteral("color")) &&
@@ -41,27 +40,28 @@ void ChaptersParserDelegateMangaHere::startElement(QStringView name, const Hyper
 
 void ChaptersParserDelegateMangaHere::characters(const QString &text)
 {
-    if (foundInformationDiv_ && !processedInformation_) {
+    if (details_ == Part::Inside) {
         const QString trimmed = text.trimmed();
         if (foundSummary_) {
             navBookInfo_.summary = ChapterPageText::cleaned(trimmed);
-            processedInformation_ = true;
+            details_ = Part::Done;
         } else if (foundInformationKey_) {
-            foundGenre_ = trimmed == u"Genre(s):";
-            foundAuthor_ = trimmed == u"Author(s):";
-            foundRank_ = trimmed == u"Rank:";
+            field_ = trimmed == u"Genre(s):"    ? Field::Genre
+                     : trimmed == u"Author(s):" ? Field::Author
+                     : trimmed == u"Rank:"      ? Field::Rank
+                                                : Field::None;
             foundInformationKey_ = false;
-        } else if (foundGenre_ || foundAuthor_ || foundRank_) {
-            if (foundGenre_)
+        } else if (field_ != Field::None) {
+            if (field_ == Field::Genre)
                 navBookInfo_.genre = trimmed;
-            else if (foundAuthor_)
+            else if (field_ == Field::Author)
                 navBookInfo_.author = trimmed;
             else
                 navBookInfo_.rank = trimmed;
-            foundGenre_ = foundAuthor_ = foundRank_ = false;
+            field_ = Field::None;
         }
     }
-    if (foundChaptersSection_ && !currentHRef_.isEmpty()) {
+    if (chapters_ == Part::Inside && !currentHRef_.isEmpty()) {
         navChapters_.append(ChapterPageText::chapterFromURL<URLParserMangaHere>(currentHRef_));
         currentHRef_.clear();
     }

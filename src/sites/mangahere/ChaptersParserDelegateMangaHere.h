@@ -12,13 +12,13 @@ protected:
     void characters(const QString &text) override;
 
 private:
-    bool foundInformationDiv_ = false;
+    // Where the parser stands in one part of the page.
+    enum class Part { Ahead, Inside, Done };
+
+    Part details_ = Part::Ahead;
     bool foundInformationKey_ = false;
-    bool foundAuthor_ = false;
-    bool foundGenre_ = false;
-    bool foundRank_ = false;
+    // What the last label announced.
+    enum class Field { None, Genre, Author, Rank } field_ = Field::None;
     bool foundSummary_ = false;
-    bool foundChaptersSection_ = false;
-    bool processedInformation_ = false;
-    bool processedChapters_ = false;
+    Part chapters_ = Part::Ahead;
 };

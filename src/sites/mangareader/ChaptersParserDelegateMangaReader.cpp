@@ -6,19 +6,18 @@
 
 void ChaptersParserDelegateMangaReader::startElement(QStringView name, const HyperAttributes &attributes)
 {
-    if (!processedInformation_) {
+    if (properties_ != Part::Done) {
         if (name == u"div" && attributes.value("id") == u"mangaimg")
             foundInformationImage_ = true;
         else if (name == u"img" && foundInformationImage_)
             navBookInfo_.coverUrlString = attributes.value("src");
         else if (name == u"div" && attributes.value("id") == u"mangaproperties")
-            foundInformationDiv_ = true;
-        else if (name == u"td" && foundInformationDiv_) {
+            properties_ = Part::Inside;
+        else if (name == u"td" && properties_ == Part::Inside) {
             if (attributes.value("class") == u"propertytitle") {
                 foundInformationHeader_ = true;
                 labelSeen_ = true;
-                foundAuthor_ = false;
-                foundGenre_ = false;
+                field_ = Field::None;
             } else if (labelSeen_) {
                 foundInformationHeader_ = false;
                 labelSeen_ = false;
@@ -26,11 +25,11 @@ void ChaptersParserDelegateMangaReader::startElement(QStringView name, const Hyp
             }
         }
     }
-    if (processedChapters_)
+    if (chapters_ == Part::Done)
         return;
     if (name == u"table" && attributes.value("id") == u"listing") {
-        foundChaptersTable_ = true;
-    } else if (name == u"a" && foundChaptersTable_) {
+        chapters_ = Part::Inside;
+    } else if (name == u"a" && chapters_ == Part::Inside) {
         currentHRef_ = attributes.value("href");
         currentTitle_.clear();
     }
@@ -38,19 +37,18 @@ void ChaptersParserDelegateMangaReader::startElement(QStringView name, const Hyp
 
 void ChaptersParserDelegateMangaReader::endElement(QStringView name)
 {
-    if (name == u"td" && foundInformationContent_ && !processedInformation_) {
-        if (foundAuthor_)
+    if (name == u"td" && foundInformationContent_ && properties_ != Part::Done) {
+        if (field_ == Field::Author)
             navBookInfo_.author = currentInfo_;
-        if (foundGenre_) {
+        if (field_ == Field::Genre) {
             navBookInfo_.genre = currentInfo_.trimmed();
-            processedInformation_ = true;
+            properties_ = Part::Done;
         }
         currentInfo_.clear();
         foundInformationContent_ = false;
-        foundAuthor_ = false;
-        foundGenre_ = false;
+        field_ = Field::None;
     }
-    if (!foundChaptersTable_ || processedChapters_)
+    if (chapters_ != Part::Inside)
         return;
     if (name == u"td" && !currentHRef_.isEmpty()) {
         const QString label =
@@ -60,23 +58,23 @@ void ChaptersParserDelegateMangaReader::endElement(QStringView name)
         currentHRef_.clear();
         currentTitle_.clear();
     } else if (name == u"table") {
-        foundChaptersTable_ = false;
-        processedChapters_ = true;
+        chapters_ = Part::Done;
     }
 }
 
 void ChaptersParserDelegateMangaReader::characters(const QString &text)
 {
     const QString trimmed = text.trimmed();
-    if (!processedInformation_) {
+    if (properties_ != Part::Done) {
         if (foundInformationHeader_) {
-            foundAuthor_ = trimmed == u"Author:";
-            foundGenre_ = trimmed == u"Genre:";
+            field_ = trimmed == u"Author:"  ? Field::Author
+                     : trimmed == u"Genre:" ? Field::Genre
+                                            : Field::None;
             foundInformationHeader_ = false;
-        } else if (foundInformationContent_ && (foundAuthor_ || foundGenre_)) {
+        } else if (foundInformationContent_ && field_ != Field::None) {
             currentInfo_ += trimmed + u' ';
         }
     }
-    if (foundChaptersTable_ && !processedChapters_ && !currentHRef_.isEmpty())
+    if (chapters_ == Part::Inside && !currentHRef_.isEmpty())
         currentTitle_ += trimmed;
 }

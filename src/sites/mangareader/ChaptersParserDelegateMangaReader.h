@@ -12,15 +12,16 @@ protected:
     void characters(const QString &text) override;
 
 private:
+    // Where the parser stands in one part of the page.
+    enum class Part { Ahead, Inside, Done };
+
     bool foundInformationImage_ = false;
-    bool foundInformationDiv_ = false;
+    Part properties_ = Part::Ahead;
     bool foundInformationHeader_ = false; // inside a label cell
     bool labelSeen_ = false;              // a label cell waits for its value cell
     bool foundInformationContent_ = false;
-    bool foundAuthor_ = false;
-    bool foundGenre_ = false;
-    bool foundChaptersTable_ = false;
-    bool processedInformation_ = false;
-    bool processedChapters_ = false;
+    // What the last label announced.
+    enum class Field { None, Author, Genre } field_ = Field::None;
+    Part chapters_ = Part::Ahead;
     QString currentTitle_;
 };

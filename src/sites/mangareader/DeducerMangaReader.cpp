@@ -38,7 +38,7 @@ bool DeducerMangaReader::visitEveryPage()
             return false;
         const QString url = urlStringByAppendingPathComponent(root, pages_->at(i));
         // These sites serve UTF-8 only: anything else is a broken answer.
-        PageLoad load = loadPage(urlFromString(url), true);
+        PageText load = loadPage(url, true);
         if (load.error || load.text.isEmpty())
             return failWithError(pageLoadOrTimeoutError());
 

@@ -17,7 +17,7 @@ QString DeducerOneManga::realFirstPageURLStringFromRootURLString(const QString &
                                                                  const QString &firstPageURLString,
                                                                  OptionalError *error)
 {
-    PageLoad load = loadUtf8WithPlainLoader(urlFromString(firstPageURLString));
+    PageText load = loadUtf8WithPlainLoader(firstPageURLString);
     if (load.error) {
         if (error)
             *error = load.error;
