@@ -1,5 +1,7 @@
 #include "ie/IEDBImporter.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -50,7 +52,11 @@ bool IEDBImporter::importBookTitle(const QString &bookTitle, const QString &root
         const QString name = QFileInfo(path).fileName();
         const QString target = directory + u'/' + name;
         OptionalError copyError;
-        if (!QFileInfo::exists(target) && !QFile::copy(path, target))
+        // A second name for the unpacked file costs no copying; the unpacked
+        // folder is emptied afterwards, which leaves the library's name.
+        if (!QFileInfo::exists(target) &&
+            ::link(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) != 0 &&
+            !QFile::copy(path, target))
             copyError = Error{QStringLiteral("FileErrorDomain"), 1,
                               QStringLiteral("\u201C%1\u201D could not be copied.").arg(name)};
 
