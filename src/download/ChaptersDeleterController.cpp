@@ -30,19 +30,10 @@ ChaptersDeleterController::~ChaptersDeleterController()
 void ChaptersDeleterController::deleteChapters()
 {
     chaptersToDelete_.clear();
-    AlertRequest alert;
-    alert.title = localized("Are you sure?");
-    alert.message = localized("Do you want to delete the read chapters?") + u'\n' +
-                    localized("The last read chapter is not deleted.");
-    alert.cancelButton = localized("Cancel");
-    alert.otherButtons = {localized("Ok")};
-    alert.tag = kConfirmationTag;
-    std::weak_ptr<bool> alive = alive_;
-    alert.onButton = [this, alive](int index) {
-        if (alive.lock())
-            alertViewClickedButtonAtIndex(kConfirmationTag, index);
-    };
-    Alerts::instance().show(std::move(alert));
+    const QString message = localized("Do you want to delete the read chapters?") + u'\n' +
+                            localized("The last read chapter is not deleted.");
+    ConfirmWithMessage(message, kConfirmationTag, alive_,
+                       [this](int index) { alertViewClickedButtonAtIndex(kConfirmationTag, index); });
 }
 
 void ChaptersDeleterController::addToNotifications()

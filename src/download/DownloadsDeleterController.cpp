@@ -29,20 +29,11 @@ DownloadsDeleterController::~DownloadsDeleterController()
 void DownloadsDeleterController::deleteDownloads()
 {
     downloadsToDelete_.clear();
-    AlertRequest alert;
-    alert.title = localized("Are you sure?");
-    alert.message = localized("Do you want to delete the lower numbered chapters in the Downloads folder?") +
-                    u'\n' +
-                    localized("Unread chapters and the highest chapter of each manga are not deleted.");
-    alert.cancelButton = localized("Cancel");
-    alert.otherButtons = {localized("Ok")};
-    alert.tag = kConfirmationTag;
-    std::weak_ptr<bool> alive = alive_;
-    alert.onButton = [this, alive](int index) {
-        if (alive.lock())
-            alertViewClickedButtonAtIndex(kConfirmationTag, index);
-    };
-    Alerts::instance().show(std::move(alert));
+    const QString message =
+        localized("Do you want to delete the lower numbered chapters in the Downloads folder?") + u'\n' +
+        localized("Unread chapters and the highest chapter of each manga are not deleted.");
+    ConfirmWithMessage(message, kConfirmationTag, alive_,
+                       [this](int index) { alertViewClickedButtonAtIndex(kConfirmationTag, index); });
 }
 
 void DownloadsDeleterController::addToNotifications()

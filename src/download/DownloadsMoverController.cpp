@@ -28,21 +28,12 @@ DownloadsMoverController::~DownloadsMoverController()
 void DownloadsMoverController::moveDownloads()
 {
     downloadsToMove_.clear();
-    AlertRequest alert;
-    alert.title = localized("Are you sure?");
-    alert.message =
+    const QString message =
         localized("Do you want to save the completed downloads to the library?") + u'\n' +
         withArguments(localized("%d downloads are saved at a time."), {QString::number(kMaxDownloads)}) +
         u'\n' + localized("(Don't exit the app while processing)");
-    alert.cancelButton = localized("Cancel");
-    alert.otherButtons = {localized("Ok")};
-    alert.tag = kConfirmationTag;
-    std::weak_ptr<bool> alive = alive_;
-    alert.onButton = [this, alive](int index) {
-        if (alive.lock())
-            alertViewClickedButtonAtIndex(kConfirmationTag, index);
-    };
-    Alerts::instance().show(std::move(alert));
+    ConfirmWithMessage(message, kConfirmationTag, alive_,
+                       [this](int index) { alertViewClickedButtonAtIndex(kConfirmationTag, index); });
 }
 
 void DownloadsMoverController::addToNotifications()

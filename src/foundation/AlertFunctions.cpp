@@ -125,3 +125,19 @@ void SetFatalExitHook(std::function<void(int status)> hook)
     std::lock_guard lock(exitHookMutex);
     exitHook = std::move(hook);
 }
+
+void ConfirmWithMessage(const QString &message, int tag, std::weak_ptr<bool> alive,
+                        std::function<void(int buttonIndex)> onButton)
+{
+    AlertRequest alert;
+    alert.title = localized("Are you sure?");
+    alert.message = message;
+    alert.cancelButton = localized("Cancel");
+    alert.otherButtons = {localized("Ok")};
+    alert.tag = tag;
+    alert.onButton = [alive = std::move(alive), onButton = std::move(onButton)](int index) {
+        if (alive.lock())
+            onButton(index);
+    };
+    Alerts::instance().show(std::move(alert));
+}

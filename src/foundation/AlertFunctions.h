@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QString>
 
@@ -19,6 +20,12 @@ void AlertWithTitle(const QString &title);
 void AlertWithMessage(const QString &message);
 void AlertWithTitleAndError(const QString &title, const Error &error);
 void CannotConnectMessage();
+
+// The bulk operations' "Are you sure?" question with "Cancel" and "Ok".
+// onButton gets the pressed index (1 is "Ok") unless `alive` has expired by
+// then, so a controller that is gone is never called back. Main thread only.
+void ConfirmWithMessage(const QString &message, int tag, std::weak_ptr<bool> alive,
+                        std::function<void(int buttonIndex)> onButton);
 
 // Store and file failures the program cannot recover from. The delegate that
 // ends the program is FatalAlertDelegate(); it is the default.
