@@ -64,7 +64,7 @@ void NavBooksFetcherQueueWrapper::navBooksFetcherFinished(NavBooksFetcher &fetch
 
 void NavBooksFetcherQueueWrapper::navBooksFetcherFailed(NavBooksFetcher &fetcher)
 {
-    performOnMainAndWait([this, &fetcher] {
+    performOnMainAndWait([&fetcher] {
         if (fetcher.isCancelled())
             return;
         const QString message = fetcher.error() ? fetcher.error()->localizedDescription() : QString();
