@@ -6,6 +6,7 @@
 
 #include "download/DownloadMoveJournal.h"
 #include "download/DownloadMover.h"
+#include "download/DownloadServices.h"
 #include "download/DownloadsMoverController.h"
 #include "download/DownloadsMoverQueueWrapper.h"
 #include "files/PlistArrayFile.h"
@@ -139,6 +140,17 @@ TEST_F(DownloadMoverTest, AJournalWithALineCutShortOrInTheEarlierFormatIsStillSe
     restart();
     DownloadMover::recoverInterruptedMoves(context());
     expectRestored(uuid);
+}
+
+TEST_F(DownloadMoverTest, AnAutoSavedDownloadIsStoredAndLeavesNothingToSettle)
+{
+    auto download = addDownload(QStringLiteral("A"), QStringLiteral("S"), "1");
+    DownloadServices().saveDownloadToLibrary(download);
+    EXPECT_EQ(DownloadMoveJournal::count(), 0);
+    restart();
+    ASSERT_TRUE(book(QStringLiteral("A")));
+    EXPECT_EQ(book(QStringLiteral("A"))->chapters().size(), 1u);
+    EXPECT_TRUE(downloads().empty());
 }
 
 TEST_F(DownloadMoverTest, AMoveSavedButNotSettledIsCompletedAtTheNextStart)
