@@ -7,7 +7,8 @@
 // - saving 20 completed 50-page downloads into the library in bulk against
 //   moving their files with rename() plus one SQLite transaction per
 //   download writing the same rows.
-// Each figure is the median of several alternating runs.
+// Each figure is the median of several alternating runs. Arguments name the
+// parts to run (export, import, bulk); import needs export's zip.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -255,21 +256,26 @@ int main(int argc, char **argv)
     Alerts::install(alerts);
     FSStats::setFreeSpaceOverride(quint64(100) << 30);
     constexpr int kRuns = 5;
+    const QStringList parts = app.arguments().mid(1);
+    const auto wanted = [&](const char *part) {
+        return parts.isEmpty() || parts.contains(QLatin1String(part));
+    };
 
     QTemporaryDir root;
     MyDirectories::setRootDirectory(root.path());
     MyDirectories::sharedMyDirectories().createDirectories();
     AppData &appData = AppData::sharedAppData();
     appData.setup();
-    const auto chapter = exportChapter(appData);
-    const QString chapterFolder = appData.chapterDirectory(*chapter);
+    const auto chapter = wanted("export") || wanted("import") ? exportChapter(appData) : nullptr;
+    const QString chapterFolder = chapter ? appData.chapterDirectory(*chapter) : QString();
     const QString scratch = root.path() + QStringLiteral("/scratch");
     const QString temporary = MyDirectories::sharedMyDirectories().temporaryDirectory();
 
     // ---- Export against zip -r of the chapter's folder.
     std::vector<double> ours, baseline;
     QString zipFile;
-    for (int i = 0; i < kRuns; ++i) {
+    const bool importing = wanted("import");
+    for (int i = 0; i < (wanted("export") || importing ? kRuns : 0); ++i) {
         QDir(scratch).removeRecursively();
         QDir().mkpath(scratch);
         auto start = Clock::now();
@@ -286,14 +292,16 @@ int main(int argc, char **argv)
                 .arg(QFileInfo(chapterFolder).path(), scratch, QFileInfo(chapterFolder).fileName()));
         baseline.push_back(msSince(start));
     }
-    report("export 50 x 300 KB pages", median(ours), median(baseline), 1.3);
+    if (!ours.empty())
+        report("export 50 x 300 KB pages", median(ours), median(baseline), 1.3);
     const QString keptZip = root.path() + u'/' + QFileInfo(zipFile).fileName();
-    QFile::copy(zipFile, keptZip);
+    if (importing)
+        QFile::copy(zipFile, keptZip);
 
     // ---- Import against unzip plus the cropper alone.
     ours.clear();
     baseline.clear();
-    for (int i = 0; i < kRuns; ++i) {
+    for (int i = 0; i < (importing ? kRuns : 0); ++i) {
         auto start = Clock::now();
         bool done = false;
         QList<IEImportChapter> chapters;
@@ -334,13 +342,14 @@ int main(int argc, char **argv)
         }
         baseline.push_back(msSince(start));
     }
-    report("import 50 x 300 KB pages", median(ours), median(baseline), 1.3);
+    if (!ours.empty())
+        report("import 50 x 300 KB pages", median(ours), median(baseline), 1.3);
 
     // ---- Bulk save of 20 downloads of 50 pages.
     ours.clear();
     baseline.clear();
     LibraryQueues::create();
-    for (int i = 0; i < kRuns; ++i) {
+    for (int i = 0; i < (wanted("bulk") ? kRuns : 0); ++i) {
         addDownloads(appData, 20, 50);
         Done delegate;
         DownloadsMoverController controller(&delegate);
@@ -358,7 +367,8 @@ int main(int argc, char **argv)
         raw.save(20, 50);
         baseline.push_back(msSince(start));
     }
-    report("bulk save 20 x 50-page downloads", median(ours), median(baseline), 1.5);
+    if (!ours.empty())
+        report("bulk save 20 x 50-page downloads", median(ours), median(baseline), 1.5);
     LibraryQueues::destroy();
     return 0;
 }

@@ -16,6 +16,7 @@
 #include "foundation/WaitOverlay.h"
 #include "store/AppData.h"
 #include "store/BooksRequest.h"
+#include "store/Chapter.h"
 
 namespace {
 
@@ -129,4 +130,16 @@ std::shared_ptr<Book> CliLibrary::findBook(const QString &title) const
     }
     CliSupport::fail(QStringLiteral("No book titled \"%1\" in the library").arg(title));
     return nullptr;
+}
+
+std::shared_ptr<Chapter> CliLibrary::findChapter(const Book &book, const Decimal &number)
+{
+    std::shared_ptr<Chapter> chapter;
+    for (const auto &candidate : book.chapters()) {
+        if (candidate->number() == number)
+            chapter = candidate;
+    }
+    if (!chapter)
+        CliSupport::fail(QStringLiteral("No chapter %1 in \"%2\"").arg(number.toString(), book.title()));
+    return chapter;
 }

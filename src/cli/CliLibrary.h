@@ -8,6 +8,8 @@
 #include <QStringList>
 
 class Book;
+class Chapter;
+class Decimal;
 
 // What the library commands of yomora-cli share: the home tree chosen with
 // "--root DIR" (else $YOMORA_ROOT or the default) and locked for as long as
@@ -37,6 +39,8 @@ public:
     // The library book whose title is `title` ignoring case (the first of
     // several), or null after printing why.
     std::shared_ptr<Book> findBook(const QString &title) const;
+    // The book's chapter numbered `number`, or null after printing why.
+    static std::shared_ptr<Chapter> findChapter(const Book &book, const Decimal &number);
 
 private:
     struct State;

@@ -32,14 +32,9 @@ int exportChapter(const QStringList &arguments)
     const auto book = session.findBook(args[0]);
     if (!book)
         return 1;
-    std::shared_ptr<Chapter> chapter;
-    for (const auto &candidate : book->chapters()) {
-        if (candidate->number() == number)
-            chapter = candidate;
-    }
+    const auto chapter = CliLibrary::findChapter(*book, number);
     if (!chapter)
-        return CliSupport::fail(
-            QStringLiteral("No chapter %1 in \"%2\"").arg(number.toString(), book->title()));
+        return 1;
 
     const QString outputRoot =
         out ? QFileInfo(*out).absoluteFilePath() : MyDirectories::sharedMyDirectories().documentDirectory();

@@ -1,6 +1,8 @@
 // yomora-cli library: the books of the library on a home tree, as the
-// library tab lists them, with their source and chapter count; or one
-// book's chapters with their number, pages and last page read.
+// library tab lists them, with their source and chapter count; one book's
+// chapters with their number, pages and last page read; or one chapter's
+// pages with their file, size and the margins found on them (the columns
+// where the content starts and ends, 0-0 when none were found).
 
 #include <algorithm>
 
@@ -10,12 +12,15 @@
 #include "cli/CliCommand.h"
 #include "cli/CliLibrary.h"
 #include "cli/CliSupport.h"
+#include "foundation/Localized.h"
 #include "store/AppData.h"
 #include "store/BooksRequest.h"
+#include "store/Chapter.h"
+#include "store/Page.h"
 
 namespace {
 
-const char *const kUsage = "library [BOOK] [--root DIR] [--json]";
+const char *const kUsage = "library [BOOK [CHAPTER]] [--root DIR] [--json]";
 
 void print(const QJsonObject &object, const QStringList &columns, bool json)
 {
@@ -25,12 +30,38 @@ void print(const QJsonObject &object, const QStringList &columns, bool json)
         CliSupport::printLine(columns.join(u'\t'));
 }
 
+int printPages(const Book &book, const QString &chapterText, bool json)
+{
+    const Decimal number = Decimal::fromString(chapterText);
+    if (number.isNaN())
+        return CliSupport::fail(localized("Chapter must be a number"), 2);
+    const auto chapter = CliLibrary::findChapter(book, number);
+    if (!chapter)
+        return 1;
+    auto pages = chapter->pages();
+    std::stable_sort(pages.begin(), pages.end(),
+                     [](const auto &a, const auto &b) { return a->number() < b->number(); });
+    for (const auto &page : pages) {
+        print({{QStringLiteral("number"), page->number()},
+               {QStringLiteral("file"), page->uuid()},
+               {QStringLiteral("width"), page->width()},
+               {QStringLiteral("height"), page->height()},
+               {QStringLiteral("leftBorder"), page->leftBorder()},
+               {QStringLiteral("rightBorder"), page->rightBorder()}},
+              {QString::number(page->number()), page->uuid(),
+               QStringLiteral("%1x%2").arg(page->width()).arg(page->height()),
+               QStringLiteral("%1-%2").arg(page->leftBorder()).arg(page->rightBorder())},
+              json);
+    }
+    return 0;
+}
+
 int run(const QStringList &arguments)
 {
     QStringList args = arguments;
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
     CliLibrary session(args);
-    if (args.size() > 1 || !CliSupport::unknownOptions(args).isEmpty())
+    if (args.size() > 2 || !CliSupport::unknownOptions(args).isEmpty())
         return CliSupport::fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
     if (const auto status = session.open())
         return *status;
@@ -54,6 +85,8 @@ int run(const QStringList &arguments)
     const auto book = session.findBook(args.first());
     if (!book)
         return 1;
+    if (args.size() == 2)
+        return printPages(*book, args[1], json);
     auto chapters = book->chapters();
     std::stable_sort(chapters.begin(), chapters.end(),
                      [](const auto &a, const auto &b) { return a->number() < b->number(); });

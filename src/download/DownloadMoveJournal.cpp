@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include "files/MyDirectories.h"
 #include "files/PlistArrayFile.h"
@@ -46,6 +48,64 @@ void moveFiles(const QString &from, const QString &to)
     }
 }
 
+using Entry = QMap<QString, QString>;
+
+// One entry a line, so that recording a move is a single append instead of
+// rewriting the whole list before every saved download. A line cut short by
+// a crash is dropped: it was being written before its files moved.
+// A journal left by an earlier build is a property list; it is read all the
+// same.
+QList<Entry> readEntries()
+{
+    const QString path = DownloadMoveJournal::journalFilename();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    if (data.trimmed().startsWith('<'))
+        return PlistArrayFile::readDictionaries(path);
+    QList<Entry> entries;
+    for (const QByteArray &line : data.split('\n')) {
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (object.isEmpty())
+            continue;
+        Entry entry;
+        for (auto it = object.begin(); it != object.end(); ++it)
+            entry.insert(it.key(), it.value().toString());
+        entries.append(entry);
+    }
+    return entries;
+}
+
+QByteArray entryLine(const Entry &entry)
+{
+    QJsonObject object;
+    for (auto it = entry.begin(); it != entry.end(); ++it)
+        object.insert(it.key(), it.value());
+    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+}
+
+// Replaced in one step, so that a crash leaves the old list or the new one.
+void writeEntries(const QList<Entry> &entries)
+{
+    const QString path = DownloadMoveJournal::journalFilename();
+    if (entries.isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    QByteArray data;
+    for (const Entry &entry : entries)
+        data += entryLine(entry);
+    const QString temporary = path + QStringLiteral(".new");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size()) {
+        file.remove();
+        return;
+    }
+    file.close();
+    std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData());
+}
+
 bool inImagesDirectory(const QString &path)
 {
     const QString images = MyDirectories::sharedMyDirectories().imagesDirectory() + u'/';
@@ -63,39 +123,41 @@ QString DownloadMoveJournal::journalFilename()
 void DownloadMoveJournal::add(const QString &source, const QString &destination, const QString &downloadUuid,
                               const QString &chapterUuid)
 {
+    const QByteArray line = entryLine({{SourceKey, source},
+                                       {DestinationKey, destination},
+                                       {DownloadKey, downloadUuid},
+                                       {ChapterKey, chapterUuid}});
     std::lock_guard lock(journalMutex);
-    auto entries = PlistArrayFile::readDictionaries(journalFilename());
-    entries.append({{SourceKey, source},
-                    {DestinationKey, destination},
-                    {DownloadKey, downloadUuid},
-                    {ChapterKey, chapterUuid}});
-    PlistArrayFile::writeDictionaries(journalFilename(), entries);
+    QFile file(journalFilename());
+    // Led by a line break, so that a line left cut short never swallows it.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        file.write('\n' + line);
 }
 
 void DownloadMoveJournal::remove(const QStringList &downloadUuids)
 {
     std::lock_guard lock(journalMutex);
-    auto entries = PlistArrayFile::readDictionaries(journalFilename());
+    auto entries = readEntries();
     const qsizetype before = entries.size();
-    entries.removeIf([&](const QMap<QString, QString> &entry) {
-        return downloadUuids.contains(entry.value(DownloadKey));
-    });
+    entries.removeIf([&](const Entry &entry) { return downloadUuids.contains(entry.value(DownloadKey)); });
     if (entries.size() != before)
-        PlistArrayFile::writeDictionaries(journalFilename(), entries);
+        writeEntries(entries);
 }
 
 int DownloadMoveJournal::count()
 {
     std::lock_guard lock(journalMutex);
-    return int(PlistArrayFile::readDictionaries(journalFilename()).size());
+    return int(readEntries().size());
 }
 
 void DownloadMoveJournal::recover(ManagedObjectContext &context)
 {
     std::lock_guard lock(journalMutex);
-    const auto entries = PlistArrayFile::readDictionaries(journalFilename());
-    if (entries.isEmpty())
+    const auto entries = readEntries();
+    if (entries.isEmpty()) {
+        QFile::remove(journalFilename());
         return;
+    }
     for (const auto &entry : entries) {
         const QString source = entry.value(SourceKey);
         const QString destination = entry.value(DestinationKey);
@@ -116,5 +178,5 @@ void DownloadMoveJournal::recover(ManagedObjectContext &context)
             QDir(source).removeRecursively();
         }
     }
-    PlistArrayFile::writeDictionaries(journalFilename(), {});
+    writeEntries({});
 }

@@ -40,7 +40,11 @@ bool DownloadServices::autoSaveToLibrary()
 
 void DownloadServices::saveDownloadToLibrary(const std::shared_ptr<Download> &download)
 {
-    DownloadMover::save(download, *appData().managedObjectContext());
+    const QString uuid = download->uuid();
+    // Saved here, so that the move's journal entry goes as soon as the store
+    // holds the chapter instead of waiting for the next start.
+    if (DownloadMover::save(download, *appData().managedObjectContext()) && !appData().save())
+        DownloadMover::didSave({uuid});
 }
 
 bool DownloadServices::siteIsOnLoopback()

@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include "files/PlistReader.h"
+
 namespace {
 
 struct PlistFree {
@@ -35,8 +37,7 @@ PlistPtr readArray(const QString &path)
     const QByteArray data = file.readAll();
     if (data.isEmpty())
         return nullptr;
-    plist_t root = nullptr;
-    plist_from_memory(data.constData(), uint32_t(data.size()), &root);
+    plist_t root = PlistReader::read(data);
     PlistPtr owner(root);
     if (!root || plist_get_node_type(root) != PLIST_ARRAY)
         return nullptr;

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "files/PlistReader.h"
+
 namespace {
 
 // The file is never large; anything bigger is not a settings file.
@@ -162,8 +164,7 @@ std::optional<QVariantMap> readDictionary(const QString &path)
     const QByteArray data = file.readAll();
     if (data.isEmpty())
         return std::nullopt;
-    plist_t root = nullptr;
-    plist_from_memory(data.constData(), uint32_t(data.size()), &root);
+    plist_t root = PlistReader::read(data);
     PlistPtr owner(root);
     if (!root || plist_get_node_type(root) != PLIST_DICT)
         return std::nullopt;

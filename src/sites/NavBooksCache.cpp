@@ -11,6 +11,7 @@
 #include <QSaveFile>
 
 #include "files/MyDirectories.h"
+#include "files/PlistReader.h"
 #include "web/Regex.h"
 
 namespace {
@@ -74,8 +75,7 @@ QList<NavBook> NavBooksCache::books(const QString &rootTitle, const QString &dir
     const QByteArray data = file.readAll();
     if (data.isEmpty())
         return list;
-    plist_t root = nullptr;
-    plist_from_memory(data.constData(), uint32_t(data.size()), &root);
+    plist_t root = PlistReader::read(data);
     PlistPtr owner(root);
     if (!root || plist_get_node_type(root) != PLIST_DICT)
         return list;

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "download/DownloadMoveJournal.h"
 #include "download/DownloadMover.h"
+#include "download/DownloadServices.h"
 #include "download/DownloadsMoverController.h"
 #include "download/DownloadsMoverQueueWrapper.h"
+#include "files/PlistArrayFile.h"
 #include "store/BooksRequest.h"
 #include "support/LibraryFixture.h"
 
@@ -98,6 +101,56 @@ TEST_F(DownloadMoverTest, AMoveCutShortBeforeTheSaveIsUndoneAtTheNextStart)
               QStringList({QStringLiteral("000.jpg"), QStringLiteral("001.jpg"), QStringLiteral("002.jpg")}));
     EXPECT_TRUE(context().fetch<Book>(BooksRequest()).empty());
     EXPECT_EQ(DownloadMoveJournal::count(), 0);
+}
+
+TEST_F(DownloadMoverTest, AJournalWithALineCutShortOrInTheEarlierFormatIsStillSettled)
+{
+    const auto expectRestored = [&](const QString &uuid) {
+        const auto left = downloads();
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(left[0]->uuid(), uuid);
+        EXPECT_EQ(pageFiles(*left[0]), QStringList({QStringLiteral("000.jpg"), QStringLiteral("001.jpg"),
+                                                    QStringLiteral("002.jpg")}));
+        EXPECT_EQ(DownloadMoveJournal::count(), 0);
+    };
+    // An earlier entry was cut short by a crash while it was appended.
+    {
+        QFile journal(DownloadMoveJournal::journalFilename());
+        ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+        journal.write(R"({"source":"/)");
+    }
+    auto download = addDownload(QStringLiteral("A"), QStringLiteral("S"), "1");
+    const QString uuid = download->uuid();
+    ASSERT_TRUE(DownloadMover::save(download, context()));
+    restart();
+    DownloadMover::recoverInterruptedMoves(context());
+    expectRestored(uuid);
+
+    // A journal written as a property list by an earlier build.
+    download = downloads().front();
+    const QString source = appData().chapterDirectory(*download);
+    auto chapter = DownloadMover::save(download, context());
+    ASSERT_TRUE(chapter);
+    ASSERT_TRUE(QFile::remove(DownloadMoveJournal::journalFilename()));
+    PlistArrayFile::writeDictionaries(DownloadMoveJournal::journalFilename(),
+                                      {{{QStringLiteral("source"), source},
+                                        {QStringLiteral("destination"), appData().chapterDirectory(*chapter)},
+                                        {QStringLiteral("download"), uuid},
+                                        {QStringLiteral("chapter"), chapter->uuid()}}});
+    restart();
+    DownloadMover::recoverInterruptedMoves(context());
+    expectRestored(uuid);
+}
+
+TEST_F(DownloadMoverTest, AnAutoSavedDownloadIsStoredAndLeavesNothingToSettle)
+{
+    auto download = addDownload(QStringLiteral("A"), QStringLiteral("S"), "1");
+    DownloadServices().saveDownloadToLibrary(download);
+    EXPECT_EQ(DownloadMoveJournal::count(), 0);
+    restart();
+    ASSERT_TRUE(book(QStringLiteral("A")));
+    EXPECT_EQ(book(QStringLiteral("A"))->chapters().size(), 1u);
+    EXPECT_TRUE(downloads().empty());
 }
 
 TEST_F(DownloadMoverTest, AMoveSavedButNotSettledIsCompletedAtTheNextStart)

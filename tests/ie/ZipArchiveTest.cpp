@@ -30,9 +30,8 @@ TEST_F(ZipArchiveTest, ZippedFilesUnpackUnderTheirNewNames)
                                    {QStringLiteral("B_c1[R]/001.jpg"), QStringLiteral("B_c1[R]/Ünï.png")},
                                    path(QStringLiteral("out.zip"))));
     ASSERT_TRUE(IEZipper::unzipFileName(path(QStringLiteral("out.zip")), path(QStringLiteral("u"))));
-    EXPECT_EQ(
-        filesUnder(path(QStringLiteral("u"))),
-        QStringList({QStringLiteral("B_c1[R]/001.jpg"), QStringLiteral("B_c1[R]/Ünï.png")}));
+    EXPECT_EQ(filesUnder(path(QStringLiteral("u"))),
+              QStringList({QStringLiteral("B_c1[R]/001.jpg"), QStringLiteral("B_c1[R]/Ünï.png")}));
     EXPECT_EQ(readFile(path(QStringLiteral("u/B_c1[R]/001.jpg"))), first);
     EXPECT_EQ(readFile(path(QStringLiteral("u/B_c1[R]/Ünï.png"))), second);
 }
@@ -47,6 +46,15 @@ TEST_F(ZipArchiveTest, BackslashesAreFoldersAndFolderEntriesMakeOnlyFolders)
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("u/empty"))).isDir());
     // The entry's stored date, not the time of unpacking.
     EXPECT_EQ(QFileInfo(path(QStringLiteral("u/a/b.jpg"))).lastModified().date().year(), 2020);
+}
+
+// An entry without a name once made the reader write into memory it did not
+// own.
+TEST_F(ZipArchiveTest, NamelessEntriesAreSkipped)
+{
+    ASSERT_TRUE(writeRawZip(path(QStringLiteral("n.zip")), {{"", "nameless"}, {"ok.jpg", "fine"}}));
+    ASSERT_TRUE(IEZipper::unzipFileName(path(QStringLiteral("n.zip")), path(QStringLiteral("u"))));
+    EXPECT_EQ(filesUnder(path(QStringLiteral("u"))), QStringList({QStringLiteral("ok.jpg")}));
 }
 
 TEST_F(ZipArchiveTest, BadFileListsLeaveNoZip)
@@ -69,11 +77,15 @@ TEST_F(ZipArchiveTest, EntriesLeavingTheDestinationFailTheWholeUnpacking)
         {{"\\evil.jpg", "x"}},
         {{"C:/evil.jpg", "x"}},
         {{"ok.jpg", "fine"}, {"link", "/etc", true}},
+        // Written under the name up to the NUL, recorded under another.
+        {{"ok.jpg", "fine"}, {"nul@.jpg", "x"}},
     };
     for (const auto &entries : hostile) {
         QTemporaryDir scratch;
         const QString zip = scratch.filePath(QStringLiteral("h.zip"));
         ASSERT_TRUE(writeRawZip(zip, entries));
+        // The zip writer takes C strings: the NUL goes in afterwards.
+        ASSERT_TRUE(writeFile(zip, readFile(zip).replace("nul@.jpg", QByteArray("nul\0.jpg", 8))));
         const QString destination = scratch.filePath(QStringLiteral("dest/inner"));
         ZipArchive::Failure failure;
         QStringList created;

@@ -7,6 +7,7 @@
 
 #include "settings/MyUserDefaults.h"
 #include "settings/SettingsKeys.h"
+#include "support/BinaryPlist.h"
 
 namespace {
 
@@ -121,6 +122,20 @@ TEST_F(MyUserDefaultsTest, AStringWithANulByteReadsUpToIt)
     MyUserDefaults defaults;
     defaults.setFilename(path());
     EXPECT_EQ(defaults.stringForKey(QStringLiteral("k")), QStringLiteral("a"));
+}
+
+// A key spelled in UTF-16 with a NUL in it ended the program inside the
+// property-list library; such a file is now unreadable like any other.
+TEST_F(MyUserDefaultsTest, AKeyWithANulByteMakesTheFileUnreadable)
+{
+    using namespace BinaryPlist;
+    writeFile(file({dictionary({1, 2}, {3, 3}), ascii("cropPage"), utf16(QByteArray("\0a\0\0", 4)), yes()}));
+    MyUserDefaults defaults;
+    defaults.registerDefaults({{SettingsKeys::autoHideMenu, true}});
+    defaults.setFilename(path());
+    EXPECT_FALSE(defaults.boolForKey(SettingsKeys::cropPage));
+    EXPECT_TRUE(defaults.boolForKey(SettingsKeys::autoHideMenu));
+    EXPECT_TRUE(readFile().contains("<dict/>")) << readFile().constData();
 }
 
 TEST_F(MyUserDefaultsTest, MissingAndUnreadableFilesGiveTheDefaults)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The whole flow against the demo site, through yomora-cli: a site's lists,
 # a book's chapters and the latest releases; a chapter downloaded with
-# auto-save; the chapter with the missing page ending incomplete until the
-# site is repaired and the download retried.
+# auto-save, found in the library with its pages and margins, exported and
+# imported back under another source; the chapter with the missing page
+# ending incomplete until the site is repaired and the download retried.
 set -euo pipefail
 site_bin=$1
 cli=$2
@@ -68,6 +69,38 @@ chapter_label=$(tail -1 "$work/chapter-lines" | cut -f1)
 pages=$(find "$root" -type f \( -name '[0-9][0-9][0-9].jpg' -o -name '[0-9][0-9][0-9].png' \) -size +1k | wc -l)
 [ "$pages" -ge 4 ] || fail "expected at least four whole pages, found $pages"
 [ -n "$(find "$root" -type f -name '000.*' -size +1k)" ] || fail "no first page named 000"
+
+# The library holds it: the book with one chapter of that number, whose pages
+# each have a size and the margins measured on them.
+"$cli" library --root "$root" >"$work/library"
+grep -qF "$book_title"$'\t' "$work/library" || { cat "$work/library"; fail "the saved book is not in the library"; }
+"$cli" library "$book_title" --root "$root" >"$work/book"
+[ "$(cut -f1,3 "$work/book")" = "$last_number"$'\t'"$pages" ] ||
+    { cat "$work/book"; fail "expected chapter $last_number with $pages pages"; }
+"$cli" library "$book_title" "$last_number" --root "$root" >"$work/saved-pages"
+[ "$(wc -l <"$work/saved-pages")" -eq "$pages" ] || { cat "$work/saved-pages"; fail "the pages of the saved chapter"; }
+awk -F'\t' '$4 == "0-0" || $3 ~ /^0x/ { exit 1 }' "$work/saved-pages" ||
+    { cat "$work/saved-pages"; fail "a saved page without its size or margins"; }
+
+# Exported, the zip holds every page file; imported back under another
+# source, the chapter has the same number, files, sizes and margins (measured
+# again on import).
+"$cli" export "$book_title" "$last_number" --out "$work/export" --root "$root" >"$work/out-export" 2>&1 ||
+    { cat "$work/out-export"; fail "the export"; }
+zip=$(tail -1 "$work/out-export")
+[ -f "$zip" ] || fail "no zip at $zip"
+unzip -Z1 "$zip" | sed 's|.*/||' | sort >"$work/zipped"
+cut -f2 "$work/saved-pages" | sort | diff - "$work/zipped" >/dev/null || fail "the zip does not hold the page files"
+"$cli" import "$zip" --source demo-copy --root "$root" >"$work/out-import" 2>&1 ||
+    { cat "$work/out-import"; fail "the import"; }
+"$cli" library --root "$root" >"$work/library"
+imported=$(awk -F'\t' '$2 == "demo-copy" { print $1 }' "$work/library")
+[ -n "$imported" ] || { cat "$work/library"; fail "the imported book is not in the library"; }
+"$cli" library "$imported" --root "$root" | cut -f1,3 >"$work/imported-book"
+[ "$(cat "$work/imported-book")" = "$last_number"$'\t'"$pages" ] ||
+    { cat "$work/imported-book"; fail "expected imported chapter $last_number with $pages pages"; }
+"$cli" library "$imported" "$last_number" --root "$root" >"$work/imported-pages"
+diff "$work/saved-pages" "$work/imported-pages" || fail "the imported pages differ from the saved ones"
 
 # The chapter with the missing page ends incomplete; repaired, a retry completes it.
 missing=$(special missing-page)

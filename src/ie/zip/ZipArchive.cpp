@@ -38,6 +38,12 @@ zipFile zip(void *handle)
 // must not be written at all. A trailing "/" (a folder) is kept.
 QString relativeEntryPath(const QByteArray &rawName, bool *unsafe)
 {
+    // The file system would stop the name at a NUL: the file would land under
+    // a name other than the one checked and recorded.
+    if (rawName.contains('\0')) {
+        *unsafe = true;
+        return {};
+    }
     QString name = QString::fromUtf8(rawName);
     name.replace(u'\\', u'/');
     *unsafe = false;
@@ -69,9 +75,15 @@ bool currentEntry(unzFile file, unz_file_info64 *info, QByteArray *name)
 {
     if (unzGetCurrentFileInfo64(file, info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
         return false;
-    name->resize(qsizetype(info->size_filename));
-    return unzGetCurrentFileInfo64(file, info, name->data(), uLong(name->size() + 1), nullptr, 0, nullptr,
-                                   0) == UNZ_OK;
+    // Room for the NUL the reader writes after the name: an empty QByteArray
+    // has none of its own, only a shared read-only terminator.
+    QByteArray buffer(qsizetype(info->size_filename) + 1, '\0');
+    if (unzGetCurrentFileInfo64(file, info, buffer.data(), uLong(buffer.size()), nullptr, 0, nullptr, 0) !=
+        UNZ_OK)
+        return false;
+    buffer.chop(1);
+    *name = buffer;
+    return true;
 }
 
 } // namespace
