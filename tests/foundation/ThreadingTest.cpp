@@ -168,6 +168,31 @@ TEST(MainThreadTest, HandOverFromWorkersAndFromMain)
     EXPECT_TRUE(workerSawResult);
 }
 
+// Plain data on purpose: only the hand-over orders the two threads here, and
+// a ThreadSanitizer build reports it when that ordering is not visible.
+TEST(MainThreadTest, HandOverOrdersWhatEachSideWrote)
+{
+    std::vector<int> fromWorker, fromMain;
+    std::vector<int> postedValues;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (int i = 0; i < 20; ++i) {
+            fromWorker.push_back(i);
+            performOnMainAndWait([&] { fromMain.push_back(fromWorker.back() * 2); });
+            EXPECT_EQ(fromMain.back(), i * 2);
+            // Built on this thread, read and freed on the main thread.
+            auto payload = std::make_shared<std::vector<int>>(size_t(i + 1), i);
+            performOnMain([&postedValues, payload] { postedValues.push_back(payload->back()); });
+        }
+        performOnMain([&] { done = true; });
+    });
+    EXPECT_TRUE(pumpEventsUntil([&] { return done.load(); }));
+    worker.join();
+    ASSERT_EQ(postedValues.size(), 20u);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(postedValues[size_t(i)], i); // in the order posted
+}
+
 TEST(NotificationCenterTest, DeliversOnMainThreadAndSurvivesRemovalDuringDelivery)
 {
     NotificationCenter center;
