@@ -1,6 +1,9 @@
 #include "download/DownloadMover.h"
 
+#include <cstdio>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "download/DownloadMoveJournal.h"
@@ -45,15 +48,31 @@ std::shared_ptr<Chapter> DownloadMover::save(const std::shared_ptr<Download> &do
     if (setLastChapterRead)
         book->setLastChapterNumberRead(number * Decimal(10));
 
-    appData.createChapterDirectory(*chapter);
-    DownloadMoveJournal::add(source, appData.chapterDirectory(*chapter), download->uuid(), chapter->uuid());
-    appData.moveDataFromChapter(*download, *chapter);
+    const QString destination = appData.chapterDirectory(*chapter);
+    DownloadMoveJournal::add(source, destination, download->uuid(), chapter->uuid());
+    if (!renameFolder(source, destination)) {
+        appData.createChapterDirectory(*chapter);
+        appData.moveDataFromChapter(*download, *chapter);
+        appData.removeDirectory(source);
+    }
     for (const auto &page : download->pages())
         chapter->addPagesObject(*appData.createPageWithPage(*page, &context));
 
-    appData.removeDirectory(source);
     context.deleteObject(download);
     return chapter;
+}
+
+bool DownloadMover::renameFolder(const QString &source, const QString &destination)
+{
+    // The new chapter's folder cannot exist yet, so the download's folder
+    // simply becomes it: one rename instead of a new folder, a rename per
+    // page and the old folder's removal. The file-by-file move remains for
+    // whatever stops this (another file system, a folder in the way).
+    const QString parent = QFileInfo(destination).path();
+    if (QFileInfo::exists(destination) || !QDir().mkpath(parent))
+        return false;
+    return std::rename(QFile::encodeName(source).constData(), QFile::encodeName(destination).constData()) ==
+           0;
 }
 
 void DownloadMover::didSave(const QStringList &downloadUuids)

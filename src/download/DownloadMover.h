@@ -39,4 +39,7 @@ public:
     // At start-up, before the library's files are touched: settles the moves
     // that a crash interrupted.
     static void recoverInterruptedMoves(ManagedObjectContext &context);
+
+private:
+    static bool renameFolder(const QString &source, const QString &destination);
 };

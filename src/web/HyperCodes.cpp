@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QHash>
 
+#include "files/PlistReader.h"
+
 // The resource lives in a static library: without an explicit reference the
 // linker would leave it out of the program.
 static void initCodesResource()
@@ -56,8 +58,7 @@ std::shared_ptr<const HyperCodes> HyperCodes::forPath(const QString &path)
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();
-        plist_t root = nullptr;
-        plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
+        plist_t root = PlistReader::read(bytes);
         if (root && plist_get_node_type(root) == PLIST_DICT) {
             plist_dict_iter iter = nullptr;
             plist_dict_new_iter(root, &iter);
@@ -68,12 +69,13 @@ std::shared_ptr<const HyperCodes> HyperCodes::forPath(const QString &path)
                 if (!key)
                     break;
                 if (plist_get_node_type(item) == PLIST_STRING) {
-                    char *value = nullptr;
-                    plist_get_string_val(item, &value);
+                    // The copying getter asserts on a NUL inside the text.
+                    uint64_t length = 0;
+                    const char *value = plist_get_string_ptr(item, &length);
                     const QString name = QString::fromUtf8(key);
                     if (value && isUsableKey(name))
-                        codes->insert(name, QString::fromUtf8(value));
-                    std::free(value);
+                        codes->insert(name,
+                                      QString::fromUtf8(value, qsizetype(qstrnlen(value, size_t(length)))));
                 }
                 std::free(key);
             }

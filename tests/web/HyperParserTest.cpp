@@ -2,7 +2,10 @@
 
 #include <functional>
 
+#include <QTemporaryDir>
+
 #include "foundation/Operation.h"
+#include "support/BinaryPlist.h"
 #include "web/HyperCodes.h"
 #include "web/HyperParser.h"
 #include "web/HyperParserDelegate.h"
@@ -249,6 +252,14 @@ TEST(HyperParserTest, DecodeReplacesKnownReferencesOnly)
     EXPECT_TRUE(fallback.decode(QString()).isNull());
 
     EXPECT_EQ(HyperCodes::forPath(QStringLiteral("/nonexistent/codes.plist"))->size(), 3);
+    // A damaged table (a key in UTF-16 holding a NUL) once ended the program.
+    QTemporaryDir dir;
+    QFile damaged(dir.filePath(QStringLiteral("codes.plist")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    using namespace BinaryPlist;
+    damaged.write(file({dictionary({1}, {2}), utf16(QByteArray("\0a\0\0", 4)), ascii("x")}));
+    damaged.close();
+    EXPECT_EQ(HyperCodes::forPath(damaged.fileName())->size(), 3);
     EXPECT_GT(HyperCodes::forPath(HyperCodes::defaultPath())->size(), 2000);
 }
 
