@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 
 #include "files/MyDirectories.h"
 #include "files/PlistArrayFile.h"
@@ -96,14 +97,9 @@ void writeEntries(const QList<Entry> &entries)
     QByteArray data;
     for (const Entry &entry : entries)
         data += entryLine(entry);
-    const QString temporary = path + QStringLiteral(".new");
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size()) {
-        file.remove();
-        return;
-    }
-    file.close();
-    std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size())
+        file.commit();
 }
 
 bool inImagesDirectory(const QString &path)
