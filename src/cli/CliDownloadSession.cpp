@@ -91,22 +91,7 @@ void CliDownloadSession::runUntilEnded(const std::shared_ptr<Download> &download
 
 void CliDownloadSession::requeueWhatRunsNow()
 {
-    DownloadManager &manager = DownloadManager::sharedDownloadManager();
-    DeducerFetcher &deducerFetcher = manager.deducerFetcher();
-    FetcherQueueWrapper &fetcher = manager.fetcherQueueWrapper();
-    std::shared_ptr<Download> running;
-    if (deducerFetcher.isDeducing()) {
-        running = deducerFetcher.currentDownload();
-        manager.deducerQueueWrapper().cancel();
-    } else if (fetcher.isRunActive()) {
-        running = fetcher.download();
-        fetcher.cancel();
-    }
-    if (!running)
-        return;
-    running->setIsDownloading(false);
-    running->setIsQueued(true);
-    AppData::sharedAppData().save();
+    DownloadManager::sharedDownloadManager().deducerFetcher().interruptRunningDownload();
 }
 
 int CliDownloadSession::missingPages(const Download &download)

@@ -36,8 +36,8 @@ public:
     void runUntilEnded(const std::shared_ptr<Download> &download);
     // 0 for a complete or saved download; otherwise prints the reason.
     int report(const std::shared_ptr<Download> &download);
-    // Puts a download that the queue began after ours back in the queue, so
-    // that leaving now does not turn it into an interrupted one.
+    // Stops a download that the queue began after ours as a quit of the app
+    // would: the next start offers it for resuming.
     void requeueWhatRunsNow();
 
     // "Active", "Queued", "Deduction failed: TEXT", "Complete",

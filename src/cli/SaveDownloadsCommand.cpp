@@ -30,7 +30,9 @@ int saveDownloads(const QStringList &arguments)
     if (session.sawAlert())
         return 1;
     if (delegate.done)
-        CliSupport::printLine(QStringLiteral("Saved %1 downloads").arg(controller.downloadsToMove().size()));
+        CliSupport::printLine(
+            QStringLiteral("Saved %1 downloads")
+                .arg(qsizetype(controller.downloadsToMove().size()) - controller.failedCount()));
     return 0;
 }
 

@@ -92,14 +92,31 @@ std::shared_ptr<Download> DeducerFetcher::goWithChapter(const NavChapter *chapte
     pushToWaitQueue(download);
     if (doSave)
         appData.save();
+    // Downloads can wait with nothing running (rebuilt at start-up, left by
+    // a refused launch or by advancing while offline); the oldest goes first.
+    if (!isBusy())
+        downloadNextInWaitQueue();
+    else if (!isDeducing_ && manager_.fetcherQueueWrapper().isCancelled())
+        advanceAfterCancelledRun_ = true; // only a removed run drains: its end starts this one
     return download;
 }
 
 bool DeducerFetcher::launchDeducerWithDownload(const std::shared_ptr<Download> &download, bool fromGo)
 {
+    return launchDeducer(download, fromGo, nullptr);
+}
+
+bool DeducerFetcher::launchDeducer(const std::shared_ptr<Download> &download, bool fromGo, QString *reason)
+{
     DownloadServices &services = manager_.services();
-    if (!download || !services.diskSpaceOk(kDiskSpaceForDeductionMB))
+    if (!download)
         return false;
+    interrupted_ = false;
+    if (!services.diskSpaceOk(kDiskSpaceForDeductionMB)) {
+        if (reason)
+            *reason = localized("Download cancelled");
+        return false;
+    }
     isDeducing_ = true;
     currentDownload_ = download;
     services.incrementDownloadsBadgeNumber();
@@ -117,6 +134,8 @@ bool DeducerFetcher::launchDeducerWithDownload(const std::shared_ptr<Download> &
     }
     isDeducing_ = false;
     download->setIsDownloading(false);
+    if (reason)
+        *reason = localized("Cannot deduce website?");
     services.decrementDownloadsBadgeNumber();
     services.appData().save();
     return false;
@@ -172,11 +191,40 @@ void DeducerFetcher::launchFetcherWithDeducer(Deducer &deducer)
 
 void DeducerFetcher::fetcherDidDrainCancelledRun()
 {
-    if (!advanceAfterCancelledRun_)
-        return;
+    const bool waiting = advanceAfterCancelledRun_;
     advanceAfterCancelledRun_ = false;
-    if (!isDeducing_ && !manager_.fetcherQueueWrapper().isDownloading())
+    if (waiting && !interrupted_ && !isBusy())
         downloadNextInWaitQueue();
+}
+
+bool DeducerFetcher::isBusy() const
+{
+    return isDeducing_ || manager_.fetcherQueueWrapper().isDownloading();
+}
+
+std::shared_ptr<Download> DeducerFetcher::interruptRunningDownload()
+{
+    DownloadServices &services = manager_.services();
+    FetcherQueueWrapper &fetcher = manager_.fetcherQueueWrapper();
+    std::shared_ptr<Download> running;
+    interrupted_ = true;
+    if (isDeducing_) {
+        running = currentDownload_;
+        manager_.deducerQueueWrapper().cancel();
+        currentDownload_.reset();
+    } else if (fetcher.isRunActive()) {
+        running = fetcher.download();
+        fetcher.cancel();
+    }
+    services.setIdleTimerDisabled(false);
+    // Left flagged as active, as the end of the program leaves it: the next
+    // start clears the flag and offers it for resuming.
+    if (running) {
+        running->setIsDownloading(true);
+        running->setIsQueued(false);
+        services.appData().save();
+    }
+    return running;
 }
 
 void DeducerFetcher::deducerFailedMain(Deducer &deducer)
@@ -205,11 +253,30 @@ void DeducerFetcher::downloadNextInWaitQueue()
         CannotConnectMessage();
         return;
     }
-    if (waitQueueIsEmpty())
-        return;
-    const auto download = popFromWaitQueue();
-    manager_.services().decrementDownloadsBadgeNumber();
-    launchDeducerWithDownload(download);
+    while (!waitQueueIsEmpty()) {
+        const auto download = popFromWaitQueue();
+        manager_.services().decrementDownloadsBadgeNumber();
+        if (startFromWaitQueue(download))
+            return;
+    }
+}
+
+bool DeducerFetcher::startFromWaitQueue(const std::shared_ptr<Download> &download)
+{
+    DownloadServices &services = manager_.services();
+    download->setIsQueued(false);
+    // Deducing again would give it a second set of pages over the same
+    // files: a download that has pages only fetches the missing ones.
+    if (!download->pages().empty())
+        return retryWithDownload(download, services.progressSink());
+    QString reason;
+    if (launchDeducer(download, false, &reason))
+        return true;
+    // It leaves the queue for good, saying why, so the next one can start.
+    SetDeducerErrorString(*download, reason);
+    services.appData().save();
+    post(deducerDidFailNotification());
+    return false;
 }
 
 bool DeducerFetcher::retryWithDownload(const std::shared_ptr<Download> &download,
@@ -217,8 +284,14 @@ bool DeducerFetcher::retryWithDownload(const std::shared_ptr<Download> &download
 {
     if (!download)
         return false;
+    // A download asked for again stops waiting for its turn.
+    if (download->isQueued()) {
+        removeDownloadFromWaitQueue(download);
+        download->setIsQueued(false);
+    }
     if (download->pages().empty())
         return launchDeducerWithDownload(download);
+    interrupted_ = false;
     DownloadServices &services = manager_.services();
     download->setIsDownloading(true);
     services.incrementDownloadsBadgeNumber();
@@ -256,10 +329,13 @@ void DeducerFetcher::removeDownload(const std::shared_ptr<Download> &download)
     if (download->isQueued())
         removeDownloadFromWaitQueue(download);
 
+    // The record goes first: a crash or a failed save after this leaves at
+    // worst a folder nothing owns, never a record whose pages are gone.
     AppData &appData = services.appData();
-    appData.removeChapterDirectory(*download);
+    const QString folder = appData.chapterDirectory(*download);
     appData.managedObjectContext()->deleteObject(download);
-    appData.save();
+    if (!appData.save())
+        appData.removeDirectory(folder);
     if (fetcher.download() == download)
         fetcher.setDownload(nullptr);
     if (cancelledDeduction || cancelledFetch)

@@ -59,6 +59,9 @@ public:
     const std::deque<std::shared_ptr<Download>> &waitQueue() const { return waitQueue_; }
 
     bool isAlreadyDownloading() const;
+    // Something is being deduced or fetched (a cancelled fetch still
+    // draining counts); the wait queue alone does not.
+    bool isBusy() const;
     bool isDeducing() const { return isDeducing_; }
     void setIsDeducing(bool deducing) { isDeducing_ = deducing; }
     const std::shared_ptr<Download> &currentDownload() const { return currentDownload_; }
@@ -74,6 +77,13 @@ public:
     void deducerFailed(Deducer &deducer) override;
     void launchFetcherWithDeducer(Deducer &deducer);
 
+    // At the end of a program that leaves while a download runs (yomora-cli
+    // after its own download): stops the deduction or fetch without a word,
+    // leaving the download as a quit leaves it, flagged active, to be
+    // offered for resuming at the next start. The queue does not advance.
+    // Returns the download interrupted, or null.
+    std::shared_ptr<Download> interruptRunningDownload();
+
     // The fetcher's cancelled run has drained: a deduction that finished
     // while it drained was turned away, so the queue moves on now.
     void fetcherDidDrainCancelledRun();
@@ -86,6 +96,11 @@ public:
     static QString deducerDidFailNotification();
 
 private:
+    // With `reason`, a refused launch says why there.
+    bool launchDeducer(const std::shared_ptr<Download> &download, bool fromGo, QString *reason);
+    // False when the download could not start; it has then left the queue
+    // with its reason stored, as a failed deduction's text is.
+    bool startFromWaitQueue(const std::shared_ptr<Download> &download);
     void deducerFinishedMain(Deducer &deducer);
     void deducerFailedMain(Deducer &deducer);
 
@@ -94,4 +109,5 @@ private:
     std::deque<std::shared_ptr<Download>> waitQueue_;
     bool isDeducing_ = false;
     bool advanceAfterCancelledRun_ = false;
+    bool interrupted_ = false; // until the next launch: nothing advances
 };

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "download/DownloadMoveJournal.h"
+#include "files/FileFaults.h"
 #include "foundation/AlertFunctions.h"
 #include "foundation/Localized.h"
 #include "store/AppData.h"
@@ -37,29 +38,61 @@ std::shared_ptr<Chapter> DownloadMover::save(const std::shared_ptr<Download> &do
         AlertWithTitleAndError(localized("Fatal! Please exit the application"), *error);
         return nullptr;
     }
+    const bool bookIsNew = books.empty();
     const std::shared_ptr<Book> book =
-        books.empty() ? appData.createBookWithTitle(bookTitle, rootTitle, &context) : books.back();
+        bookIsNew ? appData.createBookWithTitle(bookTitle, rootTitle, &context) : books.back();
 
     const Decimal number = download->number().value_or(Decimal(0));
     auto chapter = appData.createChapterWithTitle(title, number, download->expectedNumberOfPages(),
                                                   download->isComplete(), &context);
     chapter->setBook(book);
+
+    if (!moveFiles(*download, *chapter)) {
+        // The download keeps its record, pages and files; nothing of the
+        // half-made chapter may reach the store.
+        const QString bookFolder = appData.bookDirectory(*book);
+        context.deleteObject(chapter);
+        if (bookIsNew) {
+            context.deleteObject(book);
+            QDir().rmdir(bookFolder);
+        }
+        return nullptr;
+    }
+
     chapter->setLastPageRead(download->lastPageRead());
     if (setLastChapterRead)
         book->setLastChapterNumberRead(number * Decimal(10));
-
-    const QString destination = appData.chapterDirectory(*chapter);
-    DownloadMoveJournal::add(source, destination, download->uuid(), chapter->uuid());
-    if (!renameFolder(source, destination)) {
-        appData.createChapterDirectory(*chapter);
-        appData.moveDataFromChapter(*download, *chapter);
-        appData.removeDirectory(source);
-    }
     for (const auto &page : download->pages())
         chapter->addPagesObject(*appData.createPageWithPage(*page, &context));
 
     context.deleteObject(download);
     return chapter;
+}
+
+bool DownloadMover::moveFiles(const Download &download, const Chapter &chapter)
+{
+    AppData &appData = AppData::sharedAppData();
+    const QString source = appData.chapterDirectory(download);
+    const QString destination = appData.chapterDirectory(chapter);
+    DownloadMoveJournal::add(source, destination, download.uuid(), chapter.uuid());
+    if (renameFolder(source, destination))
+        return true;
+    if (!appData.createChapterDirectory(chapter)) {
+        DownloadMoveJournal::remove({download.uuid()});
+        return false;
+    }
+    if (appData.moveFiles(source, destination)) {
+        appData.removeDirectory(source);
+        return true;
+    }
+    // Some page stayed behind: the ones that moved go back, so the download
+    // is whole again. Should that fail too, the journal entry stays and the
+    // next start gives the download its files back.
+    if (appData.moveFiles(destination, source)) {
+        QDir().rmdir(destination);
+        DownloadMoveJournal::remove({download.uuid()});
+    }
+    return false;
 }
 
 bool DownloadMover::renameFolder(const QString &source, const QString &destination)
@@ -69,7 +102,8 @@ bool DownloadMover::renameFolder(const QString &source, const QString &destinati
     // page and the old folder's removal. The file-by-file move remains for
     // whatever stops this (another file system, a folder in the way).
     const QString parent = QFileInfo(destination).path();
-    if (QFileInfo::exists(destination) || !QDir().mkpath(parent))
+    if (QFileInfo::exists(destination) || !QDir().mkpath(parent) ||
+        FileFaults::fails(FileFaults::Step::RenameFolder, source))
         return false;
     return std::rename(QFile::encodeName(source).constData(), QFile::encodeName(destination).constData()) ==
            0;

@@ -22,8 +22,10 @@ class DownloadMover
 public:
     // The new chapter (unsaved), or null when the download was refused: its
     // folder is missing or holds sub-folders ("Download not a directory?  Not
-    // moving files", "Download has subdirectories? Not moving files"), or the
-    // books could not be fetched. A refused download is left untouched.
+    // moving files", "Download has subdirectories? Not moving files"), the
+    // books could not be fetched, or a file could not be moved (after the
+    // file alert). A refused download is left as it was, its files included,
+    // and the context holds nothing of the chapter.
     // `showWarning` is accepted for the callers' sake; the refusals always
     // show their alerts. With `setLastChapterRead` the book's last chapter
     // read becomes this chapter (its number × 10).
@@ -41,5 +43,8 @@ public:
     static void recoverInterruptedMoves(ManagedObjectContext &context);
 
 private:
+    // True when every file is in the chapter's folder; otherwise the files
+    // are back in the download's.
+    static bool moveFiles(const Download &download, const Chapter &chapter);
     static bool renameFolder(const QString &source, const QString &destination);
 };

@@ -102,12 +102,19 @@ void DownloadsMoverController::moveDownloadsForeground()
 {
     AppData &appData = AppData::sharedAppData();
     QStringList uuids;
+    failedCount_ = 0;
     for (const auto &download : downloadsToMove_) {
-        uuids << download->uuid();
-        DownloadMover::save(download, *appData.managedObjectContext());
+        // A refused download goes on to the next: it stays in the list.
+        if (DownloadMover::save(download, *appData.managedObjectContext()))
+            uuids << download->uuid();
+        else
+            ++failedCount_;
     }
     if (!appData.save())
         DownloadMover::didSave(uuids);
+    else
+        failedCount_ += int(uuids.size());
+    reportFailures();
     if (delegate_)
         delegate_->downloadsMoverDidFinish(*this);
 }
@@ -120,7 +127,19 @@ void DownloadsMoverController::moveDownloadsBackground()
 
 void DownloadsMoverController::moveDownloadsDidFinish()
 {
+    failedCount_ = LibraryQueues::downloadsMoverQueueWrapper()->failedCount();
+    reportFailures();
     if (delegate_)
         delegate_->downloadsMoverDidFinish(*this);
     WaitOverlay::instance().hide();
+}
+
+void DownloadsMoverController::reportFailures()
+{
+    if (failedCount_ == 0)
+        return;
+    AlertWithTitleAndMessage(
+        localized("Warning"),
+        withArguments(localized("%d of %d downloads could not be saved to the library."),
+                      {QString::number(failedCount_), QString::number(downloadsToMove_.size())}));
 }

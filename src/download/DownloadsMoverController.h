@@ -47,9 +47,15 @@ public:
     void moveDownloadsDidFinish();
 
     const std::vector<std::shared_ptr<Download>> &downloadsToMove() const { return downloadsToMove_; }
+    // Of downloadsToMove, those that stayed in the downloads (a file could
+    // not be moved, or the store could not be saved).
+    int failedCount() const { return failedCount_; }
 
 private:
     DownloadsMoverControllerDelegate *delegate_;
     std::vector<std::shared_ptr<Download>> downloadsToMove_;
+    int failedCount_ = 0;
+
+    void reportFailures();
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -9,7 +9,7 @@
 
 DownloadsMoverOperation::DownloadsMoverOperation(
     QStringList downloadUuids, std::function<void(const ContextDidSaveNotification &)> didMove,
-    std::function<void()> didFinish)
+    std::function<void(int failed)> didFinish)
     : downloadUuids_(std::move(downloadUuids)), didMove_(std::move(didMove)), didFinish_(std::move(didFinish))
 {}
 
@@ -33,18 +33,22 @@ void DownloadsMoverOperation::main()
 
     const int total = int(downloads.size());
     QStringList saved;
+    int failed = 0;
     for (int i = 0; i < total && !isCancelled(); ++i) {
         WaitOverlay::postLabelText(
             withArguments(localized("Processing %d/%d"), {QString::number(i + 1), QString::number(total)}));
         const QString uuid = downloads[size_t(i)]->uuid();
-        DownloadMover::save(downloads[size_t(i)], *context, false);
-        if (!appData.saveInManagedObjectContext(*context))
-            saved << uuid;
+        if (!DownloadMover::save(downloads[size_t(i)], *context, false) ||
+            appData.saveInManagedObjectContext(*context)) {
+            ++failed;
+            continue;
+        }
+        saved << uuid;
     }
     // Once for the run: a journal entry left by a crash before this point
     // is settled at the next start all the same.
     DownloadMover::didSave(saved);
     context->removeDidSaveObserver(this);
     if (didFinish_)
-        performOnMainAndWait(didFinish_);
+        performOnMainAndWait([&] { didFinish_(failed); });
 }

@@ -22,9 +22,11 @@ void DownloadsMoverQueueWrapper::launchMoveDownloads(const std::vector<std::shar
     queue_.setMaxConcurrentOperationCount(1);
     queue_.addOperation(std::make_shared<DownloadsMoverOperation>(
         uuids, [this](const ContextDidSaveNotification &notification) { moveDownloadsDidMove(notification); },
-        [this, alive] {
-            if (alive.lock())
-                moveDownloadsDidFinish();
+        [this, alive](int failed) {
+            if (!alive.lock())
+                return;
+            failedCount_ = failed;
+            moveDownloadsDidFinish();
         }));
 }
 

@@ -29,10 +29,13 @@ public:
     // Any thread: returns once the save is merged into the shared context.
     void moveDownloadsDidMove(const ContextDidSaveNotification &notification);
     void moveDownloadsDidFinish();
+    // Downloads of the last background save that stayed where they were.
+    int failedCount() const { return failedCount_; }
 
     OperationQueue &queue() { return queue_; }
 
 private:
     OperationQueue queue_{1};
+    int failedCount_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -310,15 +310,26 @@ void FetcherQueueWrapper::setPageWithData(const QByteArray &data, const QString 
     AppData &appData = manager_.services().appData();
     // The file goes first: a record must never say good beside a file that
     // never arrived, whenever the program is stopped.
-    appData.writeData(data, *page);
+    std::optional<Error> writeError;
     page->setIsDownloaded(true);
     page->setUrl(urlString);
-    page->setWidth(width);
-    page->setHeight(height);
-    page->setLeftBorder(leftBorder);
-    page->setRightBorder(rightBorder);
-    if (!errorString.isNull())
-        page->setErrorString(errorString);
+    if (appData.writeData(data, *page, &writeError)) {
+        page->setWidth(width);
+        page->setHeight(height);
+        page->setLeftBorder(leftBorder);
+        page->setRightBorder(rightBorder);
+        if (!errorString.isNull())
+            page->setErrorString(errorString);
+    } else {
+        // Its request ended, but nothing usable is on disk: a failed page,
+        // so the download ends Incomplete and a retry fetches it again.
+        page->setWidth(0);
+        page->setHeight(0);
+        page->setLeftBorder(0);
+        page->setRightBorder(0);
+        page->setErrorString(writeError ? writeError->localizedDescription()
+                                        : localized("Could not write page"));
+    }
     appData.save();
 }
 

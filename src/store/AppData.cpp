@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "files/FileFaults.h"
 #include "files/MyDirectories.h"
 #include "foundation/AlertFunctions.h"
 #include "foundation/Localized.h"
@@ -301,7 +302,7 @@ bool AppData::createChapterDirectory(const Chapter &chapter)
     const QString directory = chapterDirectory(chapter);
     if (QFileInfo::exists(directory))
         return true;
-    if (!QDir().mkpath(directory)) {
+    if (FileFaults::fails(FileFaults::Step::CreateFolder, directory) || !QDir().mkpath(directory)) {
         reportFileError(QStringLiteral("The folder \u201C%1\u201D could not be created.").arg(directory));
         return false;
     }
@@ -317,16 +318,27 @@ void AppData::initCacheDirectory()
         reportFileError(QStringLiteral("The folder \u201C%1\u201D could not be created.").arg(directory));
 }
 
-bool AppData::writeData(const QByteArray &data, const Page &page)
+bool AppData::writeData(const QByteArray &data, const Page &page, std::optional<Error> *error)
 {
+    // `alert` is the alert's message; an empty one means the failure has
+    // been shown already.
+    const auto fail = [error](const QString &alert, const QString &reason) {
+        const int code = errno;
+        if (!alert.isEmpty())
+            FatalAlertWithTitleAndMessage(localized("File Error"), alert);
+        if (error)
+            *error = Error{FileErrorDomain, code, reason};
+        return false;
+    };
+    const QString couldNotWrite = localized("Could not write page");
     const auto chapter = page.chapter();
-    if (!chapter) {
-        FatalAlertWithTitleAndMessage(localized("File Error"), localized("No book for chapter"));
-        return false;
-    }
+    if (!chapter)
+        return fail(localized("No book for chapter"), localized("No book for chapter"));
     if (!createChapterDirectory(*chapter))
-        return false;
+        return fail(QString(), couldNotWrite + QStringLiteral(": ") + systemReason());
     const QString path = pageFileName(page);
+    if (FileFaults::fails(FileFaults::Step::WriteFile, path))
+        return fail(couldNotWrite, couldNotWrite + QStringLiteral(": ") + systemReason());
     if (data.isEmpty()) {
         // An empty file is whole however it is cut short, so it needs neither
         // the temporary file nor the sync: a chapter's 300 placeholders are
@@ -334,14 +346,11 @@ bool AppData::writeData(const QByteArray &data, const Page &page)
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return true;
-        FatalAlertWithTitleAndMessage(localized("File Error"), localized("Could not write page"));
-        return false;
+        return fail(couldNotWrite, couldNotWrite + QStringLiteral(": ") + file.errorString());
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        FatalAlertWithTitleAndMessage(localized("File Error"), localized("Could not write page"));
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        return fail(couldNotWrite, couldNotWrite + QStringLiteral(": ") + file.errorString());
     return true;
 }
 
@@ -370,32 +379,43 @@ void AppData::removeDirectory(const QString &path)
         reportFileError(QStringLiteral("\u201C%1\u201D could not be removed.").arg(path));
 }
 
-void AppData::moveDataFromPath(const QString &path, const Chapter &toChapter)
+bool AppData::moveDataFromPath(const QString &path, const Chapter &toChapter)
 {
     const QString destination = chapterDirectory(toChapter);
-    if (destination.isEmpty() || !QFileInfo(path).isDir() || !QFileInfo(destination).isDir())
-        return;
-    QDir source(path);
-    if (!source.isReadable()) {
-        reportFileError(QStringLiteral("The folder \u201C%1\u201D could not be read.").arg(path));
-        return;
-    }
-    const QStringList files = source.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : files) {
-        const QByteArray from = QFile::encodeName(joined(path, name));
-        const QByteArray to = QFile::encodeName(joined(destination, name));
-        // rename() replaces a file of the same name in one step.
-        if (std::rename(from.constData(), to.constData()) != 0)
-            reportFileError(
-                QStringLiteral("\u201C%1\u201D could not be moved: %2").arg(name, systemReason()));
-    }
+    if (destination.isEmpty())
+        return false;
+    return moveFiles(path, destination);
 }
 
-void AppData::moveDataFromChapter(const Chapter &fromChapter, const Chapter &toChapter)
+bool AppData::moveFiles(const QString &fromDirectory, const QString &toDirectory)
+{
+    if (!QFileInfo(fromDirectory).isDir() || !QFileInfo(toDirectory).isDir())
+        return false;
+    QDir source(fromDirectory);
+    if (!source.isReadable()) {
+        reportFileError(QStringLiteral("The folder \u201C%1\u201D could not be read.").arg(fromDirectory));
+        return false;
+    }
+    bool movedAll = true;
+    const QStringList files = source.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : files) {
+        const QString from = joined(fromDirectory, name);
+        // rename() replaces a file of the same name in one step.
+        if (FileFaults::fails(FileFaults::Step::MoveFile, from) ||
+            std::rename(QFile::encodeName(from).constData(),
+                        QFile::encodeName(joined(toDirectory, name)).constData()) != 0) {
+            reportFileError(
+                QStringLiteral("\u201C%1\u201D could not be moved: %2").arg(name, systemReason()));
+            movedAll = false;
+        }
+    }
+    return movedAll;
+}
+
+bool AppData::moveDataFromChapter(const Chapter &fromChapter, const Chapter &toChapter)
 {
     const QString source = chapterDirectory(fromChapter);
-    if (!source.isEmpty())
-        moveDataFromPath(source, toChapter);
+    return !source.isEmpty() && moveDataFromPath(source, toChapter);
 }
 
 bool AppData::didDownloadImage(const Page &page)

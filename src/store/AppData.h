@@ -123,15 +123,19 @@ public:
     bool createChapterDirectory(const Chapter &chapter);
     void initCacheDirectory();
     // Creates the chapter directory and replaces the page's file
-    // atomically: a reader never sees half an image.
-    bool writeData(const QByteArray &data, const Page &page);
+    // atomically: a reader never sees half an image. A failure is shown
+    // with the file alert and, when asked, handed back for the page's record.
+    bool writeData(const QByteArray &data, const Page &page, std::optional<Error> *error = nullptr);
     // Never removes the downloads book's directory.
     void removeBookDirectory(const Book &book);
     void removeChapterDirectory(const Chapter &chapter);
     void removeDirectory(const QString &path);
-    // Moves the plain files of `path` into the chapter's directory.
-    void moveDataFromPath(const QString &path, const Chapter &toChapter);
-    void moveDataFromChapter(const Chapter &fromChapter, const Chapter &toChapter);
+    // Moves the plain files of `path` into the chapter's directory. False,
+    // after the file alert, when a file stayed behind; the others still move.
+    bool moveDataFromPath(const QString &path, const Chapter &toChapter);
+    bool moveDataFromChapter(const Chapter &fromChapter, const Chapter &toChapter);
+    // The same between two existing folders.
+    bool moveFiles(const QString &fromDirectory, const QString &toDirectory);
 
     // True for a page that arrived whole: downloaded, with a size.
     static bool didDownloadImage(const Page &page);

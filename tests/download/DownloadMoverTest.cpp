@@ -1,3 +1,5 @@
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,6 +11,7 @@
 #include "download/DownloadServices.h"
 #include "download/DownloadsMoverController.h"
 #include "download/DownloadsMoverQueueWrapper.h"
+#include "files/FileFaults.h"
 #include "files/PlistArrayFile.h"
 #include "store/BooksRequest.h"
 #include "support/LibraryFixture.h"
@@ -224,6 +227,81 @@ TEST_F(DownloadMoverTest, BulkSaveRunsFiveAtOnceAndIsRefusedWhileFetching)
     EXPECT_EQ(alerts->last().message, QStringLiteral("Cannot save to the library in bulk while downloading"));
     EXPECT_TRUE(controller.downloadsToMove().empty());
     EXPECT_EQ(finished.count, 1);
+}
+
+// The folder cannot simply be renamed, so the pages move one by one.
+void refuseFolderRenames(std::function<int(FileFaults::Step, const QString &)> more = nullptr)
+{
+    FileFaults::setInjector([more](FileFaults::Step step, const QString &path) {
+        if (step == FileFaults::Step::RenameFolder)
+            return EXDEV;
+        return more ? more(step, path) : 0;
+    });
+}
+
+TEST_F(DownloadMoverTest, ASaveThatCannotPlaceEveryFileLeavesTheDownloadAsItWas)
+{
+    for (const auto failing : {FileFaults::Step::CreateFolder, FileFaults::Step::MoveFile}) {
+        SCOPED_TRACE(int(failing));
+        auto download = addDownload(QStringLiteral("New Book"), QStringLiteral("S"), "1");
+        const QString folder = appData().chapterDirectory(*download);
+        // The chapter folder cannot be made, or the second page cannot move.
+        refuseFolderRenames([&](FileFaults::Step step, const QString &path) {
+            if (step != failing)
+                return 0;
+            return step == FileFaults::Step::CreateFolder || path.endsWith(QStringLiteral("/001.jpg")) ? EIO
+                                                                                                       : 0;
+        });
+        const auto alertsBefore = alerts->alerts().size();
+        EXPECT_FALSE(DownloadMover::save(download, context(), true, true));
+        FileFaults::setInjector(nullptr);
+
+        EXPECT_GT(alerts->alerts().size(), alertsBefore) << "the file error is shown";
+        EXPECT_FALSE(context().hasChanges()) << "nothing of the chapter or its new book";
+        EXPECT_EQ(DownloadMoveJournal::count(), 0);
+        EXPECT_EQ(
+            QDir(folder).entryList(QDir::Files),
+            QStringList({QStringLiteral("000.jpg"), QStringLiteral("001.jpg"), QStringLiteral("002.jpg")}));
+        EXPECT_EQ(download->pages().size(), 3u);
+        EXPECT_TRUE(context().fetch<Book>(BooksRequest(QStringLiteral("New Book"))).empty());
+        context().deleteObject(download);
+        ASSERT_FALSE(appData().save());
+    }
+}
+
+TEST_F(DownloadMoverTest, ABulkSaveGoesOnPastADownloadThatCannotMoveAndCountsIt)
+{
+    for (const int count : {3, 6}) {
+        SCOPED_TRACE(count);
+        std::vector<std::shared_ptr<Download>> all;
+        for (int i = 0; i < count; ++i)
+            all.push_back(addDownload(QStringLiteral("B%1").arg(count), QStringLiteral("S"),
+                                      QByteArray::number(i + 1).constData(), 2, true, -1, 10 - i));
+        const QString stuck = appData().chapterDirectory(*all[1]);
+        refuseFolderRenames([&](FileFaults::Step step, const QString &path) {
+            return step == FileFaults::Step::MoveFile && path.startsWith(stuck + u'/') ? ENOSPC : 0;
+        });
+        Finished finished;
+        DownloadsMoverController controller(&finished);
+        controller.addToNotifications();
+        alerts->clear();
+        controller.moveDownloads();
+        alerts->press(1);
+        ASSERT_TRUE(pumpEventsUntil([&] { return finished.count == 1; }));
+        FileFaults::setInjector(nullptr);
+
+        EXPECT_EQ(controller.failedCount(), 1);
+        EXPECT_EQ(alerts->last().message,
+                  QStringLiteral("1 of %1 downloads could not be saved to the library.").arg(count));
+        const auto left = downloads();
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(left[0]->uuid(), all[1]->uuid());
+        EXPECT_EQ(QDir(stuck).entryList(QDir::Files).size(), 2);
+        EXPECT_EQ(book(QStringLiteral("B%1").arg(count))->chapters().size(), size_t(count - 1));
+        EXPECT_EQ(DownloadMoveJournal::count(), 0);
+        context().deleteObject(left[0]);
+        ASSERT_FALSE(appData().save());
+    }
 }
 
 } // namespace

@@ -119,6 +119,9 @@ TEST_F(DownloadQueueTest, RequestsWhileBusyWaitAndStartWhenTheRunDrains)
 TEST_F(DownloadQueueTest, RefusalsCreateNothing)
 {
     auto &s = site(Layout::MangaReader);
+    auto &stalled = site(Layout::MangaFox);
+    stallFirstPage(stalled);
+    ASSERT_TRUE(request(stalled.chapterURL(), QStringLiteral("Active")));
     for (int i = 0; i < 19; ++i)
         deducerFetcher().pushToWaitQueue(newDownload(QStringLiteral("w%1").arg(i)));
     const int before = downloadCount();
@@ -333,6 +336,150 @@ TEST_F(DownloadQueueTest, BadgeFollowsTheQueueThroughRandomEvents)
         },
         std::chrono::seconds(60)));
     EXPECT_EQ(services->badge, 0);
+}
+
+TEST_F(DownloadQueueTest, ARequestWhileNothingRunsStartsTheOldestWaitingDownload)
+{
+    auto &good = site(Layout::MangaHere);
+    // Left waiting by an earlier run: start-up itself starts nothing.
+    auto older = newDownload(QStringLiteral("Older"));
+    older->setFirstPageURL(good.chapterURL());
+    older->setIsQueued(true);
+    auto unreadable = newDownload(QStringLiteral("Unreadable"));
+    unreadable->setFirstPageURL(QStringLiteral("http://example.invalid/chapter/1"));
+    unreadable->setIsQueued(true);
+    unreadable->setDate(older->date().addSecs(5));
+    store().save();
+    stopProgram();
+    startProgram();
+    deducerFetcher().reconstructWaitQueue();
+    pumpEvents();
+    EXPECT_FALSE(deducerFetcher().isDeducing());
+    ASSERT_EQ(waitingTitles(), (QStringList{QStringLiteral("Older"), QStringLiteral("Unreadable")}));
+
+    NotificationLog log;
+    auto newest = request(good.chapterURL(), QStringLiteral("Newest"));
+    ASSERT_TRUE(newest);
+    EXPECT_EQ(deducerFetcher().currentDownload()->title(), QStringLiteral("Older"));
+    EXPECT_TRUE(newest->isQueued());
+    EXPECT_EQ(services->badge, expectedBadge());
+
+    // The unreadable address leaves the queue saying why, and the newest
+    // starts after it.
+    ASSERT_TRUE(pumpEventsUntil([&] { return newest->isComplete(); }));
+    ASSERT_TRUE(waitUntilIdle());
+    const auto stored = store().managedObjectContext()->fetch<Download>(DownloadsRequest());
+    const auto failed = std::find_if(stored.begin(), stored.end(), [](const auto &d) {
+        return d->title() == QStringLiteral("Unreadable");
+    });
+    ASSERT_NE(failed, stored.end());
+    EXPECT_FALSE((*failed)->isQueued() || (*failed)->isDownloading());
+    EXPECT_EQ(GetDeducerErrorString(**failed), QStringLiteral("Cannot deduce website?"));
+    EXPECT_EQ(log.count(DeducerFetcher::deducerDidFailNotification()), 1);
+    EXPECT_EQ(services->badge, 0);
+
+    // Out of space: it leaves with that reason too, and nothing is stuck.
+    services->diskOk = false;
+    auto noSpace = newDownload(QStringLiteral("No space"));
+    noSpace->setFirstPageURL(good.chapterURL());
+    noSpace->setIsQueued(true);
+    deducerFetcher().pushToWaitQueue(noSpace);
+    deducerFetcher().downloadNextInWaitQueue();
+    EXPECT_FALSE(noSpace->isQueued());
+    EXPECT_EQ(GetDeducerErrorString(*noSpace), QStringLiteral("Download cancelled"));
+    EXPECT_TRUE(deducerFetcher().waitQueueIsEmpty());
+    EXPECT_EQ(services->badge, 0);
+}
+
+TEST_F(DownloadQueueTest, ADownloadWithPagesIsNeverDeducedAgain)
+{
+    auto &good = site(Layout::MangaHere);
+    auto first = request(good.chapterURL(), QStringLiteral("First"));
+    ASSERT_TRUE(pumpEventsUntil([&] { return first->isComplete(); }));
+    ASSERT_TRUE(waitUntilIdle());
+    const auto page = sortedPages(*first)[1];
+    page->setWidth(0); // as if its request had failed
+    first->setIsComplete(false);
+    first->setIsQueued(true);
+    store().save();
+    deducerFetcher().pushToWaitQueue(first);
+    good.server().resetCounts();
+
+    deducerFetcher().downloadNextInWaitQueue();
+    EXPECT_FALSE(deducerFetcher().isDeducing());
+    ASSERT_TRUE(pumpEventsUntil([&] { return first->isComplete(); }));
+    ASSERT_TRUE(waitUntilIdle());
+    EXPECT_EQ(first->pages().size(), 3u) << "no second set of pages";
+    EXPECT_EQ(good.server().requestCount(), 1) << "only the missing image";
+    EXPECT_EQ(fileOf(*page), image);
+    EXPECT_EQ(services->badge, 0);
+
+    // A retry of a download that waits takes it out of the queue first.
+    first->setIsComplete(false);
+    page->setWidth(0);
+    first->setIsQueued(true);
+    deducerFetcher().pushToWaitQueue(first);
+    ASSERT_TRUE(deducerFetcher().retryWithDownload(first, services->sink));
+    EXPECT_FALSE(first->isQueued());
+    EXPECT_TRUE(deducerFetcher().waitQueueIsEmpty());
+    ASSERT_TRUE(pumpEventsUntil([&] { return first->isComplete(); }));
+    ASSERT_TRUE(waitUntilIdle());
+    EXPECT_EQ(services->badge, 0);
+}
+
+TEST_F(DownloadQueueTest, AnInterruptedDownloadIsOfferedForResumingAtTheNextStart)
+{
+    for (bool whileFetching : {false, true}) {
+        SCOPED_TRACE(whileFetching ? "fetching" : "deducing");
+        auto &active = site(Layout::MangaFox);
+        if (whileFetching)
+            slowImages(active, 3);
+        else
+            stallFirstPage(active);
+        auto download = request(active.chapterURL(), QStringLiteral("Running"));
+        auto waiting = request(active.chapterURL(), QStringLiteral("Waiting"));
+        if (whileFetching) {
+            ASSERT_TRUE(pumpEventsUntil([&] { return fetcher().isRunActive(); }));
+        }
+        NotificationLog log;
+        EXPECT_EQ(deducerFetcher().interruptRunningDownload(), download);
+        pumpEventsUntil([&] { return !fetcher().isDownloading(); });
+        EXPECT_TRUE(download->isDownloading());
+        EXPECT_FALSE(download->isQueued());
+        EXPECT_TRUE(waiting->isQueued()) << "the queue does not advance";
+        EXPECT_FALSE(deducerFetcher().isDeducing());
+        EXPECT_EQ(log.count(DeducerFetcher::deducerDidFailNotification()), 0);
+        EXPECT_FALSE(store().managedObjectContext()->hasChanges());
+
+        const QString uuid = download->uuid();
+        stopProgram();
+        startProgram();
+        deducerFetcher().reconstructWaitQueue();
+        const auto offered = deducerFetcher().unsetIsDownloading();
+        ASSERT_TRUE(offered);
+        EXPECT_EQ(offered->uuid(), uuid);
+        for (const auto &left : store().managedObjectContext()->fetch<Download>(DownloadsRequest()))
+            store().managedObjectContext()->deleteObject(left);
+        store().save();
+        stopProgram();
+        startProgram();
+    }
+}
+
+TEST_F(DownloadQueueTest, RemovingADownloadStoresItsDeletionBeforeItsFolderGoes)
+{
+    auto &good = site(Layout::MangaHere);
+    auto download = request(good.chapterURL(), QStringLiteral("Done"));
+    ASSERT_TRUE(pumpEventsUntil([&] { return download->isComplete(); }));
+    ASSERT_TRUE(waitUntilIdle());
+    const QString folder = store().chapterDirectory(*download);
+    bool folderAtSave = false;
+    store().managedObjectContext()->addDidSaveObserver(
+        this, [&](const ContextDidSaveNotification &) { folderAtSave = QDir(folder).exists(); });
+    deducerFetcher().removeDownload(download);
+    store().managedObjectContext()->removeDidSaveObserver(this);
+    EXPECT_TRUE(folderAtSave);
+    EXPECT_FALSE(QDir(folder).exists());
 }
 
 } // namespace

@@ -1,8 +1,12 @@
+#include <cerrno>
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 
 #include "DownloadFixture.h"
+#include "files/FileFaults.h"
 #include "settings/SettingsKeys.h"
 
 namespace {
@@ -233,6 +237,43 @@ TEST_F(FetcherQueueWrapperTest, AutoSaveOnlyForACompleteDownloadNeverOpened)
         else
             EXPECT_EQ(log.count(FetcherQueueWrapper::queueDidFinishForNavChaptersNotification()), 0);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FetcherQueueWrapperTest, APageWhoseFileCannotBeWrittenFailsAndIsFetchedAgain)
+{
+    server.serve(QStringLiteral("/0.jpg"), LoopbackResponse::page(image, "image/jpeg"));
+    server.serve(QStringLiteral("/1.jpg"), LoopbackResponse::page(image, "image/jpeg"));
+    const QStringList urls = {server.url(QStringLiteral("/0.jpg")), server.url(QStringLiteral("/1.jpg"))};
+    auto download = activeDownload(QStringLiteral("Ch 1"));
+    ASSERT_TRUE(fetcher().goWithURLs(urls, download, services->sink));
+    // The disk fills up after the empty files were made.
+    FileFaults::setInjector([](FileFaults::Step step, const QString &path) {
+        return step == FileFaults::Step::WriteFile && path.endsWith(QStringLiteral("001.jpg")) ? ENOSPC : 0;
+    });
+    ASSERT_TRUE(waitForRunEnd());
+    FileFaults::setInjector(nullptr);
+
+    auto pages = sortedPages(*download);
+    EXPECT_TRUE(AppData::didDownloadImage(*pages[0]));
+    EXPECT_TRUE(pages[1]->isDownloaded()) << "its request has ended";
+    EXPECT_FALSE(AppData::didDownloadImage(*pages[1]));
+    EXPECT_TRUE(pages[1]->errorString().contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
+        << pages[1]->errorString().toStdString();
+    EXPECT_EQ(alerts->last().message, QStringLiteral("Could not write page"));
+    EXPECT_FALSE(download->isComplete());
+
+    download->setIsDownloading(true);
+    services->incrementDownloadsBadgeNumber();
+    server.resetCounts();
+    ASSERT_TRUE(fetcher().retryWithDownload(download, services->sink));
+    ASSERT_TRUE(waitForRunEnd());
+    EXPECT_EQ(server.requestCount(), 1);
+    EXPECT_TRUE(download->isComplete());
+    EXPECT_EQ(fileOf(*pages[1]), image);
 }
 
 } // namespace
