@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -14,11 +13,10 @@
 #include "app/StartUpParts.h"
 #include "download/DeducerFetcher.h"
 #include "download/DownloadManager.h"
-#include "download/DownloadMover.h"
 #include "download/DownloadServices.h"
+#include "download/EngineStartUp.h"
 #include "download/LibraryQueues.h"
 #include "files/HomeTreeLock.h"
-#include "files/IEMigrator.h"
 #include "files/MyDirectories.h"
 #include "foundation/AlertFunctions.h"
 #include "foundation/Device.h"
@@ -81,28 +79,24 @@ AppData &MangaAppDelegate::appData() const
 bool MangaAppDelegate::applicationDidFinishLaunching()
 {
     Device::setIdiom(options_.idiom);
-    MyDirectories::setRootDirectory(options_.root);
 
-    // Before anything reads or moves a file of the tree: another program on
-    // it would lose this one's saves or have its own lost.
-    QString lockError;
-    homeTreeLock_ =
-        HomeTreeLock::lockHomeDirectory(MyDirectories::sharedMyDirectories().homeDirectory(), &lockError);
-    if (!homeTreeLock_) {
-        std::fprintf(stderr, "%s\n", lockError.toLocal8Bit().constData());
-        FatalAlertWithTitleAndMessage(lockError, QString());
+    DownloadManager &manager = DownloadManager::sharedDownloadManager();
+    manager.setServices(std::make_shared<AppDownloadServices>(*this));
+    auto engine = EngineStartUp::start(manager, options_.root, EngineStartUp::ResumeOffer::Take);
+    if (engine.error) {
+        // The store's own fatal alert has already been shown.
+        if (engine.error->code == EngineStartUp::TreeInUse) {
+            std::fprintf(stderr, "%s\n", engine.error->message.toLocal8Bit().constData());
+            FatalAlertWithTitleAndMessage(engine.error->message, QString());
+        }
         return false;
     }
-
-    createDirectoriesForFree();
-    migrate();
-    if (!setupData())
-        return false;
-    DownloadManager::sharedDownloadManager().setServices(std::make_shared<AppDownloadServices>(*this));
+    homeTreeLock_ = std::move(engine.lock);
+    downloadToResume_ = std::move(engine.downloadToResume);
+    booksRestoreLocation_ = loadUserDefaults(userDefaults());
     setupReachability();
     setupUI();
     restoreLocation();
-    startUpParts_->createQueueWrappers();
 
     // Until a save on leaving the foreground says otherwise, this run counts
     // as one that did not end cleanly.
@@ -115,52 +109,6 @@ bool MangaAppDelegate::applicationDidFinishLaunching()
             &MangaAppDelegate::applicationWillEnterForeground);
     if (QCoreApplication *app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &MangaAppDelegate::applicationWillTerminate);
-    return true;
-}
-
-void MangaAppDelegate::createDirectoriesForFree()
-{
-    MyDirectories::sharedMyDirectories().createDirectories();
-}
-
-void MangaAppDelegate::migrate()
-{
-    const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
-    // The documents folder held the data only before the oldest data
-    // directory existed; once that exists, the documents folder is the user's.
-    if (!QFileInfo::exists(dirs.oldApplicationDirectory()))
-        migrateFromSrcPath(dirs.documentDirectory(), dirs.newApplicationDirectory());
-    migrateFromSrcPath(dirs.oldApplicationDirectory(), dirs.newApplicationDirectory());
-    if (IsIOS5())
-        migrateFromSrcPath(dirs.preIOS5ApplicationDirectory(), dirs.postIOS5ApplicationDirectory());
-}
-
-void MangaAppDelegate::migrateFromSrcPath(const QString &source, const QString &destination)
-{
-    const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
-    QStringList names = {dirs.cacheBaseName(), AppData::CoreDataName, dirs.imagesBaseName(),
-                         QStringLiteral("toRemovePaths")};
-    // The store keeps recent saves in its write-ahead log until a checkpoint,
-    // so the log and its index travel with the store file, and only with it:
-    // a log laid beside another store would be replayed onto the wrong data.
-    const QString store = AppData::CoreDataName;
-    if (QFileInfo::exists(source + u'/' + store) && !QFileInfo::exists(destination + u'/' + store))
-        names << store + QStringLiteral("-wal") << store + QStringLiteral("-shm");
-    // A failed move leaves that entry where it was; whatever then misses
-    // reports its own error later.
-    IEMigrator().migrateBaseNames(names, source, destination);
-}
-
-bool MangaAppDelegate::setupData()
-{
-    userDefaults().setFilename(MyDirectories::sharedMyDirectories().preferencesDirectory() +
-                               QStringLiteral("/userDefaults"));
-    if (!appData().setup())
-        return false;
-    // Before anything reads the library's files: a save of a download that a
-    // crash cut short is finished or undone.
-    DownloadMover::recoverInterruptedMoves(*appData().managedObjectContext());
-    booksRestoreLocation_ = loadUserDefaults(userDefaults());
     return true;
 }
 
@@ -208,17 +156,17 @@ void MangaAppDelegate::setupUI()
 
     startUpParts_->createProgressViews();
     addWaitOverlay();
-    startUpParts_->reconstructWaitQueue();
-    unsetIsDownloading();
+    // The engine rebuilt the wait queue before there was a tab to count it on.
+    setBadgeWithDownloads();
+    offerToResumeDownload();
     setupDimmerView();
 }
 
-void MangaAppDelegate::unsetIsDownloading()
+void MangaAppDelegate::offerToResumeDownload()
 {
-    // Only the newest interrupted download is offered for resuming.
-    if (auto download = DownloadManager::sharedDownloadManager().deducerFetcher().unsetIsDownloading();
-        download && !startUpParts_->doResumeDownload())
-        startUpParts_->offerToResume(download);
+    if (downloadToResume_ && !startUpParts_->doResumeDownload())
+        startUpParts_->offerToResume(downloadToResume_);
+    downloadToResume_.reset();
 }
 
 void MangaAppDelegate::restoreLocation()
@@ -273,11 +221,15 @@ void MangaAppDelegate::applicationWillTerminate()
 
 void MangaAppDelegate::setDownloadsBadge(const QString &value)
 {
+    if (!tabBarController_)
+        return;
     tabBarController_->viewController(DownloadsTab)->tabBarItem()->setBadgeValue(value);
 }
 
 QString MangaAppDelegate::downloadsBadgeValue() const
 {
+    if (!tabBarController_)
+        return QString();
     return tabBarController_->viewController(DownloadsTab)->tabBarItem()->badgeValue();
 }
 

@@ -12,6 +12,7 @@ class AppData;
 class AppleReachability;
 class AppWindow;
 class DimmerView;
+class Download;
 class DownloadsMoverQueueWrapper;
 class HomeTreeLock;
 class MyUserDefaults;
@@ -102,8 +103,7 @@ public:
     QLabel *waitOverlayLabel() const;
     WaitOverlayView *waitOverlay() const { return waitOverlay_; }
 
-    // The library's two queue wrappers, made by the start-up step
-    // createQueueWrappers (null before it).
+    // The library's two queue wrappers, made by the engine's start-up.
     RemovePathsQueueWrapper *removePathsQueueWrapper() const;
     DownloadsMoverQueueWrapper *downloadsMoverQueueWrapper() const;
 
@@ -115,14 +115,12 @@ public:
     enum Tab { InternetTab = 0, DownloadsTab = 1, LibraryTab = 2, ImportTab = 3, SettingsTab = 4 };
 
 private:
-    void createDirectoriesForFree();
-    void migrate();
-    void migrateFromSrcPath(const QString &source, const QString &destination);
-    bool setupData();
     void setupReachability();
     void setupUI();
     void addWaitOverlay();
-    void unsetIsDownloading();
+    // The downloads screen is given the interrupted download that the
+    // engine's start-up found.
+    void offerToResumeDownload();
     void restoreLocation();
     void saveUserDefaults();
     void setDownloadsBadge(const QString &value);
@@ -132,6 +130,7 @@ private:
     MyUserDefaults *userDefaults_ = nullptr;
     std::unique_ptr<StartUpParts> startUpParts_;
     std::unique_ptr<HomeTreeLock> homeTreeLock_; // held for the whole run
+    std::shared_ptr<Download> downloadToResume_;
     std::shared_ptr<AppleReachability> internetReachability_;
     std::shared_ptr<AppleReachability> wifiReachability_;
     std::unique_ptr<AppWindow> window_;

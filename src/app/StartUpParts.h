@@ -4,17 +4,16 @@
 
 #include <QList>
 
-#include "download/LibraryQueues.h"
-
 class Download;
 
-// The steps of start-up that belong to screens and engine parts built after
-// the application shell: the downloads screen (progress views, resume offer,
-// position), the library screens (position), the download queue (wait-queue
-// rebuild, done here) and the library's two background queue wrappers. The delegate
-// calls them at their place in the start-up order. Until those parts exist
-// the steps do nothing, except that the resume offer is kept here so that an
-// interrupted download is not forgotten; the parts' own issues override them.
+// The steps of start-up that belong to screens built after the application
+// shell: the downloads screen (progress views, resume offer, position) and
+// the library screens (position). The engine's steps (the wait queue, the
+// library's queue wrappers, interrupted downloads) are EngineStartUp's. The
+// delegate calls these at their place in the start-up order. Until those
+// screens exist the steps do nothing, except that the resume offer is kept
+// here so that an interrupted download is not forgotten; the screens' own
+// issues override them.
 // Thread contract: main thread only.
 class StartUpParts
 {
@@ -23,9 +22,6 @@ public:
 
     // Downloads screen: create the per-row progress views. Nothing yet.
     virtual void createProgressViews() {}
-    // Download queue: re-queue the downloads stored as queued.
-    virtual void reconstructWaitQueue();
-
     // Downloads screen: whether it already offers a download to resume, and
     // the offer itself.
     virtual bool doResumeDownload() const { return doResumeDownload_; }
@@ -41,9 +37,6 @@ public:
     // Library screens: re-open the book at selection[0] and, when
     // selection[1] >= 0, its chapter. Nothing yet.
     virtual void restoreLibraryLocation(const QList<int> &selection) {}
-    // The path-removal and download-saving queue wrappers; the removals an
-    // earlier run left unfinished start again here.
-    virtual void createQueueWrappers() { LibraryQueues::create(); }
 
 private:
     bool doResumeDownload_ = false;

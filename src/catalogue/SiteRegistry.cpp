@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QUrl>
+
 #include "deduction/Deducer.h"
 #include "sites/mangafox/BooksParserDelegateMangaFox.h"
 #include "sites/mangafox/DeducerMangaFox.h"
@@ -199,6 +201,25 @@ SiteRegistry::deducerWithSelectPages(std::optional<QStringList> selectPages,
     return module->deducer(DeducerInputs{std::move(selectPages), std::move(firstPageImages), htmlSource,
                                          firstPageURLString, webPageTitle, std::move(progressView),
                                          delegate});
+}
+
+bool SiteRegistry::deducerReads(const QString &urlString)
+{
+    const QUrl url(urlString, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https"))
+        return false;
+    const SiteModule *module = moduleForURL(urlString);
+    return module && module->deducer;
+}
+
+std::vector<SiteConfig::Site> SiteRegistry::deducibleSites()
+{
+    std::vector<Site> sites;
+    for (const SiteModule &module : modules())
+        if (module.deducer)
+            sites.push_back(module.site);
+    return sites;
 }
 
 std::shared_ptr<const NavSections> SiteRegistry::sections(Site site)

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
@@ -55,6 +56,12 @@ public:
                            std::optional<ImageElements> firstPageImages, const QString &htmlSource,
                            const QString &firstPageURLString, const QString &webPageTitle,
                            std::shared_ptr<ProgressSink> progressView, DeducerDelegate *delegate);
+
+    // Whether a deducer reads the chapter at this address: an http or https
+    // address of a site that has one (as deducerWithSelectPages chooses).
+    static bool deducerReads(const QString &urlString);
+    // The sites that have a deducer, in the table's order.
+    static std::vector<Site> deducibleSites();
 
     // A site's section table; null for a site without sections.
     static std::shared_ptr<const NavSections> sections(Site site);

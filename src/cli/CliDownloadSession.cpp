@@ -23,6 +23,8 @@ CliDownloadSession::CliDownloadSession() : services_(std::make_shared<CliDownloa
 CliDownloadSession::~CliDownloadSession()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
+    if (homeTreeLock_)
+        CliSupport::waitForLibraryQueues();
 }
 
 std::optional<QString> CliDownloadSession::takeOptions(QStringList &args)
@@ -32,30 +34,16 @@ std::optional<QString> CliDownloadSession::takeOptions(QStringList &args)
         root_ = *root;
     if (!error.isEmpty())
         return error;
-    if (root_.isEmpty())
-        root_ = qEnvironmentVariable("YOMORA_ROOT");
     return CliSupport::takeSiteOptions(args, nullptr);
 }
 
 bool CliDownloadSession::open()
 {
-    MyDirectories::setRootDirectory(root_);
-    homeTreeLock_ = CliSupport::lockHomeTree();
-    if (!homeTreeLock_)
-        return false;
-    MyDirectories &dirs = MyDirectories::sharedMyDirectories();
-    dirs.createDirectories();
-    MyUserDefaults::sharedMyUserDefaults().setFilename(dirs.preferencesDirectory() +
-                                                       QStringLiteral("/userDefaults"));
-    if (!AppData::sharedAppData().setup()) {
-        CliSupport::fail(QStringLiteral("the store cannot be opened"));
-        return false;
-    }
     DownloadManager &manager = DownloadManager::sharedDownloadManager();
     manager.setServices(services_);
-    // What the application does at start-up, in its order.
-    manager.deducerFetcher().reconstructWaitQueue();
-    manager.deducerFetcher().unsetIsDownloading();
+    homeTreeLock_ = CliSupport::startEngine(root_);
+    if (!homeTreeLock_)
+        return false;
 
     // The downloads screen's "%d/%d", which the fetcher leaves to its viewers.
     FetcherQueueWrapper &fetcher = manager.fetcherQueueWrapper();
@@ -77,16 +65,21 @@ void CliDownloadSession::runUntilEnded(const std::shared_ptr<Download> &download
         !DownloadManager::sharedDownloadManager().fetcherQueueWrapper().isDownloading())
         deducerFetcher.downloadNextInWaitQueue();
 
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (!download->isQueued() && !download->isDownloading())
-            loop.quit();
-    });
-    poll.start(20);
-    if (download->isQueued() || download->isDownloading())
-        loop.exec();
+    // Ends when the download has, and also when nothing runs any more: a
+    // download that waits behind nothing would otherwise be waited for ever.
+    CliSupport::runEventLoopUntil(
+        [&] { return (!download->isQueued() && !download->isDownloading()) || !engineIsBusy(); });
     services_->finishProgressLine();
+}
+
+bool CliDownloadSession::engineIsBusy()
+{
+    // Each of these is set and cleared on the main thread, and a run stays
+    // active until its end has been handled there, so no hand-over between
+    // deduction, fetching and the next download looks idle.
+    DownloadManager &manager = DownloadManager::sharedDownloadManager();
+    const FetcherQueueWrapper &fetcher = manager.fetcherQueueWrapper();
+    return manager.deducerFetcher().isDeducing() || fetcher.isRunActive() || fetcher.isDownloading();
 }
 
 void CliDownloadSession::requeueWhatRunsNow()
@@ -127,5 +120,7 @@ int CliDownloadSession::report(const std::shared_ptr<Download> &download)
         return 0;
     if (download->isComplete())
         return 0;
+    if (download->isQueued())
+        return CliSupport::fail(QStringLiteral("nothing is running; the download stays queued"));
     return CliSupport::fail(stateText(*download));
 }

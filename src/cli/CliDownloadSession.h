@@ -11,8 +11,7 @@ class CliDownloadServices;
 class HomeTreeLock;
 
 // What the download commands share: the home tree chosen with --root and
-// held under the home-tree lock, the store opened, and the recovery the application runs at start-up (flags
-// of an interrupted run cleared, the wait queue rebuilt). Then it runs the engine's queue with the event loop
+// the engine started on it as the application starts it. Then it runs the engine's queue with the event loop
 // until one download has ended, showing the progress of whatever runs meanwhile. Thread contract: main
 // thread.
 class CliDownloadSession
@@ -31,10 +30,14 @@ public:
 
     CliDownloadServices &services() { return *services_; }
 
-    // Runs the queue until `download` is no longer queued or active. When it
-    // waits and nothing is running, the queue is started first.
+    // Runs the queue until `download` is no longer queued or active, or
+    // until nothing is deducing or fetching any more. When it waits and
+    // nothing is running, the queue is started first.
     void runUntilEnded(const std::shared_ptr<Download> &download);
-    // 0 for a complete or saved download; otherwise prints the reason.
+    // Whether a deduction or a fetch run is under way.
+    static bool engineIsBusy();
+    // 0 for a complete or saved download; otherwise prints the reason ("nothing
+    // is running; the download stays queued" for one still waiting).
     int report(const std::shared_ptr<Download> &download);
     // Stops a download that the queue began after ours as a quit of the app
     // would: the next start offers it for resuming.

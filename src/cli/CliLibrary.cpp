@@ -2,16 +2,8 @@
 
 #include <cstdio>
 
-#include <QCoreApplication>
-#include <QThread>
-
 #include "cli/CliSupport.h"
-#include "download/DownloadMover.h"
-#include "download/DownloadsMoverQueueWrapper.h"
-#include "download/RemovePathsQueueWrapper.h"
-#include "download/LibraryQueues.h"
 #include "files/HomeTreeLock.h"
-#include "files/MyDirectories.h"
 #include "foundation/Alerts.h"
 #include "foundation/WaitOverlay.h"
 #include "store/AppData.h"
@@ -77,11 +69,8 @@ CliLibrary::CliLibrary(QStringList &args) : state_(std::make_unique<State>())
 CliLibrary::~CliLibrary()
 {
     // Background removals and saves finish before the store goes.
-    waitUntil([] {
-        return LibraryQueues::removePathsQueueWrapper()->queue().operationCount() == 0 &&
-               LibraryQueues::downloadsMoverQueueWrapper()->queue().operationCount() == 0;
-    });
-    QCoreApplication::processEvents();
+    if (state_->lock)
+        CliSupport::waitForLibraryQueues();
 }
 
 std::optional<int> CliLibrary::open()
@@ -90,16 +79,9 @@ std::optional<int> CliLibrary::open()
         return CliSupport::fail(state_->rootError, 2);
     Alerts::install(state_->alerts);
     WaitOverlay::install(std::make_shared<CliWaitOverlay>());
-    MyDirectories::setRootDirectory(state_->root);
-    state_->lock = CliSupport::lockHomeTree();
+    state_->lock = CliSupport::startEngine(state_->root);
     if (!state_->lock)
         return 1;
-    MyDirectories::sharedMyDirectories().createDirectories();
-    AppData &appData = AppData::sharedAppData();
-    if (!appData.setup())
-        return 1;
-    DownloadMover::recoverInterruptedMoves(*appData.managedObjectContext());
-    LibraryQueues::create();
     return std::nullopt;
 }
 
@@ -108,27 +90,37 @@ bool CliLibrary::sawAlert() const
     return state_->alerts->sawAlert;
 }
 
-void CliLibrary::waitUntil(const std::function<bool()> &done)
-{
-    // Background work reports through queued calls; polling also notices a
-    // queue that has simply drained.
-    for (;;) {
-        QCoreApplication::processEvents();
-        if (done())
-            return;
-        QThread::msleep(2);
-    }
-}
-
-std::shared_ptr<Book> CliLibrary::findBook(const QString &title) const
+std::shared_ptr<Book> CliLibrary::findBook(const QString &title, const std::optional<QString> &source) const
 {
     // Wildcards in a title are matched literally here.
     const auto books = AppData::sharedAppData().managedObjectContext()->fetch<Book>(BooksRequest());
+    std::vector<std::shared_ptr<Book>> found;
+    QStringList sources;
     for (const auto &book : books) {
-        if (book->title().compare(title, Qt::CaseInsensitive) == 0)
-            return book;
+        if (book->title().compare(title, Qt::CaseInsensitive) != 0)
+            continue;
+        if (source && book->rootTitle().compare(*source, Qt::CaseInsensitive) != 0)
+            continue;
+        found.push_back(book);
+        if (!sources.contains(book->rootTitle()))
+            sources << book->rootTitle();
     }
-    CliSupport::fail(QStringLiteral("No book titled \"%1\" in the library").arg(title));
+    // Two sources often carry the same title; taking either would work on
+    // the wrong one half the time.
+    if (sources.size() > 1) {
+        CliSupport::fail(
+            QStringLiteral("\"%1\" is in the library from %2 sources: %3 (choose one with --source)")
+                .arg(title)
+                .arg(sources.size())
+                .arg(sources.join(QStringLiteral(", "))));
+        return nullptr;
+    }
+    if (!found.empty())
+        return found.front();
+    if (source)
+        CliSupport::fail(QStringLiteral("No book titled \"%1\" from %2 in the library").arg(title, *source));
+    else
+        CliSupport::fail(QStringLiteral("No book titled \"%1\" in the library").arg(title));
     return nullptr;
 }
 

@@ -2,10 +2,18 @@
 
 #include <cstdio>
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 
+#include "catalogue/SiteRegistry.h"
+#include "download/DownloadManager.h"
+#include "download/DownloadsMoverQueueWrapper.h"
+#include "download/EngineStartUp.h"
+#include "download/LibraryQueues.h"
+#include "download/RemovePathsQueueWrapper.h"
 #include "files/HomeTreeLock.h"
-#include "files/MyDirectories.h"
 #include "sites/NavBaseChaptersFetcher.h"
 #include "sites/SiteConfig.h"
 #include "web/PageTextFetcher.h"
@@ -118,13 +126,51 @@ int runChaptersFetcher(
     return 0;
 }
 
-std::unique_ptr<HomeTreeLock> lockHomeTree()
+std::unique_ptr<HomeTreeLock> startEngine(const QString &root)
 {
-    QString error;
-    auto lock = HomeTreeLock::lockHomeDirectory(MyDirectories::sharedMyDirectories().homeDirectory(), &error);
-    if (!lock)
-        fail(error);
-    return lock;
+    // Nothing here can offer to resume a download; the offer waits for the
+    // application.
+    auto started = EngineStartUp::start(DownloadManager::sharedDownloadManager(), root,
+                                        EngineStartUp::ResumeOffer::Keep);
+    if (started.error)
+        fail(started.error->message);
+    return std::move(started.lock);
+}
+
+void runEventLoopUntil(const std::function<bool()> &done)
+{
+    if (done())
+        return;
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    check.start(5);
+    loop.exec();
+}
+
+void waitForLibraryQueues()
+{
+    runEventLoopUntil([] {
+        return LibraryQueues::removePathsQueueWrapper()->queue().operationCount() == 0 &&
+               LibraryQueues::downloadsMoverQueueWrapper()->queue().operationCount() == 0;
+    });
+    // What the last operations handed to the main thread.
+    QCoreApplication::processEvents();
+}
+
+std::optional<QString> unreadableChapterAddress(const QString &url)
+{
+    if (SiteRegistry::deducerReads(url))
+        return std::nullopt;
+    QStringList sites;
+    for (const SiteConfig::Site site : SiteRegistry::deducibleSites())
+        sites << QStringLiteral("%1 (%2)").arg(SiteConfig::optionName(site), SiteConfig::baseURL(site));
+    return QStringLiteral(
+               "no site reads %1; the sites read are %2, or a mirror of one given with --site NAME=URL")
+        .arg(url, sites.join(QStringLiteral(", ")));
 }
 
 QStringList unknownOptions(const QStringList &args)

@@ -43,11 +43,28 @@ int runChaptersFetcher(
     const std::function<std::shared_ptr<NavBaseChaptersFetcher>(const QString &)> &fetcherFor,
     const std::function<void(const NavBaseChaptersFetcher &, bool json)> &print);
 
-// The lock on the home tree MyDirectories names now, for a command that
-// opens the store or the settings: taken after the root is chosen and
-// before anything of the tree is touched, held until the command ends.
-// Null, after printing why, while another program uses the tree.
-std::unique_ptr<HomeTreeLock> lockHomeTree();
+// Starts the engine on the home tree under `root` (empty: $YOMORA_ROOT or
+// the default) as the application does, for a command that opens the store or
+// the settings. The lock it returns is held until the command ends. Null,
+// after printing why, while another program uses the tree or when the store
+// cannot be used.
+std::unique_ptr<HomeTreeLock> startEngine(const QString &root);
+
+// The one way a command waits: runs the event loop until `done` holds.
+// Background work reports through queued calls; the check also runs on a
+// short timer, so that a queue that has simply drained is noticed. `done`
+// must become true on its own, on success and on failure alike.
+void runEventLoopUntil(const std::function<bool()> &done);
+
+// Waits for the library's background removals and saves, so that a command
+// does not end in the middle of one.
+void waitForLibraryQueues();
+
+// Nullopt when a site's deducer reads the chapter at `url` (an http or https
+// address of a site, or of a mirror given with --site); otherwise the
+// refusal, naming the address and the sites that can be read. Checked before
+// anything is stored: such a download could only fail with nothing to say.
+std::optional<QString> unreadableChapterAddress(const QString &url);
 
 // Options left over that look like options ("-x", "--x"): usage errors.
 QStringList unknownOptions(const QStringList &args);

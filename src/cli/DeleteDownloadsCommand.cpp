@@ -9,7 +9,12 @@ class Finished : public DownloadsDeleterControllerDelegate
 {
 public:
     void downloadsDeleterDidFinish(DownloadsDeleterController &) override { done = true; }
+    void downloadsDeleterDidFail(DownloadsDeleterController &, const Error &error) override
+    {
+        failure = error;
+    }
     bool done = false;
+    std::optional<Error> failure;
 };
 
 int deleteDownloads(const QStringList &arguments)
@@ -25,7 +30,10 @@ int deleteDownloads(const QStringList &arguments)
     controller.addToNotifications();
     controller.deleteDownloads();
     if (!controller.downloadsToDelete().empty())
-        CliLibrary::waitUntil([&] { return delegate.done; });
+        CliSupport::runEventLoopUntil([&] { return delegate.done || delegate.failure; });
+    if (delegate.failure)
+        return CliSupport::fail(QStringLiteral("Nothing was deleted: ") +
+                                delegate.failure->localizedDescription());
     if (session.sawAlert())
         return 1;
     if (delegate.done)

@@ -9,18 +9,23 @@ class Finished : public ChaptersDeleterControllerDelegate
 {
 public:
     void chaptersDeleterDidFinish(ChaptersDeleterController &) override { done = true; }
+    void chaptersDeleterDidFail(ChaptersDeleterController &, const Error &error) override { failure = error; }
     bool done = false;
+    std::optional<Error> failure;
 };
 
 int deleteRead(const QStringList &arguments)
 {
     QStringList args = arguments;
     CliLibrary session(args);
-    if (args.size() != 1 || !CliSupport::unknownOptions(args).isEmpty())
-        return CliSupport::fail(QStringLiteral("usage: yomora-cli delete-read BOOK [--yes] [--root DIR]"), 2);
+    QString error;
+    const auto source = CliSupport::takeValue(args, QStringLiteral("--source"), &error);
+    if (!error.isEmpty() || args.size() != 1 || !CliSupport::unknownOptions(args).isEmpty())
+        return CliSupport::fail(
+            QStringLiteral("usage: yomora-cli delete-read BOOK [--source S] [--yes] [--root DIR]"), 2);
     if (const auto status = session.open())
         return *status;
-    const auto book = session.findBook(args.first());
+    const auto book = session.findBook(args.first(), source);
     if (!book)
         return 1;
     Finished delegate;
@@ -28,7 +33,10 @@ int deleteRead(const QStringList &arguments)
     controller.addToNotifications();
     controller.deleteChapters();
     if (!controller.chaptersToDelete().empty())
-        CliLibrary::waitUntil([&] { return delegate.done; });
+        CliSupport::runEventLoopUntil([&] { return delegate.done || delegate.failure; });
+    if (delegate.failure)
+        return CliSupport::fail(QStringLiteral("Nothing was deleted: ") +
+                                delegate.failure->localizedDescription());
     if (session.sawAlert())
         return 1;
     if (delegate.done)
@@ -39,7 +47,7 @@ int deleteRead(const QStringList &arguments)
 
 const CliCommand::Registrar
     registrar({QStringLiteral("delete-read"),
-               QStringLiteral("delete-read BOOK [--yes] [--root DIR]  delete the read "
+               QStringLiteral("delete-read BOOK [--source S] [--yes] [--root DIR]  delete the read "
                               "chapters of BOOK below its last chapter read"),
                deleteRead});
 

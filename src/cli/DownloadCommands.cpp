@@ -52,6 +52,8 @@ int download(const QStringList &arguments)
     if (!error.isEmpty() || args.size() != 1 || !CliSupport::unknownOptions(args).isEmpty() || !book ||
         !chapter)
         return CliSupport::fail(error.isEmpty() ? usage : error, 2);
+    if (const auto refusal = CliSupport::unreadableChapterAddress(args.first()))
+        return CliSupport::fail(*refusal, 2);
     if (!session.open())
         return 1;
     if (autoSave)

@@ -19,9 +19,10 @@ int exportChapter(const QStringList &arguments)
     CliLibrary session(args);
     QString error;
     const auto out = CliSupport::takeValue(args, QStringLiteral("--out"), &error);
+    const auto source = CliSupport::takeValue(args, QStringLiteral("--source"), &error);
     if (!error.isEmpty() || args.size() != 2 || !CliSupport::unknownOptions(args).isEmpty())
         return CliSupport::fail(
-            QStringLiteral("usage: yomora-cli export BOOK CHAPTER [--out DIR] [--root DIR]"), 2);
+            QStringLiteral("usage: yomora-cli export BOOK CHAPTER [--source S] [--out DIR] [--root DIR]"), 2);
     const Decimal number = Decimal::fromString(args[1]);
     if (number.isNaN())
         return CliSupport::fail(localized("Chapter must be a number"), 2);
@@ -29,7 +30,7 @@ int exportChapter(const QStringList &arguments)
         return *status;
     if (IsDownloading())
         return CliSupport::fail(localized("Not while downloading"));
-    const auto book = session.findBook(args[0]);
+    const auto book = session.findBook(args[0], source);
     if (!book)
         return 1;
     const auto chapter = CliLibrary::findChapter(*book, number);
@@ -48,7 +49,7 @@ int exportChapter(const QStringList &arguments)
         [&](IEDBExporterOperation &) { done = succeeded = true; });
     OperationQueue queue(1);
     queue.addOperation(operation);
-    CliLibrary::waitUntil([&] { return done; });
+    CliSupport::runEventLoopUntil([&] { return done; });
     queue.waitUntilAllOperationsAreFinished();
     if (!succeeded) {
         // A zip cut short is no export.
@@ -60,9 +61,10 @@ int exportChapter(const QStringList &arguments)
     return 0;
 }
 
-const CliCommand::Registrar registrar({QStringLiteral("export"),
-                                       QStringLiteral("export BOOK CHAPTER [--out DIR] [--root DIR]  zip a "
-                                                      "library chapter into the documents folder or DIR"),
-                                       exportChapter});
+const CliCommand::Registrar
+    registrar({QStringLiteral("export"),
+               QStringLiteral("export BOOK CHAPTER [--source S] [--out DIR] [--root DIR]  zip a "
+                              "library chapter into the documents folder or DIR"),
+               exportChapter});
 
 } // namespace

@@ -32,7 +32,7 @@ int unpack(const QString &zip, QList<IEImportChapter> *chapters, QString *unzipp
         [&](IEImporterOperation &) { done = true; }, [&](IEImporterOperation &) { done = succeeded = true; });
     OperationQueue queue(1);
     queue.addOperation(operation);
-    CliLibrary::waitUntil([&] { return done || operation->isFinished(); });
+    CliSupport::runEventLoopUntil([&] { return done || operation->isFinished(); });
     queue.waitUntilAllOperationsAreFinished();
     if (!succeeded)
         return CliSupport::fail(
@@ -86,7 +86,7 @@ int importChapters(const QList<IEImportChapter> &found, const QString &unzippedP
             [&](IEDBImporterOperation &) { done = succeeded = true; });
         OperationQueue queue(1);
         queue.addOperation(operation);
-        CliLibrary::waitUntil([&] { return done || operation->isFinished(); });
+        CliSupport::runEventLoopUntil([&] { return done || operation->isFinished(); });
         queue.waitUntilAllOperationsAreFinished();
         if (!succeeded)
             return CliSupport::fail(

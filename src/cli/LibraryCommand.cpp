@@ -20,7 +20,7 @@
 
 namespace {
 
-const char *const kUsage = "library [BOOK [CHAPTER]] [--root DIR] [--json]";
+const char *const kUsage = "library [BOOK [CHAPTER]] [--source S] [--root DIR] [--json]";
 
 void print(const QJsonObject &object, const QStringList &columns, bool json)
 {
@@ -61,7 +61,10 @@ int run(const QStringList &arguments)
     QStringList args = arguments;
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
     CliLibrary session(args);
-    if (args.size() > 2 || !CliSupport::unknownOptions(args).isEmpty())
+    QString error;
+    const auto source = CliSupport::takeValue(args, QStringLiteral("--source"), &error);
+    if (!error.isEmpty() || args.size() > 2 || !CliSupport::unknownOptions(args).isEmpty() ||
+        (source && args.isEmpty()))
         return CliSupport::fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
     if (const auto status = session.open())
         return *status;
@@ -82,7 +85,7 @@ int run(const QStringList &arguments)
         return 0;
     }
 
-    const auto book = session.findBook(args.first());
+    const auto book = session.findBook(args.first(), source);
     if (!book)
         return 1;
     if (args.size() == 2)

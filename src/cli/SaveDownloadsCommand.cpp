@@ -26,7 +26,7 @@ int saveDownloads(const QStringList &arguments)
     controller.moveDownloads();
     // Nothing further comes once the question was declined or refused.
     if (!controller.downloadsToMove().empty())
-        CliLibrary::waitUntil([&] { return delegate.done; });
+        CliSupport::runEventLoopUntil([&] { return delegate.done; });
     if (session.sawAlert())
         return 1;
     if (delegate.done)

@@ -101,8 +101,12 @@ void ChaptersDeleterController::deleteChaptersForeground()
         paths << appData.chapterDirectory(*chapter);
         records.push_back(chapter);
     }
-    LibraryQueues::removePathsQueueWrapper()->removeForeground(records, paths);
-    if (delegate_)
+    const auto error = LibraryQueues::removePathsQueueWrapper()->removeForeground(records, paths);
+    if (!delegate_)
+        return;
+    if (error)
+        delegate_->chaptersDeleterDidFail(*this, *error);
+    else
         delegate_->chaptersDeleterDidFinish(*this);
 }
 
@@ -115,8 +119,11 @@ void ChaptersDeleterController::deleteChaptersBackground()
     RemovePathsQueueWrapper::writeRemovePaths(paths);
     for (const auto &chapter : chaptersToDelete_)
         appData.managedObjectContext()->deleteObject(chapter);
-    if (appData.save())
+    if (const auto error = appData.save()) {
+        if (delegate_)
+            delegate_->chaptersDeleterDidFail(*this, *error);
         return;
+    }
     LibraryQueues::removePathsQueueWrapper()->launchRemovePaths(paths);
     showWaitOverlay();
 }

@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/Error.h"
+
 class Book;
 class Chapter;
 class ChaptersDeleterController;
@@ -12,6 +14,9 @@ class ChaptersDeleterControllerDelegate
 public:
     virtual ~ChaptersDeleterControllerDelegate() = default;
     virtual void chaptersDeleterDidFinish(ChaptersDeleterController &controller) {}
+    // The deletion was not stored (the store's alert has been shown); the
+    // chapters and their folders stay.
+    virtual void chaptersDeleterDidFail(ChaptersDeleterController &controller, const Error &error) {}
 };
 
 // Deletes, after asking, the opened chapters of one book below its last

@@ -104,8 +104,12 @@ void DownloadsDeleterController::deleteDownloadsForeground()
         paths << appData.chapterDirectory(*download);
         records.push_back(download);
     }
-    LibraryQueues::removePathsQueueWrapper()->removeForeground(records, paths);
-    if (delegate_)
+    const auto error = LibraryQueues::removePathsQueueWrapper()->removeForeground(records, paths);
+    if (!delegate_)
+        return;
+    if (error)
+        delegate_->downloadsDeleterDidFail(*this, *error);
+    else
         delegate_->downloadsDeleterDidFinish(*this);
 }
 
@@ -119,8 +123,11 @@ void DownloadsDeleterController::deleteDownloadsBackground()
     for (const auto &download : downloadsToDelete_)
         appData.managedObjectContext()->deleteObject(download);
     // A failed save keeps the records, and with them their folders.
-    if (appData.save())
+    if (const auto error = appData.save()) {
+        if (delegate_)
+            delegate_->downloadsDeleterDidFail(*this, *error);
         return;
+    }
     LibraryQueues::removePathsQueueWrapper()->launchRemovePaths(paths);
     WaitOverlay::instance().show();
 }

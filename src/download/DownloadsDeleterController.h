@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/Error.h"
+
 class Download;
 class DownloadsDeleterController;
 
@@ -11,6 +13,9 @@ class DownloadsDeleterControllerDelegate
 public:
     virtual ~DownloadsDeleterControllerDelegate() = default;
     virtual void downloadsDeleterDidFinish(DownloadsDeleterController &controller) {}
+    // The deletion was not stored (the store's alert has been shown); the
+    // downloads and their folders stay.
+    virtual void downloadsDeleterDidFail(DownloadsDeleterController &controller, const Error &error) {}
 };
 
 // Deletes, after asking, the opened downloads that are not the highest

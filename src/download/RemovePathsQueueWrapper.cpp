@@ -134,8 +134,9 @@ void RemovePathsQueueWrapper::removePathsDidFinish(const QStringList &done)
     NotificationCenter::defaultCenter().post(DidFinishNotification);
 }
 
-void RemovePathsQueueWrapper::removeForeground(const std::vector<std::shared_ptr<ManagedObject>> &records,
-                                               const QStringList &paths)
+std::optional<Error>
+RemovePathsQueueWrapper::removeForeground(const std::vector<std::shared_ptr<ManagedObject>> &records,
+                                          const QStringList &paths)
 {
     AppData &appData = AppData::sharedAppData();
     writeRemovePaths(paths);
@@ -143,11 +144,12 @@ void RemovePathsQueueWrapper::removeForeground(const std::vector<std::shared_ptr
         appData.managedObjectContext()->deleteObject(record);
     // A failed save keeps the records, so their folders must stay too; the
     // list entries are then dropped at the next start, as owned.
-    if (appData.save())
-        return;
+    if (auto error = appData.save())
+        return error;
     for (const QString &path : paths)
         appData.removeDirectory(path);
     dropRemovePaths(paths);
+    return std::nullopt;
 }
 
 bool RemovePathsQueueWrapper::resumeRemainingPaths()

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QStringList>
 
+#include "foundation/Error.h"
 #include "foundation/OperationQueue.h"
 #include "store/ObjectID.h"
 
@@ -34,9 +36,10 @@ public:
     void launchRemovePaths(const QStringList &paths, const std::shared_ptr<Book> &book);
 
     // Deletes the records, saves, then removes the folders at once on this
-    // thread; the folders stay listed until they are gone.
-    void removeForeground(const std::vector<std::shared_ptr<ManagedObject>> &records,
-                          const QStringList &paths);
+    // thread; the folders stay listed until they are gone. A failed save
+    // (its alert shown) keeps the folders and is returned.
+    std::optional<Error> removeForeground(const std::vector<std::shared_ptr<ManagedObject>> &records,
+                                          const QStringList &paths);
 
     // Starts the removal that an earlier run left in "toRemovePaths", once
     // per wrapper; paths that a stored book, chapter or download owns, or

@@ -10,7 +10,12 @@ class ConsoleAlerts : public Alerts
 public:
     void show(AlertRequest request) override
     {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(request.title), qPrintable(request.message));
+        // A title alone ("Cannot deduce website?") is not followed by an
+        // empty message.
+        QString text = request.title;
+        if (!request.message.isEmpty())
+            text += (text.isEmpty() ? QString() : QStringLiteral(": ")) + request.message;
+        std::fprintf(stderr, "%s\n", qPrintable(text));
         if (request.onButton)
             request.onButton(0);
     }

@@ -20,20 +20,29 @@ namespace {
 
 constexpr quint64 kReservedBytes = 262'144'000;
 
-bool removePath(const QString &path)
+// An older zip of the same name is replaced; anything else by that name (a
+// folder, say) is the user's and stays.
+// Returns 0, or the system's error number.
+int removeOldZip(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return true;
-    return info.isDir() && !info.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
+        return 0;
+    if (info.isDir() && !info.isSymLink())
+        return EISDIR;
+    errno = 0;
+    return QFile::remove(path) ? 0 : (errno ? errno : EIO);
 }
 
 } // namespace
 
 bool IEDBExporter::fail(const QString &message, OptionalError *error)
 {
-    removePath(zipFileName_);
-    removePath(zipOutputPath_);
+    // Only the zip this export was writing goes: the folder of the same name
+    // was never made here (it may be the user's unpacked copy of an earlier
+    // export).
+    if (!zipFileName_.isEmpty())
+        QFile::remove(zipFileName_);
     if (error)
         *error = Error{ErrorDomain, 1, localized(message)};
     return false;
@@ -52,15 +61,14 @@ bool IEDBExporter::exportChapter(const Chapter &chapter, const QString &outputRo
 
     const QString base = chapterBaseName(chapter);
     zipOutputPath_ = outputRootPath + u'/' + base;
-    zipFileName_ = zipOutputPath_ + QStringLiteral(".zip");
-    for (const QString &old : {zipFileName_, zipOutputPath_}) {
-        if (!removePath(old)) {
-            if (error)
-                *error = Error{QStringLiteral("FileErrorDomain"), errno,
-                               QStringLiteral("\u201C%1\u201D could not be removed.").arg(old)};
-            return false;
-        }
+    const QString zipFileName = zipOutputPath_ + QStringLiteral(".zip");
+    if (const int code = removeOldZip(zipFileName)) {
+        if (error)
+            *error = Error{QStringLiteral("FileErrorDomain"), code,
+                           QStringLiteral("\u201C%1\u201D could not be removed.").arg(zipFileName)};
+        return false;
     }
+    zipFileName_ = zipFileName;
 
     auto pages = chapter.pages();
     std::sort(pages.begin(), pages.end(),

@@ -17,11 +17,13 @@ public:
     static inline const QString ErrorDomain = QStringLiteral("IEDBExporter");
 
     // Replaces an older zip of the same name. Pages whose file is missing
-    // are left out. On failure nothing of this export stays behind.
+    // are left out. On failure nothing of this export stays behind, and
+    // nothing else is touched.
     bool exportChapter(const Chapter &chapter, const QString &outputRootPath, OptionalError *error);
 
-    // The zip written last, and the folder path of the same name without
-    // ".zip" (only ever removed, never created).
+    // The zip written last (empty when the export failed before writing
+    // it), and the folder path of the same name without ".zip" (neither
+    // created nor removed: a folder there is the user's).
     const QString &zipFileName() const { return zipFileName_; }
     const QString &zipOutputPath() const { return zipOutputPath_; }
 

@@ -1,6 +1,48 @@
 #include "ie/IEFileNameParser.h"
 
+#include <QStringDecoder>
+
 #include "web/Regex.h"
+
+namespace {
+
+int hexValue(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    if (c >= u'a' && c <= u'f')
+        return c.unicode() - u'a' + 10;
+    return -1;
+}
+
+// The export percent-escapes a title (and "%" itself), so decoding gives the
+// title back. A folder named by hand may hold a "%" that escapes nothing, or
+// escapes that do not form UTF-8: such a name is kept as it is.
+QString decodedTitle(const QString &title)
+{
+    if (!title.contains(u'%'))
+        return title;
+    QByteArray bytes;
+    qsizetype plain = 0; // start of the text not yet copied
+    for (qsizetype i = 0; i + 2 < title.size(); ++i) {
+        const int high = title[i] == u'%' ? hexValue(title[i + 1]) : -1;
+        const int low = high >= 0 ? hexValue(title[i + 2]) : -1;
+        if (low < 0)
+            continue;
+        bytes += QStringView(title).mid(plain, i - plain).toUtf8();
+        bytes += char(high * 16 + low);
+        i += 2;
+        plain = i + 1;
+    }
+    bytes += QStringView(title).mid(plain).toUtf8();
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes);
+    return decoder.hasError() ? title : decoded;
+}
+
+} // namespace
 
 bool IEFileNameParser::parseString(const QString &string)
 {
@@ -22,7 +64,7 @@ bool IEFileNameParser::parseString(const QString &string)
         const int expected = pattern.volume ? 5 : 4;
         if (groups.size() != expected)
             continue;
-        bookTitle_ = QString(groups[pattern.title]).replace(u'_', u' ');
+        bookTitle_ = decodedTitle(QString(groups[pattern.title]).replace(u'_', u' '));
         chapterNumber_ = Decimal::fromString(groups[pattern.chapter]);
         if (pattern.volume)
             volumeNumber_ = Decimal::fromString(groups[pattern.volume]);

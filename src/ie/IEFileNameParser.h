@@ -14,7 +14,8 @@ public:
     // False, with every result cleared, when no pattern matches.
     bool parseString(const QString &string);
 
-    // Underscores of the title read as spaces. Numbers that are missing (no
+    // Underscores of the title read as spaces and its percent escapes
+    // decoded (the export writes them). Numbers that are missing (no
     // volume in the last two patterns) are not-a-number; texts are null.
     const QString &bookTitle() const { return bookTitle_; }
     const Decimal &chapterNumber() const { return chapterNumber_; }

@@ -16,17 +16,11 @@ class RecordingParts : public StartUpParts
 public:
     explicit RecordingParts(QStringList *log) : log_(log) {}
     void createProgressViews() override { *log_ << QStringLiteral("progressViews"); }
-    void reconstructWaitQueue() override
-    {
-        *log_ << QStringLiteral("waitQueue");
-        StartUpParts::reconstructWaitQueue();
-    }
     void restoreDownloadsLocation(int row) override { *log_ << QStringLiteral("downloads %1").arg(row); }
     void restoreLibraryLocation(const QList<int> &s) override
     {
         *log_ << QStringLiteral("library %1 %2").arg(s.value(0)).arg(s.value(1));
     }
-    void createQueueWrappers() override { *log_ << QStringLiteral("queueWrappers"); }
 
 private:
     QStringList *log_;

@@ -60,8 +60,7 @@ TEST_F(StartUp, FirstStartOnAnEmptyRoot)
     EXPECT_EQ(books[0]->title(), AppData::DownloadsBookName);
     EXPECT_EQ(run->delegate->tabBarController()->selectedIndex(), 0);
     // The later-built parts are asked in start-up order; nothing is restored.
-    EXPECT_EQ(run->log, QStringList({QStringLiteral("progressViews"), QStringLiteral("waitQueue"),
-                                     QStringLiteral("queueWrappers")}));
+    EXPECT_EQ(run->log, QStringList({QStringLiteral("progressViews")}));
     EXPECT_FALSE(run->parts->doResumeDownload());
     EXPECT_EQ(run->delegate->booksRestoreLocation(), QList<int>({-1, -1}));
     EXPECT_FALSE(settingsOnDisk()->boolForKey(SettingsKeys::cleanAppExit));

@@ -1,3 +1,5 @@
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -50,8 +52,65 @@ class Finished : public DownloadsDeleterControllerDelegate, public ChaptersDelet
 public:
     void downloadsDeleterDidFinish(DownloadsDeleterController &) override { ++count; }
     void chaptersDeleterDidFinish(ChaptersDeleterController &) override { ++count; }
+    void downloadsDeleterDidFail(DownloadsDeleterController &, const Error &error) override
+    {
+        failures << error.message;
+    }
+    void chaptersDeleterDidFail(ChaptersDeleterController &, const Error &error) override
+    {
+        failures << error.message;
+    }
     int count = 0;
+    QStringList failures;
 };
+
+TEST_F(BulkDeleteTest, AFailedSaveIsToldToTheDelegateAndKeepsRecordsAndFolders)
+{
+    // Another connection makes the store refuse every deletion of a chapter
+    // (downloads are chapters too).
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(appData().persistentStoreCoordinator()->storePath().toUtf8().constData(), &db),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(
+                  db,
+                  "CREATE TRIGGER refuse BEFORE DELETE ON Chapter BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                  nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    // Foreground (under six) and background (six or more), for both.
+    for (const int count : {3, 7}) {
+        SCOPED_TRACE(count);
+        for (int i = 1; i <= count; ++i)
+            addDownload(QStringLiteral("D%1").arg(count), QStringLiteral("S"),
+                        QByteArray::number(i).constData(), 1, true, 0);
+        auto book = addBook(count + 1, count + 1);
+        QStringList folders;
+        for (const auto &chapter : book->chapters())
+            folders << appData().chapterDirectory(*chapter);
+        for (const auto &download : downloads())
+            folders << appData().chapterDirectory(*download);
+        Finished finished;
+        DownloadsDeleterController downloadsDeleter(&finished);
+        downloadsDeleter.addToNotifications();
+        downloadsDeleter.deleteDownloads();
+        alerts->press(1);
+        alerts->clear(); // the store's own alert
+        ChaptersDeleterController chaptersDeleter(book, &finished);
+        chaptersDeleter.addToNotifications();
+        chaptersDeleter.deleteChapters();
+        alerts->press(1);
+        pumpEvents();
+        EXPECT_EQ(finished.count, 0);
+        ASSERT_EQ(finished.failures.size(), 2);
+        EXPECT_FALSE(finished.failures[0].isEmpty());
+        EXPECT_FALSE(overlay->shown);
+        for (const QString &folder : folders)
+            EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+        // What the failed saves left pending is dropped, as a new run would.
+        restart();
+        alerts->clear();
+    }
+    sqlite3_close(db);
+}
 
 TEST_F(BulkDeleteTest, LowerNumberedOpenedDownloadsGoAndTheHighestStays)
 {

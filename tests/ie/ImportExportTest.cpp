@@ -291,6 +291,82 @@ TEST_F(ImportExportTest, AnExportedChapterImportsBackAsTheSameChapter)
     }
 }
 
+TEST_F(ImportExportTest, EscapedTitlesComeBackAsExported)
+{
+    // The export keeps "_" and "/" out of folder names (both become "-");
+    // everything else it escapes comes back as it was.
+    const QString titles[] = {
+        QStringLiteral("Aoi's Golden Violin"), QStringLiteral("Caf\u00E9 \u00DCber Sch\u00F6n"),
+        QStringLiteral("100% Love %41"),       QStringLiteral("Tom & Jerry + Friends"),
+        QStringLiteral("Ai_no/Uta *1*"),       QStringLiteral("\u9B54\u6CD5 (Magic) #2!"),
+    };
+    int number = 1;
+    for (const QString &title : titles) {
+        SCOPED_TRACE(title.toStdString());
+        auto chapter = addChapter(title, QStringLiteral("Team.1"), QByteArray::number(number++).constData());
+        auto page = appData().createPageWithUrlString(QStringLiteral("http://x/p.jpg"), 1, 1, 1);
+        page->setChapter(chapter);
+        appData().writeData(pageImage(3), *page);
+        IEDBExporter exporter;
+        OptionalError error;
+        ASSERT_TRUE(exporter.exportChapter(*chapter, documents(), &error));
+        context().deleteObject(chapter->book());
+        ASSERT_FALSE(appData().save());
+
+        const auto imported = importZip(exporter.zipFileName());
+        ASSERT_EQ(imported.size(), 1u);
+        EXPECT_EQ(imported[0]->book()->title(), QString(title).replace(u'_', u'-').replace(u'/', u'-'));
+        context().deleteObject(imported[0]->book());
+        ASSERT_FALSE(appData().save());
+    }
+
+    // Names made by hand whose "%" escapes nothing, or nothing readable,
+    // are kept as they are.
+    for (const char *name : {"100%_Love_c3[T]", "Half %E3%81 Way_c3[T]", "Odd%zz_c3[T]"}) {
+        IEFileNameParser parser;
+        ASSERT_TRUE(parser.parseString(QLatin1String(name))) << name;
+        EXPECT_EQ(parser.bookTitle(),
+                  QString(QLatin1String(name)).section(QStringLiteral("_c3"), 0, 0).replace(u'_', u' '))
+            << name;
+    }
+}
+
+TEST_F(ImportExportTest, ExportTouchesNoFolderOfItsName)
+{
+    auto chapter = addChapter(QStringLiteral("B"), QStringLiteral("R"), "1");
+    auto page = appData().createPageWithUrlString(QStringLiteral("http://x/1.jpg"), 1, 1, 1);
+    page->setChapter(chapter);
+    appData().writeData("one", *page);
+    // The user's unpacked copy of an earlier export, and a folder that is
+    // named like the zip itself.
+    const QString unpacked = documents() + QStringLiteral("/B_c1[R]");
+    const QString zipNamedFolder = unpacked + QStringLiteral(".zip");
+    for (const QString &folder : {unpacked, zipNamedFolder}) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        QFile file(folder + QStringLiteral("/001.jpg"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("mine");
+    }
+
+    IEDBExporter exporter;
+    OptionalError error;
+    EXPECT_FALSE(exporter.exportChapter(*chapter, documents(), &error));
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->message.contains(zipNamedFolder)) << error->message.toStdString();
+    EXPECT_TRUE(exporter.zipFileName().isEmpty()) << "nothing of this export for the caller to remove";
+    EXPECT_TRUE(QFileInfo(zipNamedFolder + QStringLiteral("/001.jpg")).isFile());
+
+    ASSERT_TRUE(QDir(zipNamedFolder).removeRecursively());
+    ASSERT_TRUE(exporter.exportChapter(*chapter, documents(), &error));
+    EXPECT_TRUE(QFileInfo(exporter.zipFileName()).isFile());
+    // A failed export removes its own zip and nothing else.
+    QFile::remove(appData().pageFileName(*page));
+    EXPECT_FALSE(exporter.exportChapter(*chapter, documents(), &error));
+    EXPECT_EQ(error->message, QStringLiteral("Failed to zip"));
+    EXPECT_FALSE(QFileInfo::exists(exporter.zipFileName()));
+    EXPECT_TRUE(QFileInfo(unpacked + QStringLiteral("/001.jpg")).isFile());
+}
+
 TEST_F(ImportExportTest, ExportLeavesOutMissingPagesAndFailsCleanlyWithoutAny)
 {
     auto chapter = addChapter(QStringLiteral("B"), QStringLiteral("R"), "1");

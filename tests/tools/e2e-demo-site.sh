@@ -83,8 +83,8 @@ awk -F'\t' '$4 == "0-0" || $3 ~ /^0x/ { exit 1 }' "$work/saved-pages" ||
     { cat "$work/saved-pages"; fail "a saved page without its size or margins"; }
 
 # Exported, the zip holds every page file; imported back under another
-# source, the chapter has the same number, files, sizes and margins (measured
-# again on import).
+# source, the book has the same title and the chapter the same number, files,
+# sizes and margins (measured again on import).
 "$cli" export "$book_title" "$last_number" --out "$work/export" --root "$root" >"$work/out-export" 2>&1 ||
     { cat "$work/out-export"; fail "the export"; }
 zip=$(tail -1 "$work/out-export")
@@ -96,10 +96,17 @@ cut -f2 "$work/saved-pages" | sort | diff - "$work/zipped" >/dev/null || fail "t
 "$cli" library --root "$root" >"$work/library"
 imported=$(awk -F'\t' '$2 == "demo-copy" { print $1 }' "$work/library")
 [ -n "$imported" ] || { cat "$work/library"; fail "the imported book is not in the library"; }
-"$cli" library "$imported" --root "$root" | cut -f1,3 >"$work/imported-book"
+[ "$imported" = "$book_title" ] || fail "the title \"$book_title\" came back as \"$imported\""
+# The title is now held under two sources: without --source it is refused,
+# naming both.
+if "$cli" library "$imported" --root "$root" >/dev/null 2>"$work/ambiguous"; then
+    fail "an ambiguous title was taken"
+fi
+grep -q 'demo-copy' "$work/ambiguous" || { cat "$work/ambiguous"; fail "the refusal does not list the sources"; }
+"$cli" library "$imported" --source demo-copy --root "$root" | cut -f1,3 >"$work/imported-book"
 [ "$(cat "$work/imported-book")" = "$last_number"$'\t'"$pages" ] ||
     { cat "$work/imported-book"; fail "expected imported chapter $last_number with $pages pages"; }
-"$cli" library "$imported" "$last_number" --root "$root" >"$work/imported-pages"
+"$cli" library "$imported" "$last_number" --source demo-copy --root "$root" >"$work/imported-pages"
 diff "$work/saved-pages" "$work/imported-pages" || fail "the imported pages differ from the saved ones"
 
 # The chapter with the missing page ends incomplete; repaired, a retry completes it.
