@@ -82,7 +82,7 @@ bool CliDownloadSession::engineIsBusy()
     return manager.deducerFetcher().isDeducing() || fetcher.isRunActive() || fetcher.isDownloading();
 }
 
-void CliDownloadSession::requeueWhatRunsNow()
+void CliDownloadSession::interruptWhatRunsNow()
 {
     DownloadManager::sharedDownloadManager().deducerFetcher().interruptRunningDownload();
 }

@@ -41,7 +41,7 @@ public:
     int report(const std::shared_ptr<Download> &download);
     // Stops a download that the queue began after ours as a quit of the app
     // would: the next start offers it for resuming.
-    void requeueWhatRunsNow();
+    void interruptWhatRunsNow();
 
     // "Active", "Queued", "Deduction failed: TEXT", "Complete",
     // "Incomplete (N pages missing)".

@@ -76,7 +76,7 @@ int download(const QStringList &arguments)
     if (!created)
         return 1; // the alert has said why
     session.runUntilEnded(created);
-    session.requeueWhatRunsNow();
+    session.interruptWhatRunsNow();
     return session.report(created);
 }
 
@@ -129,7 +129,7 @@ int retry(const QStringList &arguments)
             download, session.services().progressSink()))
         return CliSupport::fail(CliDownloadSession::stateText(*download));
     session.runUntilEnded(download);
-    session.requeueWhatRunsNow();
+    session.interruptWhatRunsNow();
     return session.report(download);
 }
 
