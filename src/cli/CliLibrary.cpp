@@ -15,6 +15,7 @@
 #include "foundation/Alerts.h"
 #include "foundation/WaitOverlay.h"
 #include "store/AppData.h"
+#include "store/LibraryLookup.h"
 #include "store/BooksRequest.h"
 #include "store/Chapter.h"
 
@@ -122,23 +123,15 @@ void CliLibrary::waitUntil(const std::function<bool()> &done)
 
 std::shared_ptr<Book> CliLibrary::findBook(const QString &title) const
 {
-    // Wildcards in a title are matched literally here.
-    const auto books = AppData::sharedAppData().managedObjectContext()->fetch<Book>(BooksRequest());
-    for (const auto &book : books) {
-        if (book->title().compare(title, Qt::CaseInsensitive) == 0)
-            return book;
-    }
-    CliSupport::fail(QStringLiteral("No book titled \"%1\" in the library").arg(title));
-    return nullptr;
+    auto book = LibraryLookup::bookWithTitle(*AppData::sharedAppData().managedObjectContext(), title);
+    if (!book)
+        CliSupport::fail(QStringLiteral("No book titled \"%1\" in the library").arg(title));
+    return book;
 }
 
 std::shared_ptr<Chapter> CliLibrary::findChapter(const Book &book, const Decimal &number)
 {
-    std::shared_ptr<Chapter> chapter;
-    for (const auto &candidate : book.chapters()) {
-        if (candidate->number() == number)
-            chapter = candidate;
-    }
+    auto chapter = LibraryLookup::chapterWithNumber(book, number);
     if (!chapter)
         CliSupport::fail(QStringLiteral("No chapter %1 in \"%2\"").arg(number.toString(), book.title()));
     return chapter;
