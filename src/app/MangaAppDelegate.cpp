@@ -21,6 +21,7 @@
 #include "files/IEMigrator.h"
 #include "files/MyDirectories.h"
 #include "foundation/AlertFunctions.h"
+#include "foundation/Decimal.h"
 #include "foundation/Device.h"
 #include "foundation/Localized.h"
 #include "foundation/UrlOpener.h"
@@ -28,13 +29,16 @@
 #include "settings/SettingsKeys.h"
 #include "settings/UserDefaultsSteps.h"
 #include "store/AppData.h"
+#include "store/Book.h"
 #include "store/DownloadsRequest.h"
+#include "store/LibraryLookup.h"
 #include "ui/kit/DimmerView.h"
 #include "ui/kit/NavigationBar.h"
 #include "ui/kit/NavigationController.h"
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TabBarItem.h"
 #include "ui/kit/WaitOverlayView.h"
+#include "ui/pages/LibraryPagesViewController.h"
 #include "ui/settings/SettingsViewController.h"
 #include "web/AppleReachability.h"
 
@@ -42,340 +46,392 @@ namespace {
 MangaAppDelegate *theDelegate = nullptr;
 }
 
-MangaAppDelegate *GetMangaAppDelegate() { return theDelegate; }
+MangaAppDelegate *GetMangaAppDelegate()
+{
+    return theDelegate;
+}
 
 MangaAppDelegate::MangaAppDelegate(AppOptions options, QObject *parent)
-    : QObject(parent), options_(std::move(options)),
-      startUpParts_(std::make_unique<StartUpParts>()) {
-  theDelegate = this;
+    : QObject(parent), options_(std::move(options)), startUpParts_(std::make_unique<StartUpParts>())
+{
+    theDelegate = this;
 }
 
-MangaAppDelegate::~MangaAppDelegate() {
-  if (waitOverlay_)
-    WaitOverlay::install(nullptr);
-  if (theDelegate == this) {
-    theDelegate = nullptr;
-    // The engine must not reach a delegate that is gone.
-    DownloadManager::sharedDownloadManager().setServices(
-        std::make_shared<DownloadServices>());
-  }
+MangaAppDelegate::~MangaAppDelegate()
+{
+    if (waitOverlay_)
+        WaitOverlay::install(nullptr);
+    if (theDelegate == this) {
+        theDelegate = nullptr;
+        // The engine must not reach a delegate that is gone.
+        DownloadManager::sharedDownloadManager().setServices(std::make_shared<DownloadServices>());
+    }
 }
 
-void MangaAppDelegate::setStartUpParts(std::unique_ptr<StartUpParts> parts) {
-  startUpParts_ = std::move(parts);
+void MangaAppDelegate::setStartUpParts(std::unique_ptr<StartUpParts> parts)
+{
+    startUpParts_ = std::move(parts);
 }
 
-MyUserDefaults &MangaAppDelegate::userDefaults() const {
-  return userDefaults_ ? *userDefaults_
-                       : MyUserDefaults::sharedMyUserDefaults();
+MyUserDefaults &MangaAppDelegate::userDefaults() const
+{
+    return userDefaults_ ? *userDefaults_ : MyUserDefaults::sharedMyUserDefaults();
 }
 
-AppData &MangaAppDelegate::appData() const {
-  return appData_ ? *appData_ : AppData::sharedAppData();
+AppData &MangaAppDelegate::appData() const
+{
+    return appData_ ? *appData_ : AppData::sharedAppData();
 }
 
-bool MangaAppDelegate::applicationDidFinishLaunching() {
-  Device::setIdiom(options_.idiom);
-  MyDirectories::setRootDirectory(options_.root);
+bool MangaAppDelegate::applicationDidFinishLaunching()
+{
+    Device::setIdiom(options_.idiom);
+    MyDirectories::setRootDirectory(options_.root);
 
-  // Before anything reads or moves a file of the tree: another program on
-  // it would lose this one's saves or have its own lost.
-  QString lockError;
-  homeTreeLock_ = HomeTreeLock::lockHomeDirectory(
-      MyDirectories::sharedMyDirectories().homeDirectory(), &lockError);
-  if (!homeTreeLock_) {
-    std::fprintf(stderr, "%s\n", lockError.toLocal8Bit().constData());
-    FatalAlertWithTitleAndMessage(lockError, QString());
-    return false;
-  }
+    // Before anything reads or moves a file of the tree: another program on
+    // it would lose this one's saves or have its own lost.
+    QString lockError;
+    homeTreeLock_ =
+        HomeTreeLock::lockHomeDirectory(MyDirectories::sharedMyDirectories().homeDirectory(), &lockError);
+    if (!homeTreeLock_) {
+        std::fprintf(stderr, "%s\n", lockError.toLocal8Bit().constData());
+        FatalAlertWithTitleAndMessage(lockError, QString());
+        return false;
+    }
 
-  createDirectoriesForFree();
-  migrate();
-  if (!setupData())
-    return false;
-  DownloadManager::sharedDownloadManager().setServices(
-      std::make_shared<AppDownloadServices>(*this));
-  setupReachability();
-  setupUI();
-  restoreLocation();
-  startUpParts_->createQueueWrappers();
+    createDirectoriesForFree();
+    migrate();
+    if (!setupData())
+        return false;
+    DownloadManager::sharedDownloadManager().setServices(std::make_shared<AppDownloadServices>(*this));
+    setupReachability();
+    setupUI();
+    restoreLocation();
+    startUpParts_->createQueueWrappers();
 
-  // Until a save on leaving the foreground says otherwise, this run counts
-  // as one that did not end cleanly.
-  userDefaults().setBool(false, SettingsKeys::cleanAppExit);
-  userDefaults().synchronize();
+    // Until a save on leaving the foreground says otherwise, this run counts
+    // as one that did not end cleanly.
+    userDefaults().setBool(false, SettingsKeys::cleanAppExit);
+    userDefaults().synchronize();
 
-  connect(window_.get(), &AppWindow::didEnterBackground, this,
-          &MangaAppDelegate::applicationDidEnterBackground);
-  connect(window_.get(), &AppWindow::willEnterForeground, this,
-          &MangaAppDelegate::applicationWillEnterForeground);
-  if (QCoreApplication *app = QCoreApplication::instance())
-    connect(app, &QCoreApplication::aboutToQuit, this,
-            &MangaAppDelegate::applicationWillTerminate);
-  return true;
+    connect(window_.get(), &AppWindow::didEnterBackground, this,
+            &MangaAppDelegate::applicationDidEnterBackground);
+    connect(window_.get(), &AppWindow::willEnterForeground, this,
+            &MangaAppDelegate::applicationWillEnterForeground);
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &MangaAppDelegate::applicationWillTerminate);
+    return true;
 }
 
-void MangaAppDelegate::createDirectoriesForFree() {
-  MyDirectories::sharedMyDirectories().createDirectories();
+void MangaAppDelegate::createDirectoriesForFree()
+{
+    MyDirectories::sharedMyDirectories().createDirectories();
 }
 
-void MangaAppDelegate::migrate() {
-  const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
-  // The documents folder held the data only before the oldest data
-  // directory existed; once that exists, the documents folder is the user's.
-  if (!QFileInfo::exists(dirs.oldApplicationDirectory()))
-    migrateFromSrcPath(dirs.documentDirectory(),
-                       dirs.newApplicationDirectory());
-  migrateFromSrcPath(dirs.oldApplicationDirectory(),
-                     dirs.newApplicationDirectory());
-  if (IsIOS5())
-    migrateFromSrcPath(dirs.preIOS5ApplicationDirectory(),
-                       dirs.postIOS5ApplicationDirectory());
+void MangaAppDelegate::migrate()
+{
+    const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
+    // The documents folder held the data only before the oldest data
+    // directory existed; once that exists, the documents folder is the user's.
+    if (!QFileInfo::exists(dirs.oldApplicationDirectory()))
+        migrateFromSrcPath(dirs.documentDirectory(), dirs.newApplicationDirectory());
+    migrateFromSrcPath(dirs.oldApplicationDirectory(), dirs.newApplicationDirectory());
+    if (IsIOS5())
+        migrateFromSrcPath(dirs.preIOS5ApplicationDirectory(), dirs.postIOS5ApplicationDirectory());
 }
 
-void MangaAppDelegate::migrateFromSrcPath(const QString &source,
-                                          const QString &destination) {
-  const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
-  QStringList names = {dirs.cacheBaseName(), AppData::CoreDataName,
-                       dirs.imagesBaseName(), QStringLiteral("toRemovePaths")};
-  // The store keeps recent saves in its write-ahead log until a checkpoint,
-  // so the log and its index travel with the store file, and only with it:
-  // a log laid beside another store would be replayed onto the wrong data.
-  const QString store = AppData::CoreDataName;
-  if (QFileInfo::exists(source + u'/' + store) &&
-      !QFileInfo::exists(destination + u'/' + store))
-    names << store + QStringLiteral("-wal") << store + QStringLiteral("-shm");
-  // A failed move leaves that entry where it was; whatever then misses
-  // reports its own error later.
-  IEMigrator().migrateBaseNames(names, source, destination);
+void MangaAppDelegate::migrateFromSrcPath(const QString &source, const QString &destination)
+{
+    const MyDirectories &dirs = MyDirectories::sharedMyDirectories();
+    QStringList names = {dirs.cacheBaseName(), AppData::CoreDataName, dirs.imagesBaseName(),
+                         QStringLiteral("toRemovePaths")};
+    // The store keeps recent saves in its write-ahead log until a checkpoint,
+    // so the log and its index travel with the store file, and only with it:
+    // a log laid beside another store would be replayed onto the wrong data.
+    const QString store = AppData::CoreDataName;
+    if (QFileInfo::exists(source + u'/' + store) && !QFileInfo::exists(destination + u'/' + store))
+        names << store + QStringLiteral("-wal") << store + QStringLiteral("-shm");
+    // A failed move leaves that entry where it was; whatever then misses
+    // reports its own error later.
+    IEMigrator().migrateBaseNames(names, source, destination);
 }
 
-bool MangaAppDelegate::setupData() {
-  userDefaults().setFilename(
-      MyDirectories::sharedMyDirectories().preferencesDirectory() +
-      QStringLiteral("/userDefaults"));
-  if (!appData().setup())
-    return false;
-  // Before anything reads the library's files: a save of a download that a
-  // crash cut short is finished or undone.
-  DownloadMover::recoverInterruptedMoves(*appData().managedObjectContext());
-  booksRestoreLocation_ = loadUserDefaults(userDefaults());
-  return true;
+bool MangaAppDelegate::setupData()
+{
+    userDefaults().setFilename(MyDirectories::sharedMyDirectories().preferencesDirectory() +
+                               QStringLiteral("/userDefaults"));
+    if (!appData().setup())
+        return false;
+    // Before anything reads the library's files: a save of a download that a
+    // crash cut short is finished or undone.
+    DownloadMover::recoverInterruptedMoves(*appData().managedObjectContext());
+    booksRestoreLocation_ = loadUserDefaults(userDefaults());
+    return true;
 }
 
-void MangaAppDelegate::setupReachability() {
-  internetReachability_ =
-      AppleReachability::reachabilityForInternetConnection();
-  internetReachability_->startNotifier();
-  wifiReachability_ = AppleReachability::reachabilityForLocalWiFi();
-  wifiReachability_->startNotifier();
+void MangaAppDelegate::setupReachability()
+{
+    internetReachability_ = AppleReachability::reachabilityForInternetConnection();
+    internetReachability_->startNotifier();
+    wifiReachability_ = AppleReachability::reachabilityForLocalWiFi();
+    wifiReachability_->startNotifier();
 }
 
-void MangaAppDelegate::setupUI() {
-  window_ = std::make_unique<AppWindow>();
-  window_->setWindowTitle(QStringLiteral("Yomora"));
-  if (Device::isPad())
-    window_->resize(768, 1024);
-  else
-    window_->resize(320, 480);
+void MangaAppDelegate::setupUI()
+{
+    window_ = std::make_unique<AppWindow>();
+    window_->setWindowTitle(QStringLiteral("Yomora"));
+    if (Device::isPad())
+        window_->resize(768, 1024);
+    else
+        window_->resize(320, 480);
 
-  window_->setOrientationQuery([this](int orientation) {
-    ViewController *top = topScreen();
-    return !top || top->shouldAutorotateToInterfaceOrientation(orientation);
-  });
+    window_->setOrientationQuery([this](int orientation) {
+        ViewController *top = topScreen();
+        return !top || top->shouldAutorotateToInterfaceOrientation(orientation);
+    });
 
-  auto *layout = new QVBoxLayout(window_.get());
-  layout->setContentsMargins(0, 0, 0, 0);
-  tabBarController_ = new TabBarController(window_.get());
-  layout->addWidget(tabBarController_);
+    auto *layout = new QVBoxLayout(window_.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    tabBarController_ = new TabBarController(window_.get());
+    layout->addWidget(tabBarController_);
 
-  auto addTab = [this](std::unique_ptr<ViewController> root,
-                       const char *imageName) {
-    root->tabBarItem()->setImageName(QLatin1String(imageName));
-    auto nav = std::make_unique<NavigationController>(std::move(root));
-    nav->tabBarItem()->setImageName(QLatin1String(imageName));
-    nav->navigationBar()->setBarStyle(NavigationBar::Style::Black);
-    NavigationController *raw = nav.get();
-    tabBarController_->addViewController(std::move(nav));
+    auto addTab = [this](std::unique_ptr<ViewController> root, const char *imageName) {
+        root->tabBarItem()->setImageName(QLatin1String(imageName));
+        auto nav = std::make_unique<NavigationController>(std::move(root));
+        nav->tabBarItem()->setImageName(QLatin1String(imageName));
+        nav->navigationBar()->setBarStyle(NavigationBar::Style::Black);
+        NavigationController *raw = nav.get();
+        tabBarController_->addViewController(std::move(nav));
+        return raw;
+    };
+    auto placeholder = [](const char *title) {
+        return std::make_unique<PlaceholderViewController>(localized(title));
+    };
+    internetNavigationController_ = addTab(placeholder("Internet"), "tab-internet");
+    downloadsNavigationController_ = addTab(placeholder("Downloads"), "tab-downloads");
+    booksNavigationController_ = addTab(placeholder("Library"), "tab-library");
+    documentsNavigationController_ = addTab(placeholder("Import"), "tab-import");
+    settingsNavigationController_ =
+        addTab(std::make_unique<SettingsViewController>(screenServices()), "tab-settings");
+    // A stored index the tab bar does not have leaves the first tab selected.
+    tabBarController_->setSelectedIndex(int(userDefaults().integerForKey(SettingsKeys::lastTabVisited)));
+
+    startUpParts_->createProgressViews();
+    addWaitOverlay();
+    startUpParts_->reconstructWaitQueue();
+    unsetIsDownloading();
+    setupDimmerView();
+}
+
+void MangaAppDelegate::unsetIsDownloading()
+{
+    // Only the newest interrupted download is offered for resuming.
+    if (auto download = DownloadManager::sharedDownloadManager().deducerFetcher().unsetIsDownloading();
+        download && !startUpParts_->doResumeDownload())
+        startUpParts_->offerToResume(download);
+}
+
+void MangaAppDelegate::restoreLocation()
+{
+    // After a run that did not end cleanly the settings already hold no
+    // position, but the tab check keeps a crash from reopening its screen.
+    if (!userDefaults().boolForKey(SettingsKeys::cleanAppExit))
+        return;
+    switch (userDefaults().integerForKey(SettingsKeys::lastTabVisited)) {
+    case DownloadsTab:
+        if (const int row = int(userDefaults().integerForKey(SettingsKeys::downloadsRestoreLocation));
+            row >= 0)
+            startUpParts_->restoreDownloadsLocation(row);
+        break;
+    case LibraryTab:
+        if (booksRestoreLocation_.size() == 2 && booksRestoreLocation_[0] >= 0)
+            startUpParts_->restoreLibraryLocation(booksRestoreLocation_);
+        break;
+    default:
+        break;
+    }
+}
+
+void MangaAppDelegate::saveUserDefaults()
+{
+    ::saveUserDefaults(userDefaults(), tabBarController_ ? tabBarController_->selectedIndex() : 0,
+                       booksRestoreLocation_);
+}
+
+ScreenServices MangaAppDelegate::screenServices()
+{
+    ScreenServices services;
+    services.userDefaults = &userDefaults();
+    services.appData = &appData();
+    services.urlOpener = &UrlOpener::instance();
+    services.setDimmerAlpha = [this](double alpha) {
+        if (dimmer_)
+            setDimmerAlpha(alpha);
+    };
+    return services;
+}
+
+PagesViewController *MangaAppDelegate::openChapter(std::shared_ptr<Chapter> chapter)
+{
+    const auto book = chapter->book();
+    auto viewer = std::make_unique<LibraryPagesViewController>(chapter, screenServices());
+    viewer->setTitle(chapter->title());
+    viewer->setBookTitle(book ? book->title() : QString());
+    viewer->setShowSaveButton(false);
+    viewer->setShowDeleteActionSheet(false);
+    PagesViewController *raw = viewer.get();
+    tabBarController_->setSelectedIndex(LibraryTab);
+    booksNavigationController_->pushViewController(std::move(viewer));
     return raw;
-  };
-  auto placeholder = [](const char *title) {
-    return std::make_unique<PlaceholderViewController>(localized(title));
-  };
-  internetNavigationController_ =
-      addTab(placeholder("Internet"), "tab-internet");
-  downloadsNavigationController_ =
-      addTab(placeholder("Downloads"), "tab-downloads");
-  booksNavigationController_ = addTab(placeholder("Library"), "tab-library");
-  documentsNavigationController_ = addTab(placeholder("Import"), "tab-import");
-  settingsNavigationController_ =
-      addTab(std::make_unique<SettingsViewController>(screenServices()),
-             "tab-settings");
-  // A stored index the tab bar does not have leaves the first tab selected.
-  tabBarController_->setSelectedIndex(
-      int(userDefaults().integerForKey(SettingsKeys::lastTabVisited)));
-
-  startUpParts_->createProgressViews();
-  addWaitOverlay();
-  startUpParts_->reconstructWaitQueue();
-  unsetIsDownloading();
-  setupDimmerView();
 }
 
-void MangaAppDelegate::unsetIsDownloading() {
-  // Only the newest interrupted download is offered for resuming.
-  if (auto download = DownloadManager::sharedDownloadManager()
-                          .deducerFetcher()
-                          .unsetIsDownloading();
-      download && !startUpParts_->doResumeDownload())
-    startUpParts_->offerToResume(download);
+bool MangaAppDelegate::openChapterNamed(const QString &bookTitle, const QString &number)
+{
+    const Decimal chapterNumber = Decimal::fromString(number);
+    if (chapterNumber.isNaN()) {
+        std::fprintf(stderr, "%s\n", qPrintable(localized("Chapter must be a number")));
+        return false;
+    }
+    const auto book = LibraryLookup::bookWithTitle(*appData().managedObjectContext(), bookTitle);
+    if (!book) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("No book titled \"%1\" in the library").arg(bookTitle)));
+        return false;
+    }
+    const auto chapter = LibraryLookup::chapterWithNumber(*book, chapterNumber);
+    if (!chapter) {
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(
+                QStringLiteral("No chapter %1 in \"%2\"").arg(chapterNumber.toString(), book->title())));
+        return false;
+    }
+    openChapter(chapter);
+    return true;
 }
 
-void MangaAppDelegate::restoreLocation() {
-  // After a run that did not end cleanly the settings already hold no
-  // position, but the tab check keeps a crash from reopening its screen.
-  if (!userDefaults().boolForKey(SettingsKeys::cleanAppExit))
-    return;
-  switch (userDefaults().integerForKey(SettingsKeys::lastTabVisited)) {
-  case DownloadsTab:
-    if (const int row = int(userDefaults().integerForKey(
-            SettingsKeys::downloadsRestoreLocation));
-        row >= 0)
-      startUpParts_->restoreDownloadsLocation(row);
-    break;
-  case LibraryTab:
-    if (booksRestoreLocation_.size() == 2 && booksRestoreLocation_[0] >= 0)
-      startUpParts_->restoreLibraryLocation(booksRestoreLocation_);
-    break;
-  default:
-    break;
-  }
+ViewController *MangaAppDelegate::topScreen() const
+{
+    return tabBarController_ ? tabBarController_->topMostViewController() : nullptr;
 }
 
-void MangaAppDelegate::saveUserDefaults() {
-  ::saveUserDefaults(userDefaults(),
-                     tabBarController_ ? tabBarController_->selectedIndex() : 0,
-                     booksRestoreLocation_);
+void MangaAppDelegate::saveOnLeaving()
+{
+    if (ViewController *top = topScreen())
+        top->applicationWillSave();
+    // Errors are ignored: the program may be going whatever happens.
+    if (appData().managedObjectContext()->hasChanges())
+        appData().managedObjectContext()->save();
 }
 
-ScreenServices MangaAppDelegate::screenServices() {
-  ScreenServices services;
-  services.userDefaults = &userDefaults();
-  services.appData = &appData();
-  services.urlOpener = &UrlOpener::instance();
-  services.setDimmerAlpha = [this](double alpha) {
-    if (dimmer_)
-      setDimmerAlpha(alpha);
-  };
-  return services;
+void MangaAppDelegate::applicationDidEnterBackground()
+{
+    // A minimised program may be ended without another word (a logout, the
+    // machine shut down), so what is read so far is kept now.
+    saveOnLeaving();
+    saveUserDefaults();
 }
 
-ViewController *MangaAppDelegate::topScreen() const {
-  return tabBarController_ ? tabBarController_->topMostViewController()
-                           : nullptr;
+void MangaAppDelegate::applicationWillEnterForeground()
+{
+    setBadgeWithDownloads();
+    // A minimised desktop program keeps running rather than being suspended,
+    // so once it is back in use a crash must again count as unclean: the
+    // position saved on leaving is not to reopen a screen that then failed.
+    userDefaults().setBool(false, SettingsKeys::cleanAppExit);
+    userDefaults().synchronize();
 }
 
-void MangaAppDelegate::saveOnLeaving() {
-  if (ViewController *top = topScreen())
-    top->applicationWillSave();
-  // Errors are ignored: the program may be going whatever happens.
-  if (appData().managedObjectContext()->hasChanges())
-    appData().managedObjectContext()->save();
+void MangaAppDelegate::applicationWillTerminate()
+{
+    saveOnLeaving();
+    saveUserDefaults();
 }
 
-void MangaAppDelegate::applicationDidEnterBackground() {
-  // A minimised program may be ended without another word (a logout, the
-  // machine shut down), so what is read so far is kept now.
-  saveOnLeaving();
-  saveUserDefaults();
+void MangaAppDelegate::setDownloadsBadge(const QString &value)
+{
+    tabBarController_->viewController(DownloadsTab)->tabBarItem()->setBadgeValue(value);
 }
 
-void MangaAppDelegate::applicationWillEnterForeground() {
-  setBadgeWithDownloads();
-  // A minimised desktop program keeps running rather than being suspended,
-  // so once it is back in use a crash must again count as unclean: the
-  // position saved on leaving is not to reopen a screen that then failed.
-  userDefaults().setBool(false, SettingsKeys::cleanAppExit);
-  userDefaults().synchronize();
+QString MangaAppDelegate::downloadsBadgeValue() const
+{
+    return tabBarController_->viewController(DownloadsTab)->tabBarItem()->badgeValue();
 }
 
-void MangaAppDelegate::applicationWillTerminate() {
-  saveOnLeaving();
-  saveUserDefaults();
+void MangaAppDelegate::incrementDownloadsBadgeNumber()
+{
+    // An empty badge counts as 0.
+    setDownloadsBadge(QString::number(downloadsBadgeValue().toInt() + 1));
 }
 
-void MangaAppDelegate::setDownloadsBadge(const QString &value) {
-  tabBarController_->viewController(DownloadsTab)
-      ->tabBarItem()
-      ->setBadgeValue(value);
+void MangaAppDelegate::decrementDownloadsBadgeNumber()
+{
+    const int n = downloadsBadgeValue().toInt() - 1;
+    setDownloadsBadge(n > 0 ? QString::number(n) : QString());
 }
 
-QString MangaAppDelegate::downloadsBadgeValue() const {
-  return tabBarController_->viewController(DownloadsTab)
-      ->tabBarItem()
-      ->badgeValue();
+void MangaAppDelegate::setDownloadsBadgeWithInteger(int n)
+{
+    setDownloadsBadge(QString::number(n));
 }
 
-void MangaAppDelegate::incrementDownloadsBadgeNumber() {
-  // An empty badge counts as 0.
-  setDownloadsBadge(QString::number(downloadsBadgeValue().toInt() + 1));
+void MangaAppDelegate::setBadgeWithDownloads()
+{
+    int count = 0;
+    for (const auto &download : appData().managedObjectContext()->fetch<Download>(DownloadsRequest())) {
+        if (download->isDownloading() || download->isQueued())
+            ++count;
+    }
+    setDownloadsBadge(count > 0 ? QString::number(count) : QString());
 }
 
-void MangaAppDelegate::decrementDownloadsBadgeNumber() {
-  const int n = downloadsBadgeValue().toInt() - 1;
-  setDownloadsBadge(n > 0 ? QString::number(n) : QString());
+void MangaAppDelegate::addWaitOverlay()
+{
+    if (!waitOverlay_)
+        waitOverlay_ = new WaitOverlayView(window_.get());
+    WaitOverlay::install(std::make_shared<AppWaitOverlay>(this));
 }
 
-void MangaAppDelegate::setDownloadsBadgeWithInteger(int n) {
-  setDownloadsBadge(QString::number(n));
+void MangaAppDelegate::showWaitOverlayWithTitle(const QString &text)
+{
+    waitOverlay_->showWithText(text);
 }
 
-void MangaAppDelegate::setBadgeWithDownloads() {
-  int count = 0;
-  for (const auto &download :
-       appData().managedObjectContext()->fetch<Download>(DownloadsRequest())) {
-    if (download->isDownloading() || download->isQueued())
-      ++count;
-  }
-  setDownloadsBadge(count > 0 ? QString::number(count) : QString());
+void MangaAppDelegate::showWaitOverlay()
+{
+    showWaitOverlayWithTitle(WaitOverlayView::defaultText());
 }
 
-void MangaAppDelegate::addWaitOverlay() {
-  if (!waitOverlay_)
-    waitOverlay_ = new WaitOverlayView(window_.get());
-  WaitOverlay::install(std::make_shared<AppWaitOverlay>(this));
+void MangaAppDelegate::hideWaitOverlay()
+{
+    waitOverlay_->hideAndReset();
 }
 
-void MangaAppDelegate::showWaitOverlayWithTitle(const QString &text) {
-  waitOverlay_->showWithText(text);
+RemovePathsQueueWrapper *MangaAppDelegate::removePathsQueueWrapper() const
+{
+    return LibraryQueues::removePathsQueueWrapper();
 }
 
-void MangaAppDelegate::showWaitOverlay() {
-  showWaitOverlayWithTitle(WaitOverlayView::defaultText());
+DownloadsMoverQueueWrapper *MangaAppDelegate::downloadsMoverQueueWrapper() const
+{
+    return LibraryQueues::downloadsMoverQueueWrapper();
 }
 
-void MangaAppDelegate::hideWaitOverlay() { waitOverlay_->hideAndReset(); }
-
-RemovePathsQueueWrapper *MangaAppDelegate::removePathsQueueWrapper() const {
-  return LibraryQueues::removePathsQueueWrapper();
+QLabel *MangaAppDelegate::waitOverlayLabel() const
+{
+    return waitOverlay_->label();
 }
 
-DownloadsMoverQueueWrapper *
-MangaAppDelegate::downloadsMoverQueueWrapper() const {
-  return LibraryQueues::downloadsMoverQueueWrapper();
+void MangaAppDelegate::setupDimmerView()
+{
+    if (!dimmer_)
+        dimmer_ = new DimmerView(window_.get());
+    dimmer_->setAlpha(0.0);
+    userDefaults().setFloat(0.0, SettingsKeys::dimmerAlpha);
 }
 
-QLabel *MangaAppDelegate::waitOverlayLabel() const {
-  return waitOverlay_->label();
-}
-
-void MangaAppDelegate::setupDimmerView() {
-  if (!dimmer_)
-    dimmer_ = new DimmerView(window_.get());
-  dimmer_->setAlpha(0.0);
-  userDefaults().setFloat(0.0, SettingsKeys::dimmerAlpha);
-}
-
-void MangaAppDelegate::setDimmerAlpha(double alpha) {
-  dimmer_->setAlpha(alpha);
+void MangaAppDelegate::setDimmerAlpha(double alpha)
+{
+    dimmer_->setAlpha(alpha);
 }
