@@ -40,6 +40,9 @@ bool looksLikeJpeg(const QByteArray &bytes)
 }
 
 // The factors libjpeg-turbo decodes at directly, at most 1, largest first.
+// Only those whose inverse transform the library vectorises (1/2, 1/4, 1/8):
+// the others run its plain C transforms, and 3/8 measures as slow as a
+// full-size decode, so a page shown at 0.3 comes sooner, and sharper, at 1/2.
 const std::vector<tjscalingfactor> &downScalingFactors()
 {
     static const std::vector<tjscalingfactor> factors = [] {
@@ -47,7 +50,9 @@ const std::vector<tjscalingfactor> &downScalingFactors()
         const tjscalingfactor *all = tjGetScalingFactors(&count);
         std::vector<tjscalingfactor> result;
         for (int i = 0; i < count; ++i) {
-            if (all[i].num <= all[i].denom)
+            const bool vectorised = all[i].num == 1 && (all[i].denom == 1 || all[i].denom == 2 ||
+                                                        all[i].denom == 4 || all[i].denom == 8);
+            if (vectorised)
                 result.push_back(all[i]);
         }
         std::sort(result.begin(), result.end(), [](const tjscalingfactor &a, const tjscalingfactor &b) {
@@ -122,6 +127,9 @@ bool decodeOther(const QByteArray &bytes, Decoded *out)
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return false;
+    // Whole pixels the cut can share rows of, whatever the file held.
+    if (image.depth() != 32)
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (quint64(image.width()) * quint64(image.height()) > Cropper::kMaxPixels)
         return false;
     out->fullSize = image.size();
@@ -198,7 +206,14 @@ std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest 
                 std::clamp(int(std::floor(full.left() * decoded.scale)), 0, decoded.image.width() - 1);
             const int right = std::clamp(int(std::ceil((full.left() + full.width()) * decoded.scale)),
                                          left + 1, decoded.image.width());
-            decoded.image = decoded.image.copy(left, 0, right - left, decoded.image.height());
+            // The cut shares the decoded rows rather than copying them: a
+            // page's worth of memory moved for nothing on every flip.
+            auto *whole = new QImage(std::move(decoded.image));
+            const int bytesPerPixel = whole->depth() / 8;
+            decoded.image = QImage(
+                whole->constBits() + qsizetype(left) * bytesPerPixel, right - left, whole->height(),
+                whole->bytesPerLine(), whole->format(),
+                [](void *image) { delete static_cast<QImage *>(image); }, whole);
             fullSize = full.size();
         }
     }

@@ -60,7 +60,8 @@ public:
     // or has more pixels than the cropper accepts. Any thread.
     static std::shared_ptr<const PageImage> decode(const PageImageRequest &request);
     // The decoding scale used for a shown scale: for JPEG the smallest of
-    // libjpeg-turbo's scaling factors not below it, at most 1.
+    // libjpeg-turbo's vectorised scaling factors (1/8, 1/4, 1/2, 1) not
+    // below it.
     static double decodingScale(double shownScale);
 
 private:

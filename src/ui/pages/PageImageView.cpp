@@ -23,6 +23,7 @@ PageImageView::~PageImageView() = default;
 void PageImageView::setPage(std::shared_ptr<const PageImage> page)
 {
     page_ = std::move(page);
+    scaled_ = QPixmap();
     update();
 }
 
@@ -30,9 +31,14 @@ void PageImageView::paintEvent(QPaintEvent *)
 {
     if (!page_)
         return;
+    const QSize pixels = (QSizeF(size()) * devicePixelRatioF()).toSize();
+    if (scaled_.isNull() || scaled_.size() != pixels) {
+        scaled_ = QPixmap::fromImage(
+            page_->image().scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        scaled_.setDevicePixelRatio(devicePixelRatioF());
+    }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(rect()), page_->image());
+    painter.drawPixmap(0, 0, scaled_);
 }
 
 void PageImageView::mousePressEvent(QMouseEvent *event)

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QPixmap>
 #include <QPointF>
 #include <QWidget>
 
@@ -50,6 +51,9 @@ protected:
 
 private:
     std::shared_ptr<const PageImage> page_;
+    // The page scaled to the view once, not at every paint of a transition
+    // or a scroll.
+    QPixmap scaled_;
     PageImageViewDelegate *delegate_ = nullptr;
     std::unique_ptr<TapClock> clock_;
     QPointF tapLocation_;
