@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Renders every screen, phone and tablet layout, into PNG files in DIR
-# (default: screenshots/ in the source tree), offscreen. Builds the renderer first.
-#     scripts/screenshots.sh [DIR]
+# (default: screenshots/ in the source tree), offscreen, as NAME-phone.png and
+# NAME-tablet.png. Only the scenes whose names start with a PREFIX when any is
+# given (scripts/screenshots.sh out viewer). Builds the renderer first.
+#     scripts/screenshots.sh [DIR] [PREFIX...]
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$source_dir/screenshots}")
@@ -12,4 +14,4 @@ if [[ ! -f "$build/build.ninja" ]]; then
 fi
 cmake --build "$build" --target yomora-screenshots -j "$(nproc)" >/dev/null
 mkdir -p "$out"
-QT_QPA_PLATFORM=offscreen "$build/yomora-screenshots" "$out"
+QT_QPA_PLATFORM=offscreen "$build/yomora-screenshots" "$out" "${@:2}"

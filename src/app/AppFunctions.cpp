@@ -1,5 +1,6 @@
 #include "app/AppFunctions.h"
 
+#include "app/AppWindow.h"
 #include "app/MangaAppDelegate.h"
 #include "download/DownloadServices.h"
 #include "foundation/Device.h"
@@ -18,9 +19,10 @@ bool CheckReachability()
            NotReachable;
 }
 
-bool AllowedOrientations(int)
+bool AllowedOrientations(int orientation)
 {
-    return true;
+    const MangaAppDelegate *delegate = GetMangaAppDelegate();
+    return !delegate || !delegate->window() || delegate->window()->mayRotateTo(orientation);
 }
 
 bool IsPortraitOrientation(int orientation)

@@ -16,6 +16,15 @@ std::optional<AppOptions> AppOptions::parse(const QStringList &arguments, QStrin
             value = argument.mid(eq + 1);
             hasValue = true;
         }
+        if (argument == u"--open-chapter") {
+            if (i + 2 >= arguments.size()) {
+                *error = QStringLiteral("--open-chapter needs a book title and a chapter number\n") + usage();
+                return std::nullopt;
+            }
+            options.openBookTitle = arguments[++i];
+            options.openChapterNumber = arguments[++i];
+            continue;
+        }
         if (name == u"--root" || name == u"--idiom") {
             if (!hasValue) {
                 if (i + 1 >= arguments.size()) {
@@ -44,10 +53,14 @@ std::optional<AppOptions> AppOptions::parse(const QStringList &arguments, QStrin
 
 QString AppOptions::usage()
 {
-    return QStringLiteral("usage: yomora [--root DIR] [--idiom phone|pad] [--site NAME=URL ...]\n"
-                          "  --root DIR     parent of the YomoraC home directory (default: $YOMORA_ROOT,\n"
-                          "                 else $XDG_DATA_HOME, else ~/.local/share)\n"
-                          "  --idiom IDIOM  phone (320 x 480 window, the default) or pad (768 x 1024)\n"
-                          "  --site NAME=URL  use URL as the base address of a site for this run\n"
-                          "                 (mangafox, mangareader, mangahere, onemanga, onemanga-mirror)\n");
+    return QStringLiteral(
+        "usage: yomora [--root DIR] [--idiom phone|pad] [--site NAME=URL ...]\n"
+        "              [--open-chapter BOOK CHAPTER]\n"
+        "  --root DIR     parent of the YomoraC home directory (default: $YOMORA_ROOT,\n"
+        "                 else $XDG_DATA_HOME, else ~/.local/share)\n"
+        "  --idiom IDIOM  phone (320 x 480 window, the default) or pad (768 x 1024)\n"
+        "  --site NAME=URL  use URL as the base address of a site for this run\n"
+        "                 (mangafox, mangareader, mangahere, onemanga, onemanga-mirror)\n"
+        "  --open-chapter BOOK CHAPTER  open a stored chapter in the viewer (the book's\n"
+        "                 title and the chapter's number, as yomora-cli export takes them)\n");
 }

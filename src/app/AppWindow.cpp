@@ -11,11 +11,21 @@ AppWindow::AppWindow(QWidget *parent) : QWidget(parent)
 {
     auto *rotateShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
     connect(rotateShortcut, &QShortcut::activated, this, &AppWindow::rotate);
+    auto *fullScreenShortcut = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    connect(fullScreenShortcut, &QShortcut::activated, this, &AppWindow::toggleFullScreen);
 }
 
 void AppWindow::rotate()
 {
+    const int turned = Device::isPortrait(Device::orientation()) ? Device::LandscapeLeft : Device::Portrait;
+    if (!mayRotateTo(turned))
+        return;
     resize(height(), width());
+}
+
+void AppWindow::toggleFullScreen()
+{
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
 }
 
 void AppWindow::resizeEvent(QResizeEvent *event)
@@ -26,7 +36,7 @@ void AppWindow::resizeEvent(QResizeEvent *event)
     if (size.width() == size.height())
         return;
     const int orientation = size.width() > size.height() ? Device::LandscapeLeft : Device::Portrait;
-    if (orientation == Device::orientation())
+    if (orientation == Device::orientation() || !mayRotateTo(orientation))
         return;
     Device::setOrientation(orientation);
     Q_EMIT orientationDidChange(orientation);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QWidget>
 
 // The application's one window. A desktop has no home screen to leave for,
@@ -19,8 +21,17 @@ public:
 
     bool isInBackground() const { return background_; }
 
-    // Swaps width and height (Ctrl+R).
+    // Swaps width and height (Ctrl+R), unless the screen on top refuses
+    // the new orientation.
     void rotate();
+    // F11.
+    void toggleFullScreen();
+
+    // Asked before the window turns to an orientation; a resize the answer
+    // refuses keeps the orientation and only gives the screens a new size.
+    using OrientationQuery = std::function<bool(int orientation)>;
+    void setOrientationQuery(OrientationQuery query) { orientationQuery_ = std::move(query); }
+    bool mayRotateTo(int orientation) const { return !orientationQuery_ || orientationQuery_(orientation); }
 
 Q_SIGNALS:
     void didEnterBackground();
@@ -38,4 +49,5 @@ private:
     void enterForeground();
 
     bool background_ = false;
+    OrientationQuery orientationQuery_;
 };

@@ -19,19 +19,24 @@
 #include "files/HomeTreeLock.h"
 #include "files/MyDirectories.h"
 #include "foundation/AlertFunctions.h"
+#include "foundation/Decimal.h"
 #include "foundation/Device.h"
 #include "foundation/Localized.h"
+#include "foundation/UrlOpener.h"
 #include "settings/MyUserDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "settings/UserDefaultsSteps.h"
 #include "store/AppData.h"
+#include "store/Book.h"
 #include "store/DownloadsRequest.h"
+#include "store/LibraryLookup.h"
 #include "ui/kit/DimmerView.h"
 #include "ui/kit/NavigationBar.h"
 #include "ui/kit/NavigationController.h"
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TabBarItem.h"
 #include "ui/kit/WaitOverlayView.h"
+#include "ui/pages/LibraryPagesViewController.h"
 #include "ui/settings/SettingsViewController.h"
 #include "web/AppleReachability.h"
 
@@ -129,6 +134,11 @@ void MangaAppDelegate::setupUI()
     else
         window_->resize(320, 480);
 
+    window_->setOrientationQuery([this](int orientation) {
+        ViewController *top = topScreen();
+        return !top || top->shouldAutorotateToInterfaceOrientation(orientation);
+    });
+
     auto *layout = new QVBoxLayout(window_.get());
     layout->setContentsMargins(0, 0, 0, 0);
     tabBarController_ = new TabBarController(window_.get());
@@ -150,7 +160,8 @@ void MangaAppDelegate::setupUI()
     downloadsNavigationController_ = addTab(placeholder("Downloads"), "tab-downloads");
     booksNavigationController_ = addTab(placeholder("Library"), "tab-library");
     documentsNavigationController_ = addTab(placeholder("Import"), "tab-import");
-    settingsNavigationController_ = addTab(std::make_unique<SettingsViewController>(), "tab-settings");
+    settingsNavigationController_ =
+        addTab(std::make_unique<SettingsViewController>(screenServices()), "tab-settings");
     // A stored index the tab bar does not have leaves the first tab selected.
     tabBarController_->setSelectedIndex(int(userDefaults().integerForKey(SettingsKeys::lastTabVisited)));
 
@@ -196,8 +207,77 @@ void MangaAppDelegate::saveUserDefaults()
                        booksRestoreLocation_);
 }
 
+ScreenServices MangaAppDelegate::screenServices()
+{
+    ScreenServices services;
+    services.userDefaults = &userDefaults();
+    services.appData = &appData();
+    services.urlOpener = &UrlOpener::instance();
+    services.setDimmerAlpha = [this](double alpha) {
+        if (dimmer_)
+            setDimmerAlpha(alpha);
+    };
+    return services;
+}
+
+PagesViewController *MangaAppDelegate::openChapter(std::shared_ptr<Chapter> chapter)
+{
+    const auto book = chapter->book();
+    auto viewer = std::make_unique<LibraryPagesViewController>(chapter, screenServices());
+    viewer->setTitle(chapter->title());
+    viewer->setBookTitle(book ? book->title() : QString());
+    viewer->setShowSaveButton(false);
+    viewer->setShowDeleteActionSheet(false);
+    PagesViewController *raw = viewer.get();
+    tabBarController_->setSelectedIndex(LibraryTab);
+    booksNavigationController_->pushViewController(std::move(viewer));
+    return raw;
+}
+
+bool MangaAppDelegate::openChapterNamed(const QString &bookTitle, const QString &number)
+{
+    const Decimal chapterNumber = Decimal::fromString(number);
+    if (chapterNumber.isNaN()) {
+        std::fprintf(stderr, "%s\n", qPrintable(localized("Chapter must be a number")));
+        return false;
+    }
+    const auto book = LibraryLookup::bookWithTitle(*appData().managedObjectContext(), bookTitle);
+    if (!book) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("No book titled \"%1\" in the library").arg(bookTitle)));
+        return false;
+    }
+    const auto chapter = LibraryLookup::chapterWithNumber(*book, chapterNumber);
+    if (!chapter) {
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(
+                QStringLiteral("No chapter %1 in \"%2\"").arg(chapterNumber.toString(), book->title())));
+        return false;
+    }
+    openChapter(chapter);
+    return true;
+}
+
+ViewController *MangaAppDelegate::topScreen() const
+{
+    return tabBarController_ ? tabBarController_->topMostViewController() : nullptr;
+}
+
+void MangaAppDelegate::saveOnLeaving()
+{
+    if (ViewController *top = topScreen())
+        top->applicationWillSave();
+    // Errors are ignored: the program may be going whatever happens.
+    if (appData().managedObjectContext()->hasChanges())
+        appData().managedObjectContext()->save();
+}
+
 void MangaAppDelegate::applicationDidEnterBackground()
 {
+    // A minimised program may be ended without another word (a logout, the
+    // machine shut down), so what is read so far is kept now.
+    saveOnLeaving();
     saveUserDefaults();
 }
 
@@ -213,9 +293,7 @@ void MangaAppDelegate::applicationWillEnterForeground()
 
 void MangaAppDelegate::applicationWillTerminate()
 {
-    // Errors are ignored: the program is going whatever happens.
-    if (appData().managedObjectContext()->hasChanges())
-        appData().managedObjectContext()->save();
+    saveOnLeaving();
     saveUserDefaults();
 }
 

@@ -7,10 +7,13 @@
 #include <QString>
 
 #include "app/AppOptions.h"
+#include "ui/kit/ScreenServices.h"
 
 class AppData;
 class AppleReachability;
 class AppWindow;
+class Chapter;
+class PagesViewController;
 class DimmerView;
 class Download;
 class DownloadsMoverQueueWrapper;
@@ -84,6 +87,20 @@ public:
     MyUserDefaults &userDefaults() const;
     AppData &appData() const;
 
+    // What the screens are given: the settings, the store, the URL opener
+    // and the dimmer of this run.
+    ScreenServices screenServices();
+    // The screen the user sees (the top of the selected tab's stack, or what
+    // is presented over it); null before the window is built.
+    ViewController *topScreen() const;
+
+    // Opens the viewer on a stored chapter over the library tab, as the
+    // library's chapter list does (no save button, no delete entries).
+    PagesViewController *openChapter(std::shared_ptr<Chapter> chapter);
+    // `--open-chapter`: false, after printing why, when the library has no
+    // such chapter.
+    bool openChapterNamed(const QString &bookTitle, const QString &number);
+
     // The library screens keep this up to date as the user moves: the row of
     // the open book and of the open chapter, -1 for none.
     QList<int> &booksRestoreLocation() { return booksRestoreLocation_; }
@@ -123,6 +140,9 @@ private:
     void offerToResumeDownload();
     void restoreLocation();
     void saveUserDefaults();
+    // The screen on top writes what it holds back until it leaves (the
+    // viewer's reading position), then the store is saved.
+    void saveOnLeaving();
     void setDownloadsBadge(const QString &value);
 
     AppOptions options_;

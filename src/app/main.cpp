@@ -42,7 +42,11 @@ int main(int argc, char **argv)
     MangaAppDelegate delegate(*options);
     // A store that cannot be opened leaves only its fatal alert, whose
     // button ends the program.
-    if (delegate.applicationDidFinishLaunching())
+    if (delegate.applicationDidFinishLaunching()) {
         delegate.window()->show();
+        if (!options->openBookTitle.isEmpty() &&
+            !delegate.openChapterNamed(options->openBookTitle, options->openChapterNumber))
+            return 1;
+    }
     return QApplication::exec();
 }

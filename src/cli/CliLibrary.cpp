@@ -7,6 +7,7 @@
 #include "foundation/Alerts.h"
 #include "foundation/WaitOverlay.h"
 #include "store/AppData.h"
+#include "store/LibraryLookup.h"
 #include "store/BooksRequest.h"
 #include "store/Chapter.h"
 
@@ -92,16 +93,10 @@ bool CliLibrary::sawAlert() const
 
 std::shared_ptr<Book> CliLibrary::findBook(const QString &title, const std::optional<QString> &source) const
 {
-    // Wildcards in a title are matched literally here.
-    const auto books = AppData::sharedAppData().managedObjectContext()->fetch<Book>(BooksRequest());
-    std::vector<std::shared_ptr<Book>> found;
+    const auto found =
+        LibraryLookup::booksWithTitle(*AppData::sharedAppData().managedObjectContext(), title, source);
     QStringList sources;
-    for (const auto &book : books) {
-        if (book->title().compare(title, Qt::CaseInsensitive) != 0)
-            continue;
-        if (source && book->rootTitle().compare(*source, Qt::CaseInsensitive) != 0)
-            continue;
-        found.push_back(book);
+    for (const auto &book : found) {
         if (!sources.contains(book->rootTitle()))
             sources << book->rootTitle();
     }
@@ -126,11 +121,7 @@ std::shared_ptr<Book> CliLibrary::findBook(const QString &title, const std::opti
 
 std::shared_ptr<Chapter> CliLibrary::findChapter(const Book &book, const Decimal &number)
 {
-    std::shared_ptr<Chapter> chapter;
-    for (const auto &candidate : book.chapters()) {
-        if (candidate->number() == number)
-            chapter = candidate;
-    }
+    auto chapter = LibraryLookup::chapterWithNumber(book, number);
     if (!chapter)
         CliSupport::fail(QStringLiteral("No chapter %1 in \"%2\"").arg(number.toString(), book.title()));
     return chapter;

@@ -35,91 +35,12 @@
 #include "ui/kit/TableView.h"
 #include "ui/kit/WaitOverlayView.h"
 #include "ui/settings/SettingsViewController.h"
+#include "ui/AppRuns.h"
 
 namespace {
 
+using Runs = AppRuns;
 using Row = SettingsViewController::Row;
-
-// Runs of the application on one home tree: each run has its own store
-// facade and settings object, which reads the settings file afresh, as a
-// new process would.
-class Runs
-{
-public:
-    // Each run has a store of its own, or all use the application's shared
-    // store, as the bulk actions do.
-    enum class Store { Own, Shared };
-
-    explicit Runs(Device::Idiom idiom = Device::Idiom::Phone, bool hasSwipe = true, Store store = Store::Own)
-        : idiom_(idiom), store_(store)
-    {
-        Device::setHasSwipe(hasSwipe);
-        Alerts::install(alerts);
-    }
-    ~Runs()
-    {
-        stop();
-        Alerts::install(nullptr);
-        Device::setHasSwipe(true);
-        Device::setIdiom(Device::Idiom::Phone);
-        MyDirectories::setRootDirectory({});
-    }
-
-    MangaAppDelegate *start()
-    {
-        stop();
-        AppOptions options;
-        options.idiom = idiom_;
-        options.root = root_.path();
-        appData_ = std::make_unique<AppData>();
-        defaults_ = std::make_unique<MyUserDefaults>();
-        app_ = std::make_unique<MangaAppDelegate>(options);
-        if (store_ == Store::Own)
-            app_->setAppData(appData_.get());
-        app_->setUserDefaults(defaults_.get());
-        EXPECT_TRUE(app_->applicationDidFinishLaunching());
-        app_->window()->show();
-        return app_.get();
-    }
-    // Ends the run without saving, as a crash or a kill would.
-    void stop()
-    {
-        const bool started = app_ != nullptr;
-        app_.reset();
-        if (started && store_ == Store::Shared) {
-            LibraryQueues::destroy();
-            AppData::sharedAppData().closeStore();
-        }
-        appData_.reset();
-        defaults_.reset();
-    }
-
-    MangaAppDelegate *app() const { return app_.get(); }
-    MyUserDefaults &defaults() const { return *defaults_; }
-    SettingsViewController *openSettings() const
-    {
-        app_->tabBarController()->setSelectedIndex(MangaAppDelegate::SettingsTab);
-        return qobject_cast<SettingsViewController *>(
-            app_->settingsNavigationController()->rootViewController());
-    }
-    // What the settings file holds now, read as the next start would.
-    QVariant stored(QLatin1String key) const
-    {
-        MyUserDefaults file;
-        file.setFilename(defaults_->filename());
-        return file.objectForKey(key);
-    }
-
-    std::shared_ptr<AlertRecorder> alerts = std::make_shared<AlertRecorder>();
-
-private:
-    Device::Idiom idiom_;
-    Store store_;
-    QTemporaryDir root_;
-    std::unique_ptr<AppData> appData_;
-    std::unique_ptr<MyUserDefaults> defaults_;
-    std::unique_ptr<MangaAppDelegate> app_;
-};
 
 template <typename Control> Control *controlAt(SettingsViewController *screen, IndexPath path)
 {

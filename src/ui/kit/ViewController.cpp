@@ -139,6 +139,15 @@ ViewController *ViewController::rootViewController()
     return vc;
 }
 
+ViewController *ViewController::topMostViewController()
+{
+    if (presented_)
+        return presented_->topMostViewController();
+    if (ViewController *child = visibleChildViewController())
+        return child->topMostViewController();
+    return this;
+}
+
 void ViewController::presentModalViewController(std::unique_ptr<ViewController> vc)
 {
     // The screen that disappears is whatever covers the window now: the

@@ -63,6 +63,17 @@ public:
     ViewController *modalViewController() const { return presented_; }
     ViewController *presentingViewController() const { return presenting_; }
 
+    // The screen the user sees in this one's place: the top of the
+    // containers' visible children, or what is presented over them.
+    ViewController *topMostViewController();
+
+    // Whether the window may turn to `orientation` (Device::Orientation)
+    // while this screen is on top; asked by Rotate and by a resize.
+    virtual bool shouldAutorotateToInterfaceOrientation(int orientation) const { return true; }
+    // The application is about to save (leaving the foreground, quitting):
+    // the screen on top writes what it otherwise writes only as it leaves.
+    virtual void applicationWillSave() {}
+
     // Containers call these around a change of what is on screen; a begin
     // without a change of state (appearing twice) is ignored.
     void beginAppearanceTransition(bool appearing);

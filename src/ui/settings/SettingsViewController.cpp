@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "app/AppFunctions.h"
-#include "app/MangaAppDelegate.h"
 #include "files/MyDirectories.h"
 #include "foundation/Device.h"
 #include "foundation/Localized.h"
@@ -63,7 +62,8 @@ const QString HandheldHome = QStringLiteral("/var/mobile/Library/YomoraC");
 
 } // namespace
 
-SettingsViewController::SettingsViewController(QWidget *parent) : ViewController(parent)
+SettingsViewController::SettingsViewController(ScreenServices services, QWidget *parent)
+    : ViewController(parent), services_(std::move(services))
 {
     setTitle(localized("Settings"));
     tabBarItem()->setImageName(QStringLiteral("tab-settings"));
@@ -80,7 +80,7 @@ SettingsViewController::~SettingsViewController()
 
 MyUserDefaults &SettingsViewController::userDefaults() const
 {
-    return GetMangaAppDelegate()->userDefaults();
+    return *services_.userDefaults;
 }
 
 void SettingsViewController::viewDidLoad()
@@ -308,7 +308,8 @@ void SettingsViewController::setBrightness(double value)
     const double alpha = std::clamp((1.0 - value) * DarkestDimmer, 0.0, 1.0);
     // Written with the other settings later; the dimmer follows at once.
     userDefaults().setFloat(alpha, SettingsKeys::dimmerAlpha);
-    GetMangaAppDelegate()->setDimmerAlpha(alpha);
+    if (services_.setDimmerAlpha)
+        services_.setDimmerAlpha(alpha);
     if (brightnessSlider_ && std::abs(brightnessSlider_->doubleValue() - value) > 0.0005) {
         const QSignalBlocker blocker(brightnessSlider_);
         brightnessSlider_->setDoubleValue(value);

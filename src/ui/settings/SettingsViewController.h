@@ -7,6 +7,7 @@
 
 #include "download/DownloadsDeleterController.h"
 #include "download/DownloadsMoverController.h"
+#include "ui/kit/ScreenServices.h"
 #include "ui/kit/TableViewDataSource.h"
 #include "ui/kit/TableViewDelegate.h"
 #include "ui/kit/ViewController.h"
@@ -50,7 +51,7 @@ public:
         UninstallNotice,
     };
 
-    explicit SettingsViewController(QWidget *parent = nullptr);
+    explicit SettingsViewController(ScreenServices services, QWidget *parent = nullptr);
     ~SettingsViewController() override;
 
     TableView *tableView() const { return tableView_; }
@@ -93,6 +94,7 @@ private:
     QString uninstallNotice() const;
     MyUserDefaults &userDefaults() const;
 
+    ScreenServices services_;
     std::vector<std::vector<Row>> sections_;
     TableView *tableView_ = nullptr; // widgets are QObject children
     std::vector<std::pair<Row, Switch *>> switches_;

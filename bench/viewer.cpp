@@ -1,0 +1,289 @@
+// The page viewer against decoding alone, on 1200 x 1800 JPEG pages made
+// here, in the phone layout, offscreen:
+// - page flip: the decoding worker's whole step per page (read the file,
+//   decode at full size, cut by the stored borders, fit) against a full-size
+//   decode of the same bytes, with nothing held ahead;
+// - the main thread's lateness while flipping through 50 pages;
+// - decoded pages alive and resident memory while flipping through 300;
+// - first paint: a page shown smaller than its pixels, from asking for it
+//   to its picture drawn, against the full-size decode.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include <turbojpeg.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/AppWindow.h"
+#include "app/MangaAppDelegate.h"
+#include "demo/DemoPageImage.h"
+#include "files/MyDirectories.h"
+#include "foundation/Alerts.h"
+#include "reader/Cropper.h"
+#include "reader/PageImage.h"
+#include "reader/PageImageLoader.h"
+#include "reader/PageSizer.h"
+#include "settings/MyUserDefaults.h"
+#include "settings/SettingsKeys.h"
+#include "store/AppData.h"
+#include "store/Book.h"
+#include "store/Page.h"
+#include "ui/pages/OnePageViewController.h"
+#include "ui/pages/PageImageView.h"
+#include "ui/pages/PagesViewController.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+long residentKB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+struct BenchPage {
+    QByteArray jpeg;
+    float left = 0, right = 0;
+};
+
+// A scanned-looking page with white side margins, at exactly 1200 x 1800.
+BenchPage makePage(int index)
+{
+    const QImage drawn = DemoPageImage::render(11, 1, 1, index + 1)
+                             .scaled(1200, 1800, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGB32);
+    BenchPage page;
+    QBuffer buffer(&page.jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    drawn.save(&buffer, "JPEG", 85);
+    Cropper cropper(page.jpeg);
+    if (cropper.crop()) {
+        page.left = cropper.leftBorder();
+        page.right = cropper.rightBorder();
+    }
+    return page;
+}
+
+double fullDecodeMs(const QByteArray &jpeg)
+{
+    tjhandle handle = tjInitDecompress();
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    const auto *data = reinterpret_cast<const unsigned char *>(jpeg.constData());
+    tjDecompressHeader3(handle, data, jpeg.size(), &width, &height, &subsampling, &colorspace);
+    QImage image(width, height, QImage::Format_RGB32);
+    const auto start = Clock::now();
+    tjDecompress2(handle, data, jpeg.size(), image.bits(), width, int(image.bytesPerLine()), height,
+                  TJPF_BGRX, 0);
+    const double ms = millisecondsSince(start);
+    tjDestroy(handle);
+    return ms;
+}
+
+// A chapter of `count` pages, the few drawn pages repeated, in the app's store.
+std::shared_ptr<Chapter> addChapter(AppData &data, const std::vector<BenchPage> &drawn, int count,
+                                    const char *number)
+{
+    auto book = data.createBookWithTitle(QStringLiteral("Bench"), QStringLiteral("bench"));
+    auto chapter = data.createChapterWithTitle(QStringLiteral("Bench %1").arg(QLatin1String(number)),
+                                               Decimal::fromString(QString::fromLatin1(number)), count, true);
+    chapter->setBook(book);
+    for (int i = 0; i < count; ++i) {
+        const BenchPage &source = drawn[std::size_t(i) % drawn.size()];
+        auto page = data.createPageWithUrlString(QStringLiteral("http://bench.localhost/%1.jpg").arg(i), i,
+                                                 1200, 1800);
+        page->setChapter(chapter);
+        page->setLeftBorder(source.left);
+        page->setRightBorder(source.right);
+        page->setIsDownloaded(true);
+        data.writeData(source.jpeg, *page);
+    }
+    data.save();
+    return chapter;
+}
+
+bool waitShown(PagesViewController *viewer)
+{
+    QElapsedTimer guard;
+    guard.start();
+    for (;;) {
+        const auto display = viewer->currentPageViewController()->display();
+        if (display == OnePageViewController::Display::Image ||
+            display == OnePageViewController::Display::Message)
+            return true;
+        if (guard.elapsed() > 20000)
+            return false;
+        // Blocks until the decoder hands its page over, leaving the cores
+        // to it rather than spinning beside it.
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    Alerts::install(std::make_shared<AlertRecorder>());
+
+    std::vector<BenchPage> drawn;
+    for (int i = 0; i < 6; ++i)
+        drawn.push_back(makePage(i));
+
+    // Page flip: the worker's step against the decode alone, same files.
+    QTemporaryDir files;
+    std::vector<double> step, alone, stepRatios;
+    for (int round = 0; round < 5; ++round) {
+        for (std::size_t i = 0; i < drawn.size(); ++i) {
+            const QString name = files.filePath(QStringLiteral("%1.jpg").arg(i));
+            if (round == 0) {
+                QFile file(name);
+                file.open(QIODevice::WriteOnly);
+                file.write(drawn[i].jpeg);
+            }
+            alone.push_back(fullDecodeMs(drawn[i].jpeg));
+            PageImageRequest request;
+            request.fileName = name;
+            request.cut = true;
+            request.leftBorder = drawn[i].left;
+            request.rightBorder = drawn[i].right;
+            request.shownScale = 1.0;
+            const auto start = Clock::now();
+            auto page = PageImageLoader::decode(request);
+            PageSizer sizer(QRectF(QPointF(0, 0), QSizeF(page->fullSize())), QRectF(0, 0, 320, 416), 1.0f,
+                            true);
+            sizer.compute();
+            step.push_back(millisecondsSince(start));
+            // Each step against the decode measured just before it: other
+            // work on the machine then weighs on both alike.
+            stepRatios.push_back(step.back() / alone.back());
+        }
+    }
+    const double decodeMs = median(alone);
+    std::printf("full-size decode %.2f ms, worker step %.2f ms\n", decodeMs, median(step));
+    const double flipRatio = median(stepRatios);
+    std::printf("page flip ratio %.2f\n", flipRatio);
+    int status = flipRatio > 1.3 ? 1 : 0;
+
+    QTemporaryDir root;
+    AppOptions options;
+    options.root = root.path();
+    AppData appData;
+    MyUserDefaults defaults;
+    {
+        MangaAppDelegate app(options);
+        app.setAppData(&appData);
+        app.setUserDefaults(&defaults);
+        if (!app.applicationDidFinishLaunching())
+            return 1;
+        defaults.setBool(false, SettingsKeys::autoHideMenu);
+        defaults.setBool(true, SettingsKeys::showPagesHelpViewed);
+        app.window()->show();
+        auto chapter = addChapter(app.appData(), drawn, 300, "1");
+
+        // Lateness of a 1 ms timer while 50 pages are flipped.
+        PagesViewController *viewer = app.openChapter(chapter);
+        waitShown(viewer);
+        double worstLate = 0;
+        Clock::time_point expected = Clock::now();
+        QTimer ticker;
+        ticker.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            const auto now = Clock::now();
+            worstLate =
+                std::max(worstLate, std::chrono::duration<double, std::milli>(now - expected).count() - 1.0);
+            expected = now;
+        });
+        ticker.start(1);
+        expected = Clock::now();
+        for (int flip = 0; flip < 50; ++flip) {
+            viewer->changeToNextPage();
+            QElapsedTimer pace;
+            pace.start();
+            while (pace.elapsed() < 40)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        }
+        ticker.stop();
+        std::printf("worst lateness of a 1 ms main-thread timer over 50 flips: %.1f ms (at most 16)\n",
+                    worstLate);
+        if (worstLate > 16)
+            status = 1;
+
+        // Decoded pages alive and memory over 300 pages.
+        viewer->loadCurrentPage(0);
+        waitShown(viewer);
+        PageImage::resetHighestLiveCount();
+        long rssAfter10 = 0;
+        for (int flip = 1; flip < 300; ++flip) {
+            viewer->changeToNextPage();
+            waitShown(viewer);
+            QCoreApplication::processEvents();
+            if (flip == 10)
+                rssAfter10 = residentKB();
+        }
+        const long rssAfter300 = residentKB();
+        std::printf("decoded pages alive at most %d (at most 3)\n", PageImage::highestLiveCount());
+        std::printf("RSS after 10 pages %.1f MB, after 300 pages %.1f MB (growth at most 30 MB)\n",
+                    rssAfter10 / 1024.0, rssAfter300 / 1024.0);
+        if (PageImage::highestLiveCount() > 3 || rssAfter300 - rssAfter10 > 30 * 1024)
+            status = 1;
+
+        // First paint: nothing held ahead, each page decoded afresh.
+        viewer->setHoldsNextPage(false);
+        std::vector<double> paint, shownAt, scaledDecode, paintRatios;
+        for (int page = 100; page < 130; ++page) {
+            viewer->loader().clear();
+            const double fullMs = fullDecodeMs(drawn[std::size_t(page) % drawn.size()].jpeg);
+            const auto start = Clock::now();
+            viewer->loadCurrentPage(page);
+            waitShown(viewer);
+            shownAt.push_back(millisecondsSince(start));
+            QImage canvas(viewer->currentPageViewController()->size(), QImage::Format_RGB32);
+            viewer->currentPageViewController()->render(&canvas);
+            paint.push_back(millisecondsSince(start));
+            paintRatios.push_back(paint.back() / fullMs);
+            const auto decodeStart = Clock::now();
+            PageImageLoader::decode(viewer->currentPageViewController()->currentRequest());
+            scaledDecode.push_back(millisecondsSince(decodeStart));
+        }
+        std::printf("shown after %.2f ms, scaled decode alone %.2f ms\n", median(shownAt),
+                    median(scaledDecode));
+        const auto *shown = viewer->currentPageViewController()->imageView();
+        std::printf("first paint %.2f ms, decoded at %.3f of full size\n", median(paint),
+                    shown ? shown->page()->scale() : 0.0);
+        const double firstPaint = median(paintRatios);
+        std::printf("first paint ratio %.2f\n", firstPaint);
+        if (firstPaint > 0.6)
+            status = 1;
+        app.window()->hide();
+    }
+    MyDirectories::setRootDirectory({});
+    return status;
+}

@@ -1,0 +1,357 @@
+#include "reader/PageImageLoader.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <turbojpeg.h>
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include "foundation/MainThread.h"
+#include "foundation/Operation.h"
+#include "reader/Cropper.h"
+#include "reader/PageCut.h"
+
+namespace {
+
+struct TurboJpegDeleter {
+    void operator()(void *handle) const
+    {
+        if (handle)
+            tjDestroy(handle);
+    }
+};
+
+// A handle must not be shared between threads, and making one per page
+// costs more than reading a small page's header.
+tjhandle threadDecompressor()
+{
+    thread_local std::unique_ptr<void, TurboJpegDeleter> handle(tjInitDecompress());
+    return handle.get();
+}
+
+bool looksLikeJpeg(const QByteArray &bytes)
+{
+    return bytes.size() >= 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 && uchar(bytes[2]) == 0xFF;
+}
+
+// The factors libjpeg-turbo decodes at directly, at most 1, largest first.
+// Only those whose inverse transform the library vectorises (1/2, 1/4, 1/8):
+// the others run its plain C transforms, and 3/8 measures as slow as a
+// full-size decode, so a page shown at 0.3 comes sooner, and sharper, at 1/2.
+const std::vector<tjscalingfactor> &downScalingFactors()
+{
+    static const std::vector<tjscalingfactor> factors = [] {
+        int count = 0;
+        const tjscalingfactor *all = tjGetScalingFactors(&count);
+        std::vector<tjscalingfactor> result;
+        for (int i = 0; i < count; ++i) {
+            const bool vectorised = all[i].num == 1 && (all[i].denom == 1 || all[i].denom == 2 ||
+                                                        all[i].denom == 4 || all[i].denom == 8);
+            if (vectorised)
+                result.push_back(all[i]);
+        }
+        std::sort(result.begin(), result.end(), [](const tjscalingfactor &a, const tjscalingfactor &b) {
+            return double(a.num) / a.denom > double(b.num) / b.denom;
+        });
+        return result;
+    }();
+    return factors;
+}
+
+tjscalingfactor factorFor(double shownScale)
+{
+    tjscalingfactor chosen{1, 1};
+    for (const tjscalingfactor &factor : downScalingFactors()) {
+        if (double(factor.num) / factor.denom + 1e-9 >= shownScale)
+            chosen = factor;
+    }
+    return chosen;
+}
+
+struct Decoded {
+    QImage image;
+    QSize fullSize;
+    double scale = 1;
+};
+
+bool decodeJpeg(const QByteArray &bytes, double shownScale, Decoded *out)
+{
+    tjhandle decompressor = threadDecompressor();
+    if (!decompressor)
+        return false;
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto size = static_cast<unsigned long>(bytes.size());
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (tjDecompressHeader3(decompressor, data, size, &width, &height, &subsampling, &colorspace) != 0)
+        return false;
+    if (width < 1 || height < 1 || colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
+        return false;
+    if (quint64(width) * quint64(height) > Cropper::kMaxPixels) {
+        out->image = QImage();
+        return true; // refused, not to be tried again another way
+    }
+    const tjscalingfactor factor = factorFor(shownScale);
+    const int scaledWidth = TJSCALED(width, factor);
+    const int scaledHeight = TJSCALED(height, factor);
+    QImage image(scaledWidth, scaledHeight, QImage::Format_RGB32);
+    if (image.isNull())
+        return true;
+    // A warning (a truncated file) still leaves a whole picture, as other
+    // readers would show it.
+    if (tjDecompress2(decompressor, data, size, image.bits(), scaledWidth, int(image.bytesPerLine()),
+                      scaledHeight, TJPF_BGRX, 0) != 0 &&
+        tjGetErrorCode(decompressor) == TJERR_FATAL)
+        return false;
+    out->image = std::move(image);
+    out->fullSize = QSize(width, height);
+    out->scale = double(scaledWidth) / width;
+    return true;
+}
+
+bool decodeOther(const QByteArray &bytes, Decoded *out)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return false;
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (size.isValid() && quint64(size.width()) * quint64(size.height()) > Cropper::kMaxPixels)
+        return false;
+    reader.setAllocationLimit(int(Cropper::kMaxPixels * 4 / (1024 * 1024)) + 1);
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return false;
+    // Whole pixels the cut can share rows of, whatever the file held.
+    if (image.depth() != 32)
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (quint64(image.width()) * quint64(image.height()) > Cropper::kMaxPixels)
+        return false;
+    out->fullSize = image.size();
+    out->image = std::move(image);
+    out->scale = 1;
+    return true;
+}
+
+} // namespace
+
+class PageImageLoader::DecodeOperation : public Operation
+{
+public:
+    DecodeOperation(PageImageRequest request, std::function<void(std::shared_ptr<const PageImage>)> report)
+        : request_(std::move(request)), report_(std::move(report))
+    {}
+
+    void main() override
+    {
+        auto page = PageImageLoader::decode(request_);
+        if (isCancelled())
+            return;
+        performOnMain([report = report_, page = std::move(page)]() mutable { report(std::move(page)); });
+    }
+
+private:
+    PageImageRequest request_;
+    std::function<void(std::shared_ptr<const PageImage>)> report_;
+};
+
+struct PageImageLoader::Pending {
+    Key key;
+    std::shared_ptr<DecodeOperation> operation;
+    std::vector<std::pair<const void *, Done>> waiters;
+};
+
+PageImageLoader::PageImageLoader() = default;
+
+PageImageLoader::~PageImageLoader()
+{
+    *alive_ = false;
+    queue_.cancelAllOperations();
+    queue_.waitUntilAllOperationsAreFinished();
+}
+
+double PageImageLoader::decodingScale(double shownScale)
+{
+    const tjscalingfactor factor = factorFor(shownScale);
+    return double(factor.num) / factor.denom;
+}
+
+std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest &request)
+{
+    QFile file(request.fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    Decoded decoded;
+    bool handled = looksLikeJpeg(bytes) && decodeJpeg(bytes, request.shownScale, &decoded);
+    if (!handled)
+        handled = decodeOther(bytes, &decoded);
+    if (!handled || decoded.image.isNull())
+        return nullptr;
+
+    QSize fullSize = decoded.fullSize;
+    if (request.cut) {
+        const QRect full = PageCutRect(request.leftBorder, request.rightBorder, fullSize);
+        if (full.size() != fullSize) {
+            // The cut is reckoned in the file's pixels and then scaled, so a
+            // page decoded small shows the same part as one at full size.
+            const int left =
+                std::clamp(int(std::floor(full.left() * decoded.scale)), 0, decoded.image.width() - 1);
+            const int right = std::clamp(int(std::ceil((full.left() + full.width()) * decoded.scale)),
+                                         left + 1, decoded.image.width());
+            // The cut shares the decoded rows rather than copying them: a
+            // page's worth of memory moved for nothing on every flip.
+            auto *whole = new QImage(std::move(decoded.image));
+            const int bytesPerPixel = whole->depth() / 8;
+            decoded.image = QImage(
+                whole->constBits() + qsizetype(left) * bytesPerPixel, right - left, whole->height(),
+                whole->bytesPerLine(), whole->format(),
+                [](void *image) { delete static_cast<QImage *>(image); }, whole);
+            fullSize = full.size();
+        }
+    }
+    return std::make_shared<const PageImage>(std::move(decoded.image), fullSize, decoded.scale);
+}
+
+PageImageLoader::Key PageImageLoader::keyFor(const PageImageRequest &request)
+{
+    Key key;
+    const QFileInfo info(request.fileName);
+    key.fileName = request.fileName;
+    key.size = info.size();
+    key.modified = info.lastModified().toMSecsSinceEpoch();
+    key.cut = request.cut;
+    if (request.cut) {
+        key.left = request.leftBorder;
+        key.right = request.rightBorder;
+    }
+    key.scale = decodingScale(request.shownScale);
+    return key;
+}
+
+std::shared_ptr<const PageImage> PageImageLoader::cached(const Key &key)
+{
+    for (auto it = cache_.begin(); it != cache_.end(); ++it) {
+        if (it->key == key) {
+            cache_.splice(cache_.begin(), cache_, it);
+            return cache_.front().page;
+        }
+    }
+    return nullptr;
+}
+
+bool PageImageLoader::isCached(const PageImageRequest &request) const
+{
+    const Key key = keyFor(request);
+    return std::any_of(cache_.begin(), cache_.end(), [&](const Entry &entry) { return entry.key == key; });
+}
+
+void PageImageLoader::insert(const Key &key, std::shared_ptr<const PageImage> page)
+{
+    cache_.remove_if([&](const Entry &entry) { return entry.key == key; });
+    cache_.push_front({key, std::move(page)});
+    while (int(cache_.size()) > kCacheSize)
+        cache_.pop_back();
+}
+
+void PageImageLoader::load(const void *owner, const PageImageRequest &request, Done done)
+{
+    for (const auto &pending : pending_) {
+        auto &waiters = pending->waiters;
+        waiters.erase(std::remove_if(waiters.begin(), waiters.end(),
+                                     [owner](const auto &waiter) { return waiter.first == owner; }),
+                      waiters.end());
+    }
+    const Key key = keyFor(request);
+    if (auto page = cached(key)) {
+        done(std::move(page));
+        return;
+    }
+    for (const auto &pending : pending_) {
+        if (pending->key == key) {
+            pending->waiters.emplace_back(owner, std::move(done));
+            return;
+        }
+    }
+    start(key, request);
+    pending_.back()->waiters.emplace_back(owner, std::move(done));
+}
+
+void PageImageLoader::preload(const PageImageRequest &request)
+{
+    const Key key = keyFor(request);
+    if (cached(key))
+        return;
+    for (const auto &pending : pending_) {
+        if (pending->key == key)
+            return;
+    }
+    start(key, request);
+}
+
+void PageImageLoader::start(const Key &key, const PageImageRequest &request)
+{
+    auto pending = std::make_shared<Pending>();
+    pending->key = key;
+    std::weak_ptr<bool> alive = alive_;
+    Pending *raw = pending.get();
+    pending->operation =
+        std::make_shared<DecodeOperation>(request, [this, alive, raw](std::shared_ptr<const PageImage> page) {
+            const auto living = alive.lock();
+            if (!living || !*living)
+                return;
+            // A request dropped meanwhile (cancelled, cleared) is no longer
+            // in the list and reports nothing.
+            auto it = std::find_if(pending_.begin(), pending_.end(),
+                                   [raw](const auto &candidate) { return candidate.get() == raw; });
+            if (it == pending_.end())
+                return;
+            const std::shared_ptr<Pending> done = *it;
+            pending_.erase(it);
+            if (page)
+                insert(done->key, page);
+            for (auto &[owner, report] : done->waiters)
+                report(page);
+        });
+    pending_.push_back(pending);
+    queue_.addOperation(pending->operation);
+}
+
+void PageImageLoader::retainOnly(const std::vector<PageImageRequest> &keep)
+{
+    std::vector<Key> keys;
+    for (const auto &request : keep)
+        keys.push_back(keyFor(request));
+    cache_.remove_if(
+        [&](const Entry &entry) { return std::find(keys.begin(), keys.end(), entry.key) == keys.end(); });
+    // Preloads nobody waits for any more are not worth finishing.
+    pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
+                                  [&](const std::shared_ptr<Pending> &pending) {
+                                      if (!pending->waiters.empty() ||
+                                          std::find(keys.begin(), keys.end(), pending->key) != keys.end())
+                                          return false;
+                                      pending->operation->cancel();
+                                      return true;
+                                  }),
+                   pending_.end());
+}
+
+void PageImageLoader::cancelAll()
+{
+    for (const auto &pending : pending_)
+        pending->operation->cancel();
+    pending_.clear();
+}
+
+void PageImageLoader::clear()
+{
+    cancelAll();
+    cache_.clear();
+}

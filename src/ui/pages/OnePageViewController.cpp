@@ -1,0 +1,367 @@
+#include "ui/pages/OnePageViewController.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "foundation/Device.h"
+#include "foundation/Localized.h"
+#include "reader/PageCut.h"
+#include "reader/PageSizer.h"
+#include "settings/MyUserDefaults.h"
+#include "settings/SettingsKeys.h"
+#include "store/AppData.h"
+#include "store/Page.h"
+#include "store/PagesData.h"
+#include "ui/pages/OnePageViewControllerDelegate.h"
+#include "ui/pages/PageImageView.h"
+#include "ui/pages/PagesScrollView.h"
+
+namespace {
+
+// Pages this wide or wider are never decoded, to bound memory.
+constexpr double kWidestPage = 2500.0;
+constexpr int kMessageHeight = 50;
+constexpr qreal kMaximumZoom = 2.0;
+constexpr qreal kClickSlop = 8.0;
+
+} // namespace
+
+OnePageViewController::OnePageViewController(std::shared_ptr<PagesData> pagesData, ScreenServices services,
+                                             PageImageLoader *loader, QWidget *parent)
+    : ViewController(parent), pagesData_(std::move(pagesData)), services_(std::move(services)),
+      loader_(loader)
+{
+    scrollView_ = new PagesScrollView(this);
+    scrollView_->setMinimumZoomScale(1.0);
+    scrollView_->setMaximumZoomScale(kMaximumZoom);
+    scrollView_->setAutoFillBackground(true);
+    applyBackground();
+    connect(scrollView_, &PagesScrollView::swiped, this, [this](int direction) {
+        if (delegate_)
+            delegate_->onePageViewControllerGotSwipe(this, direction);
+    });
+    connect(scrollView_, &PagesScrollView::scrolledPastEnd, this, [this](int direction) {
+        if (delegate_)
+            delegate_->onePageViewControllerScrolledPastEnd(this, direction);
+    });
+    connect(scrollView_, &PagesScrollView::zoomChanged, this, &OnePageViewController::ensureResolution);
+}
+
+OnePageViewController::~OnePageViewController() = default;
+
+void OnePageViewController::applyBackground()
+{
+    const bool white =
+        services_.userDefaults && services_.userDefaults->boolForKey(SettingsKeys::whiteBackground);
+    QPalette palette = scrollView_->palette();
+    palette.setColor(QPalette::Window, white ? Qt::white : Qt::black);
+    palette.setColor(QPalette::WindowText, white ? Qt::black : Qt::white);
+    scrollView_->setPalette(palette);
+}
+
+std::shared_ptr<Page> OnePageViewController::page(int index) const
+{
+    if (!pagesData_ || index < 0 || index >= pagesData_->count())
+        return nullptr;
+    return pagesData_->pages()[std::size_t(index)];
+}
+
+bool OnePageViewController::imageExists() const
+{
+    const auto record = page(pageNumber_);
+    if (!record)
+        return false;
+    // Comparisons with not-a-number are false, so a broken record fails.
+    return record->width() > 1.0 && record->height() > 1.0 && record->width() < kWidestPage;
+}
+
+void OnePageViewController::loadPage(int index)
+{
+    if (!page(index))
+        return;
+    applyBackground();
+    pageNumber_ = index;
+    if (imageExists())
+        addImageView();
+    else
+        addErrorView();
+}
+
+PageImageRequest OnePageViewController::requestForPage(int index) const
+{
+    PageImageRequest request;
+    const auto record = page(index);
+    if (!record || !services_.appData)
+        return request;
+    request.fileName = services_.appData->pageFileName(*record);
+    request.cut = services_.userDefaults && services_.userDefaults->boolForKey(SettingsKeys::cropPage);
+    request.leftBorder = float(record->leftBorder());
+    request.rightBorder = float(record->rightBorder());
+    // Shown smaller than its pixels, a page is decoded smaller: the scale
+    // it will be fitted at follows from its record before it is decoded.
+    const QSize full(int(record->width()), int(record->height()));
+    const QRect shown =
+        request.cut ? PageCutRect(request.leftBorder, request.rightBorder, full) : QRect(QPoint(0, 0), full);
+    request.shownScale = 1.0;
+    if (!shown.isEmpty() && scrollView_->width() > 0 && scrollView_->height() > 0) {
+        PageSizer sizer(QRectF(QPointF(0, 0), QSizeF(shown.size())), QRectF(scrollView_->rect()),
+                        float(services_.userDefaults
+                                  ? services_.userDefaults->floatForKey(SettingsKeys::portraitPageSize)
+                                  : 0.0),
+                        Device::isPortrait(orientation_));
+        sizer.compute();
+        request.shownScale = double(sizer.minimumScale()) * double(relativeZoomScale_) * devicePixelRatioF();
+    }
+    return request;
+}
+
+void OnePageViewController::addImageView()
+{
+    removeShownView();
+    const bool crop = services_.userDefaults && services_.userDefaults->boolForKey(SettingsKeys::cropPage);
+    isCropped_ = crop && !uncropPage_;
+    // The uncut view lasts for this one load only.
+    uncropPage_ = false;
+    request_ = requestForPage(pageNumber_);
+    request_.cut = isCropped_;
+    display_ = Display::Loading;
+    const int number = pageNumber_;
+    QPointer<OnePageViewController> self(this);
+    loader_->load(this, request_, [self, number](std::shared_ptr<const PageImage> image) {
+        if (self && self->pageNumber_ == number && self->display_ == Display::Loading)
+            self->showImage(std::move(image));
+    });
+}
+
+void OnePageViewController::showImage(std::shared_ptr<const PageImage> image)
+{
+    if (!image) {
+        // The record was good but the file is missing or does not decode.
+        showMessage(withArguments(localized("Page %d not found or scan too large"),
+                                  {QString::number(pageNumber_ + 1)}));
+        pageShown();
+        return;
+    }
+    image_ = std::move(image);
+    auto *view = new PageImageView(image_, scrollView_);
+    view->setDelegate(this);
+    imageView_ = view;
+    display_ = Display::Image;
+    layoutImage(relativeZoomScale_);
+    pageShown();
+    ensureResolution();
+}
+
+void OnePageViewController::layoutImage(qreal relativeZoom)
+{
+    const QSizeF full(image_->fullSize());
+    PageSizer sizer(QRectF(QPointF(0, 0), full), QRectF(scrollView_->rect()),
+                    float(services_.userDefaults
+                              ? services_.userDefaults->floatForKey(SettingsKeys::portraitPageSize)
+                              : 0.0),
+                    Device::isPortrait(orientation_));
+    sizer.compute();
+    scrollView_->setZoomView(imageView_, full);
+    scrollView_->setMinimumZoomScale(sizer.minimumScale());
+    scrollView_->setMaximumZoomScale(std::max<qreal>(kMaximumZoom, sizer.minimumScale()));
+    scrollView_->setZoomScale(sizer.minimumScale() * relativeZoom);
+    scrollView_->setContentOffset(QPointF(0, 0));
+}
+
+void OnePageViewController::ensureResolution()
+{
+    if (display_ != Display::Image || !image_ || image_->isFullSize())
+        return;
+    const double needed = scrollView_->zoomScale() * devicePixelRatioF();
+    if (PageImageLoader::decodingScale(needed) <= image_->scale() + 1e-9)
+        return;
+    PageImageRequest sharper = request_;
+    sharper.shownScale = needed;
+    const int number = pageNumber_;
+    QPointer<OnePageViewController> self(this);
+    loader_->load(this, sharper, [self, number, sharper](std::shared_ptr<const PageImage> image) {
+        // Same geometry, more pixels: nothing on screen moves.
+        if (!self || !image || self->pageNumber_ != number || self->display_ != Display::Image ||
+            !self->imageView_)
+            return;
+        self->image_ = image;
+        self->request_ = sharper;
+        self->imageView_->setPage(std::move(image));
+    });
+}
+
+void OnePageViewController::refit()
+{
+    if (display_ != Display::Image || !imageView_)
+        return;
+    const qreal relative = relativeZoomScale();
+    const QPointF offset = scrollView_->contentOffset();
+    layoutImage(relative);
+    scrollView_->setContentOffset(offset);
+}
+
+void OnePageViewController::addErrorView()
+{
+    showLibraryMessage();
+    pageShown();
+}
+
+void OnePageViewController::showLibraryMessage()
+{
+    const auto record = page(pageNumber_);
+    const QString number = QString::number(pageNumber_ + 1);
+    QString text;
+    if (record && record->isDownloaded() && !record->errorString().isNull())
+        text = withArguments(localized("Page %d not found: %@"), {number, record->errorString()});
+    else if (record && record->isDownloaded())
+        text = withArguments(localized("Page %d not found or scan too large"), {number});
+    else
+        text = withArguments(localized("Page %d not downloaded"), {number});
+    showMessage(text);
+}
+
+void OnePageViewController::showMessage(const QString &text)
+{
+    removeShownView();
+    auto *label = new QLabel(text, scrollView_);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Up to three lines.
+    QFont font = label->font();
+    font.setPixelSize(15);
+    label->setFont(font);
+    label->setForegroundRole(QPalette::WindowText);
+    label->setGeometry(0, (scrollView_->height() - kMessageHeight) / 2, scrollView_->width(), kMessageHeight);
+    label->show();
+    messageView_ = label;
+    display_ = Display::Message;
+    resetZoom();
+}
+
+void OnePageViewController::removeShownView()
+{
+    scrollView_->setZoomView(nullptr, QSizeF());
+    delete imageView_.data();
+    delete messageView_.data();
+    image_.reset();
+    display_ = Display::Nothing;
+}
+
+void OnePageViewController::pageShown()
+{
+    if (delegate_)
+        delegate_->onePageViewControllerDidShowPage(this);
+}
+
+QString OnePageViewController::messageText() const
+{
+    if (auto *label = qobject_cast<QLabel *>(messageView_.data()))
+        return label->text();
+    return {};
+}
+
+double OnePageViewController::shownPageHeight() const
+{
+    return display_ == Display::Image && image_ ? image_->fullSize().height() : 0.0;
+}
+
+float OnePageViewController::relativeZoomScale() const
+{
+    if (display_ != Display::Image)
+        return relativeZoomScale_;
+    const qreal minimum = scrollView_->minimumZoomScale();
+    if (!(minimum > 0))
+        return 1.0f;
+    const qreal ratio = scrollView_->zoomScale() / minimum;
+    return ratio >= 0.99 && ratio <= 1.01 ? 1.0f : float(ratio);
+}
+
+void OnePageViewController::resetZoom()
+{
+    scrollView_->setMinimumZoomScale(1.0);
+    scrollView_->setZoomScale(1.0);
+}
+
+QRectF OnePageViewController::zoomRectForScale(qreal scale, QPointF center) const
+{
+    const qreal height = scrollView_->height() / scale;
+    const qreal width = scrollView_->width() / scale;
+    return {center.x() - width / 2.0, center.y() - height / 2.0, width, height};
+}
+
+void OnePageViewController::initOffsetWithIsPortrait(bool isPortrait)
+{
+    if (display_ != Display::Image)
+        return;
+    scrollView_->layoutZoomView();
+}
+
+void OnePageViewController::pageImageViewGotSingleTapAtPoint(PageImageView *, QPointF, QPointF superViewPoint)
+{
+    if (delegate_)
+        delegate_->onePageViewControllerGotSingleTapAtPoint(this, superViewPoint);
+}
+
+void OnePageViewController::pageImageViewGotDoubleTapAtPoint(PageImageView *, QPointF point)
+{
+    const qreal zoom = scrollView_->zoomScale();
+    const qreal target =
+        isZoomed() ? scrollView_->minimumZoomScale() : zoom * (Device::isPortrait(orientation_) ? 1.8 : 1.5);
+    scrollView_->zoomToRect(zoomRectForScale(target, point / zoom));
+}
+
+void OnePageViewController::pageImageViewGotTwoFingerTapAtPoint(PageImageView *, QPointF point)
+{
+    const qreal zoom = scrollView_->zoomScale();
+    scrollView_->zoomToRect(zoomRectForScale(scrollView_->minimumZoomScale(), point / zoom));
+    if (delegate_)
+        delegate_->onePageViewControllerGotTwoFingerTap(this);
+}
+
+void OnePageViewController::mousePressEvent(QMouseEvent *event)
+{
+    pressPosition_ = event->position();
+    pressMoved_ = false;
+    if (event->button() == Qt::LeftButton)
+        scrollView_->dragStarted(event->globalPosition());
+    event->accept();
+}
+
+void OnePageViewController::mouseMoveEvent(QMouseEvent *event)
+{
+    if ((event->position() - pressPosition_).manhattanLength() > kClickSlop)
+        pressMoved_ = true;
+    scrollView_->dragMoved(event->globalPosition());
+}
+
+void OnePageViewController::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        scrollView_->dragEnded(event->globalPosition());
+    if (pressMoved_ || !delegate_)
+        return;
+    // A click beside the page counts at once, as a touch ending on the
+    // viewer itself does.
+    if (event->button() == Qt::RightButton ||
+        (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier)))
+        delegate_->onePageViewControllerGotTwoFingerTap(this);
+    else if (event->button() == Qt::LeftButton)
+        delegate_->onePageViewControllerGotSingleTapAtPoint(this, event->position());
+}
+
+void OnePageViewController::resizeEvent(QResizeEvent *event)
+{
+    ViewController::resizeEvent(event);
+    scrollView_->setGeometry(rect());
+    if (messageView_) {
+        if (display_ == Display::Message)
+            messageView_->setGeometry(0, (height() - kMessageHeight) / 2, width(), kMessageHeight);
+        else
+            messageView_->setGeometry(scrollView_->rect());
+    }
+    refit();
+}
