@@ -2,61 +2,25 @@
 
 #include <algorithm>
 
-#include "download/LibraryQueues.h"
 #include "download/RemovePathsQueueWrapper.h"
 #include "foundation/AlertFunctions.h"
 #include "foundation/Alerts.h"
 #include "foundation/Localized.h"
-#include "foundation/NotificationCenter.h"
 #include "foundation/WaitOverlay.h"
 #include "store/AppData.h"
 #include "store/IsDownloading.h"
 
-namespace {
-constexpr int kForegroundLimit = 6;
-}
-
 ChaptersDeleterController::ChaptersDeleterController(std::shared_ptr<Book> book,
                                                      ChaptersDeleterControllerDelegate *delegate)
-    : book_(std::move(book)), delegate_(delegate)
+    : BulkController(kConfirmationTag, RemovePathsQueueWrapper::DidFinishNotification),
+      book_(std::move(book)), delegate_(delegate)
 {}
-
-ChaptersDeleterController::~ChaptersDeleterController()
-{
-    *alive_ = false;
-    removeFromNotifications();
-}
 
 void ChaptersDeleterController::deleteChapters()
 {
     chaptersToDelete_.clear();
-    const QString message = localized("Do you want to delete the read chapters?") + u'\n' +
-                            localized("The last read chapter is not deleted.");
-    ConfirmWithMessage(message, kConfirmationTag, alive_,
-                       [this](int index) { alertViewClickedButtonAtIndex(kConfirmationTag, index); });
-}
-
-void ChaptersDeleterController::addToNotifications()
-{
-    NotificationCenter::defaultCenter().addObserver(this, RemovePathsQueueWrapper::DidFinishNotification,
-                                                    [this] { removePathsDidFinish(); });
-}
-
-void ChaptersDeleterController::removeFromNotifications()
-{
-    NotificationCenter::defaultCenter().removeObserver(this);
-}
-
-void ChaptersDeleterController::alertViewClickedButtonAtIndex(int tag, int buttonIndex)
-{
-    if (tag != kConfirmationTag || buttonIndex != 1)
-        return;
-    if (!prepareToDeleteChapters())
-        return;
-    if (int(chaptersToDelete_.size()) < kForegroundLimit)
-        deleteChaptersForeground();
-    else
-        deleteChaptersBackground();
+    confirm(localized("Do you want to delete the read chapters?") + u'\n' +
+            localized("The last read chapter is not deleted."));
 }
 
 bool ChaptersDeleterController::isDownloading() const
@@ -94,45 +58,31 @@ bool ChaptersDeleterController::prepareToDeleteChapters()
 
 void ChaptersDeleterController::deleteChaptersForeground()
 {
-    AppData &appData = AppData::sharedAppData();
-    std::vector<std::shared_ptr<ManagedObject>> records;
-    QStringList paths;
-    for (const auto &chapter : chaptersToDelete_) {
-        paths << appData.chapterDirectory(*chapter);
-        records.push_back(chapter);
-    }
-    const auto error = LibraryQueues::removePathsQueueWrapper()->removeForeground(records, paths);
+    tellDelegate(removeAtOnce(chaptersToDelete_));
+}
+
+void ChaptersDeleterController::deleteChaptersBackground()
+{
+    if (const auto error = removeInBackground(chaptersToDelete_))
+        tellDelegate(error);
+    else
+        showWaitOverlay();
+}
+
+void ChaptersDeleterController::removePathsDidFinish()
+{
+    tellDelegate(std::nullopt);
+    hideWaitOverlay();
+}
+
+void ChaptersDeleterController::tellDelegate(const std::optional<Error> &error)
+{
     if (!delegate_)
         return;
     if (error)
         delegate_->chaptersDeleterDidFail(*this, *error);
     else
         delegate_->chaptersDeleterDidFinish(*this);
-}
-
-void ChaptersDeleterController::deleteChaptersBackground()
-{
-    AppData &appData = AppData::sharedAppData();
-    QStringList paths;
-    for (const auto &chapter : chaptersToDelete_)
-        paths << appData.chapterDirectory(*chapter);
-    RemovePathsQueueWrapper::writeRemovePaths(paths);
-    for (const auto &chapter : chaptersToDelete_)
-        appData.managedObjectContext()->deleteObject(chapter);
-    if (const auto error = appData.save()) {
-        if (delegate_)
-            delegate_->chaptersDeleterDidFail(*this, *error);
-        return;
-    }
-    LibraryQueues::removePathsQueueWrapper()->launchRemovePaths(paths);
-    showWaitOverlay();
-}
-
-void ChaptersDeleterController::removePathsDidFinish()
-{
-    if (delegate_)
-        delegate_->chaptersDeleterDidFinish(*this);
-    hideWaitOverlay();
 }
 
 void ChaptersDeleterController::showWaitOverlay()

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "download/BulkController.h"
 #include "foundation/Error.h"
 
 class Book;
@@ -24,22 +25,15 @@ public:
 // Up to 5 are deleted at once; more in the background behind the wait
 // overlay. Records are deleted and saved before their folders go.
 // Thread contract: main thread only.
-class ChaptersDeleterController
+class ChaptersDeleterController : public BulkController
 {
 public:
     static constexpr int kConfirmationTag = 77;
     static constexpr int kMaxDeletions = 200;
 
     ChaptersDeleterController(std::shared_ptr<Book> book, ChaptersDeleterControllerDelegate *delegate);
-    ~ChaptersDeleterController();
-    ChaptersDeleterController(const ChaptersDeleterController &) = delete;
-    ChaptersDeleterController &operator=(const ChaptersDeleterController &) = delete;
 
     void deleteChapters();
-    void addToNotifications();
-    void removeFromNotifications();
-    void alertViewClickedButtonAtIndex(int tag, int buttonIndex);
-
     bool prepareToDeleteChapters();
     void deleteChaptersForeground();
     void deleteChaptersBackground();
@@ -51,8 +45,14 @@ public:
     const std::vector<std::shared_ptr<Chapter>> &chaptersToDelete() const { return chaptersToDelete_; }
 
 private:
+    bool prepare() override { return prepareToDeleteChapters(); }
+    int itemCount() const override { return int(chaptersToDelete_.size()); }
+    void runForeground() override { deleteChaptersForeground(); }
+    void runBackground() override { deleteChaptersBackground(); }
+    void backgroundDidFinish() override { removePathsDidFinish(); }
+    void tellDelegate(const std::optional<Error> &error);
+
     std::shared_ptr<Book> book_;
     ChaptersDeleterControllerDelegate *delegate_;
     std::vector<std::shared_ptr<Chapter>> chaptersToDelete_;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -2,61 +2,23 @@
 
 #include <QHash>
 
-#include "download/LibraryQueues.h"
 #include "download/RemovePathsQueueWrapper.h"
 #include "foundation/AlertFunctions.h"
 #include "foundation/Alerts.h"
 #include "foundation/Localized.h"
-#include "foundation/NotificationCenter.h"
 #include "foundation/WaitOverlay.h"
 #include "store/AppData.h"
 #include "store/DownloadsRequest.h"
 
-namespace {
-constexpr int kForegroundLimit = 6;
-}
-
 DownloadsDeleterController::DownloadsDeleterController(DownloadsDeleterControllerDelegate *delegate)
-    : delegate_(delegate)
+    : BulkController(kConfirmationTag, RemovePathsQueueWrapper::DidFinishNotification), delegate_(delegate)
 {}
-
-DownloadsDeleterController::~DownloadsDeleterController()
-{
-    *alive_ = false;
-    removeFromNotifications();
-}
 
 void DownloadsDeleterController::deleteDownloads()
 {
     downloadsToDelete_.clear();
-    const QString message =
-        localized("Do you want to delete the lower numbered chapters in the Downloads folder?") + u'\n' +
-        localized("Unread chapters and the highest chapter of each manga are not deleted.");
-    ConfirmWithMessage(message, kConfirmationTag, alive_,
-                       [this](int index) { alertViewClickedButtonAtIndex(kConfirmationTag, index); });
-}
-
-void DownloadsDeleterController::addToNotifications()
-{
-    NotificationCenter::defaultCenter().addObserver(this, RemovePathsQueueWrapper::DidFinishNotification,
-                                                    [this] { removePathsDidFinish(); });
-}
-
-void DownloadsDeleterController::removeFromNotifications()
-{
-    NotificationCenter::defaultCenter().removeObserver(this);
-}
-
-void DownloadsDeleterController::alertViewClickedButtonAtIndex(int tag, int buttonIndex)
-{
-    if (tag != kConfirmationTag || buttonIndex != 1)
-        return;
-    if (!prepareToDeleteDownloads())
-        return;
-    if (int(downloadsToDelete_.size()) < kForegroundLimit)
-        deleteDownloadsForeground();
-    else
-        deleteDownloadsBackground();
+    confirm(localized("Do you want to delete the lower numbered chapters in the Downloads folder?") + u'\n' +
+            localized("Unread chapters and the highest chapter of each manga are not deleted."));
 }
 
 bool DownloadsDeleterController::prepareToDeleteDownloads()
@@ -97,44 +59,29 @@ bool DownloadsDeleterController::prepareToDeleteDownloads()
 
 void DownloadsDeleterController::deleteDownloadsForeground()
 {
-    AppData &appData = AppData::sharedAppData();
-    std::vector<std::shared_ptr<ManagedObject>> records;
-    QStringList paths;
-    for (const auto &download : downloadsToDelete_) {
-        paths << appData.chapterDirectory(*download);
-        records.push_back(download);
-    }
-    const auto error = LibraryQueues::removePathsQueueWrapper()->removeForeground(records, paths);
+    tellDelegate(removeAtOnce({downloadsToDelete_.begin(), downloadsToDelete_.end()}));
+}
+
+void DownloadsDeleterController::deleteDownloadsBackground()
+{
+    if (const auto error = removeInBackground({downloadsToDelete_.begin(), downloadsToDelete_.end()}))
+        tellDelegate(error);
+    else
+        WaitOverlay::instance().show();
+}
+
+void DownloadsDeleterController::removePathsDidFinish()
+{
+    tellDelegate(std::nullopt);
+    WaitOverlay::instance().hide();
+}
+
+void DownloadsDeleterController::tellDelegate(const std::optional<Error> &error)
+{
     if (!delegate_)
         return;
     if (error)
         delegate_->downloadsDeleterDidFail(*this, *error);
     else
         delegate_->downloadsDeleterDidFinish(*this);
-}
-
-void DownloadsDeleterController::deleteDownloadsBackground()
-{
-    AppData &appData = AppData::sharedAppData();
-    QStringList paths;
-    for (const auto &download : downloadsToDelete_)
-        paths << appData.chapterDirectory(*download);
-    RemovePathsQueueWrapper::writeRemovePaths(paths);
-    for (const auto &download : downloadsToDelete_)
-        appData.managedObjectContext()->deleteObject(download);
-    // A failed save keeps the records, and with them their folders.
-    if (const auto error = appData.save()) {
-        if (delegate_)
-            delegate_->downloadsDeleterDidFail(*this, *error);
-        return;
-    }
-    LibraryQueues::removePathsQueueWrapper()->launchRemovePaths(paths);
-    WaitOverlay::instance().show();
-}
-
-void DownloadsDeleterController::removePathsDidFinish()
-{
-    if (delegate_)
-        delegate_->downloadsDeleterDidFinish(*this);
-    WaitOverlay::instance().hide();
 }

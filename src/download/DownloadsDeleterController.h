@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "download/BulkController.h"
 #include "foundation/Error.h"
 
 class Download;
@@ -24,22 +25,15 @@ public:
 // behind the wait overlay. Records are deleted and saved before their
 // folders go.
 // Thread contract: main thread only.
-class DownloadsDeleterController
+class DownloadsDeleterController : public BulkController
 {
 public:
     static constexpr int kConfirmationTag = 77;
     static constexpr int kMaxDeletions = 200;
 
     explicit DownloadsDeleterController(DownloadsDeleterControllerDelegate *delegate);
-    ~DownloadsDeleterController();
-    DownloadsDeleterController(const DownloadsDeleterController &) = delete;
-    DownloadsDeleterController &operator=(const DownloadsDeleterController &) = delete;
 
     void deleteDownloads();
-    void addToNotifications();
-    void removeFromNotifications();
-    void alertViewClickedButtonAtIndex(int tag, int buttonIndex);
-
     bool prepareToDeleteDownloads();
     void deleteDownloadsForeground();
     void deleteDownloadsBackground();
@@ -48,7 +42,13 @@ public:
     const std::vector<std::shared_ptr<Download>> &downloadsToDelete() const { return downloadsToDelete_; }
 
 private:
+    bool prepare() override { return prepareToDeleteDownloads(); }
+    int itemCount() const override { return int(downloadsToDelete_.size()); }
+    void runForeground() override { deleteDownloadsForeground(); }
+    void runBackground() override { deleteDownloadsBackground(); }
+    void backgroundDidFinish() override { removePathsDidFinish(); }
+    void tellDelegate(const std::optional<Error> &error);
+
     DownloadsDeleterControllerDelegate *delegate_;
     std::vector<std::shared_ptr<Download>> downloadsToDelete_;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

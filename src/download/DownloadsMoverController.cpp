@@ -6,59 +6,20 @@
 #include "foundation/AlertFunctions.h"
 #include "foundation/Alerts.h"
 #include "foundation/Localized.h"
-#include "foundation/NotificationCenter.h"
 #include "foundation/WaitOverlay.h"
 #include "store/AppData.h"
 #include "store/DownloadsRequest.h"
 
-namespace {
-constexpr int kForegroundLimit = 6;
-}
-
 DownloadsMoverController::DownloadsMoverController(DownloadsMoverControllerDelegate *delegate)
-    : delegate_(delegate)
+    : BulkController(kConfirmationTag, DownloadsMoverQueueWrapper::DidFinishNotification), delegate_(delegate)
 {}
-
-DownloadsMoverController::~DownloadsMoverController()
-{
-    *alive_ = false;
-    removeFromNotifications();
-}
 
 void DownloadsMoverController::moveDownloads()
 {
     downloadsToMove_.clear();
-    const QString message =
-        localized("Do you want to save the completed downloads to the library?") + u'\n' +
-        withArguments(localized("%d downloads are saved at a time."), {QString::number(kMaxDownloads)}) +
-        u'\n' + localized("(Don't exit the app while processing)");
-    ConfirmWithMessage(message, kConfirmationTag, alive_,
-                       [this](int index) { alertViewClickedButtonAtIndex(kConfirmationTag, index); });
-}
-
-void DownloadsMoverController::addToNotifications()
-{
-    NotificationCenter::defaultCenter().addObserver(this, DownloadsMoverQueueWrapper::DidFinishNotification,
-                                                    [this] { moveDownloadsDidFinish(); });
-}
-
-void DownloadsMoverController::removeFromNotifications()
-{
-    NotificationCenter::defaultCenter().removeObserver(this);
-}
-
-void DownloadsMoverController::alertViewClickedButtonAtIndex(int tag, int buttonIndex)
-{
-    if (tag != kConfirmationTag || buttonIndex != 1)
-        return;
-    if (!prepareToMoveDownloads())
-        return;
-    if (tooManyDownloadsToMove(downloadsToMove_))
-        return;
-    if (int(downloadsToMove_.size()) < kForegroundLimit)
-        moveDownloadsForeground();
-    else
-        moveDownloadsBackground();
+    confirm(localized("Do you want to save the completed downloads to the library?") + u'\n' +
+            withArguments(localized("%d downloads are saved at a time."), {QString::number(kMaxDownloads)}) +
+            u'\n' + localized("(Don't exit the app while processing)"));
 }
 
 bool DownloadsMoverController::prepareToMoveDownloads()

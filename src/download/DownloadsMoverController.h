@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "download/BulkController.h"
+
 class Download;
 class DownloadsMoverController;
 
@@ -21,22 +23,16 @@ public:
 // The settings screen and yomora-cli drive the same flow: the question goes
 // through the Alerts service and the overlay through WaitOverlay.
 // Thread contract: main thread only.
-class DownloadsMoverController
+class DownloadsMoverController : public BulkController
 {
 public:
     static constexpr int kMaxDownloads = 20;
     static constexpr int kConfirmationTag = 44;
 
     explicit DownloadsMoverController(DownloadsMoverControllerDelegate *delegate);
-    ~DownloadsMoverController();
-    DownloadsMoverController(const DownloadsMoverController &) = delete;
-    DownloadsMoverController &operator=(const DownloadsMoverController &) = delete;
 
     // Asks "Are you sure?"; "Ok" starts the save.
     void moveDownloads();
-    void addToNotifications();
-    void removeFromNotifications();
-    void alertViewClickedButtonAtIndex(int tag, int buttonIndex);
 
     // The newest completed downloads, up to 20; false (and none) when a busy
     // download comes first.
@@ -52,10 +48,14 @@ public:
     int failedCount() const { return failedCount_; }
 
 private:
+    bool prepare() override { return prepareToMoveDownloads() && !tooManyDownloadsToMove(downloadsToMove_); }
+    int itemCount() const override { return int(downloadsToMove_.size()); }
+    void runForeground() override { moveDownloadsForeground(); }
+    void runBackground() override { moveDownloadsBackground(); }
+    void backgroundDidFinish() override { moveDownloadsDidFinish(); }
+    void reportFailures();
+
     DownloadsMoverControllerDelegate *delegate_;
     std::vector<std::shared_ptr<Download>> downloadsToMove_;
     int failedCount_ = 0;
-
-    void reportFailures();
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
