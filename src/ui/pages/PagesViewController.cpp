@@ -376,11 +376,15 @@ void PagesViewController::onePageViewControllerDidShowPage(OnePageViewController
 void PagesViewController::startTransition()
 {
     transitionPending_ = false;
-    if (transition_)
-        transition_->stop();
     OnePageViewController *incoming = current_;
     OnePageViewController *outgoing = hidden_;
     const QRect home = containerView_->rect();
+    // A flip during the previous one's slide: that page lands at once and
+    // is what the new one moves in over (a stopped animation never
+    // reports that it finished).
+    if (transition_)
+        transition_->stop();
+    outgoing->move(home.topLeft());
     incoming->setGeometry(home);
     incoming->show();
     incoming->raise();
@@ -623,6 +627,9 @@ void PagesViewController::gotoNextChapter()
     pagesData_ = std::make_shared<PagesData>(chapter_);
     loader_.clear();
     transitionPending_ = false;
+    if (transition_)
+        transition_->stop();
+    hidden_->hide();
     for (OnePageViewController *slot : {current_, hidden_})
         slot->setPagesData(pagesData_);
     picker_->setPagesData(pagesData_);
