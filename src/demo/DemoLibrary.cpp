@@ -71,8 +71,8 @@ void addPages(AppData &appData, Chapter &chapter, std::uint64_t seed, int bookIn
 int bookIndexOf(const QString &title)
 {
     int index = 0;
-    for (const auto &spec : DemoLibrary::chapters()) {
-        if (title == QLatin1String(spec.bookTitle))
+    for (const auto &entry : DemoLibrary::chapters()) {
+        if (title == QLatin1String(entry.bookTitle))
             return index;
         ++index;
     }
@@ -81,9 +81,9 @@ int bookIndexOf(const QString &title)
 
 } // namespace
 
-const std::vector<DemoLibrary::ChapterSpec> &DemoLibrary::chapters()
+const std::vector<DemoLibrary::ChapterEntry> &DemoLibrary::chapters()
 {
-    static const std::vector<ChapterSpec> all = {
+    static const std::vector<ChapterEntry> all = {
         {"Blue Harbor", "1", 6},    {"Blue Harbor", "2", 5},    {"Blue Harbor", "3", 5},
         {"Paper Lanterns", "1", 4}, {"Paper Lanterns", "2", 4}, {"Night Train", "12.5", 3},
     };
@@ -94,17 +94,17 @@ void DemoLibrary::create(AppData &appData, std::uint64_t seed)
 {
     std::map<QString, std::shared_ptr<Book>> books;
     int chapterIndex = 0;
-    for (const ChapterSpec &spec : chapters()) {
-        const QString title = QString::fromUtf8(spec.bookTitle);
+    for (const ChapterEntry &entry : chapters()) {
+        const QString title = QString::fromUtf8(entry.bookTitle);
         auto &book = books[title];
         if (!book)
             book = appData.createBookWithTitle(title, QStringLiteral("demo"));
-        const Decimal number = Decimal::fromString(QString::fromLatin1(spec.number));
-        auto chapter = appData.createChapterWithTitle(title + u' ' + QLatin1String(spec.number), number,
-                                                      spec.pages, true);
+        const Decimal number = Decimal::fromString(QString::fromLatin1(entry.number));
+        auto chapter = appData.createChapterWithTitle(title + u' ' + QLatin1String(entry.number), number,
+                                                      entry.pages, true);
         chapter->setBook(book);
         chapter->setLastPageRead(-1);
-        addPages(appData, *chapter, seed, bookIndexOf(title), chapterIndex++, spec.pages, spec.pages);
+        addPages(appData, *chapter, seed, bookIndexOf(title), chapterIndex++, entry.pages, entry.pages);
     }
     appData.save();
 }

@@ -19,14 +19,14 @@ class Download;
 class DemoLibrary
 {
 public:
-    struct ChapterSpec {
+    struct ChapterEntry {
         const char *bookTitle;
         const char *number; // a decimal, as the chapter lists print it
         int pages;
     };
 
     // The library's contents, in the order they are created.
-    static const std::vector<ChapterSpec> &chapters();
+    static const std::vector<ChapterEntry> &chapters();
 
     // Adds the books and chapters of chapters() to appData's store with
     // their page files, and saves. Drawing is the same for the same seed;

@@ -245,7 +245,16 @@ void OnePageViewController::showMessage(const QString &text)
 void OnePageViewController::removeShownView()
 {
     scrollView_->setZoomView(nullptr, QSizeF());
-    delete imageView_.data();
+    if (imageView_) {
+        // A tap on this very view may be what reloads the page (the crop
+        // toggle), so the view goes once its event is over; its picture
+        // goes now, to keep the count of decoded pages held.
+        imageView_->setDelegate(nullptr);
+        imageView_->setPage(nullptr);
+        imageView_->hide();
+        imageView_->deleteLater();
+        imageView_ = nullptr;
+    }
     delete messageView_.data();
     image_.reset();
     display_ = Display::Nothing;

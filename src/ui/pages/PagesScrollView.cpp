@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QGestureEvent>
 #include <QMouseEvent>
+#include <QPinchGesture>
 #include <QNativeGestureEvent>
 #include <QWheelEvent>
 
@@ -17,6 +19,8 @@ constexpr qreal kWheelStep = 60.0;
 PagesScrollView::PagesScrollView(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_AcceptTouchEvents, false);
+    // Two fingers on a touch screen zoom as they do on a touchpad.
+    grabGesture(Qt::PinchGesture);
 }
 
 void PagesScrollView::setZoomView(QWidget *view, QSizeF baseSize)
@@ -226,6 +230,15 @@ void PagesScrollView::wheelEvent(QWheelEvent *event)
 
 bool PagesScrollView::event(QEvent *event)
 {
+    if (event->type() == QEvent::Gesture) {
+        auto *gestures = static_cast<QGestureEvent *>(event);
+        if (auto *pinch = static_cast<QPinchGesture *>(gestures->gesture(Qt::PinchGesture))) {
+            if (pinch->changeFlags() & QPinchGesture::ScaleFactorChanged)
+                setZoomScale(zoom_ * pinch->scaleFactor(), mapFromGlobal(pinch->centerPoint()));
+            gestures->accept(pinch);
+            return true;
+        }
+    }
     if (event->type() == QEvent::NativeGesture) {
         auto *gesture = static_cast<QNativeGestureEvent *>(event);
         if (gesture->gestureType() == Qt::ZoomNativeGesture) {

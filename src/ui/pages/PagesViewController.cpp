@@ -40,6 +40,10 @@ constexpr int kToolbarHeight = 44;
 constexpr int kAutoHideMs = 4000;
 constexpr int kTransitionMs = 400;
 constexpr int kPickerSlideMs = 500;
+// The handheld's tablet picker stopped 20 points short of the top to leave
+// its status bar uncovered; a desktop window has none, and a strip of page
+// above the picker only looks broken.
+constexpr int kPickerTop = 0;
 // Rotating a taller page would take more memory than a device has.
 constexpr double kTallestRotatablePage = 3500.0;
 
@@ -219,7 +223,7 @@ void PagesViewController::layoutOverlays()
     if (picker_) {
         // The menu going away as the picker comes grows the viewer: the
         // picker follows the size at once and its slide keeps its course.
-        const int inset = Device::isPad() ? 20 : 0;
+        const int inset = kPickerTop;
         if (pickerSlide_)
             picker_->resize(width(), height() - inset);
         else
@@ -372,11 +376,15 @@ void PagesViewController::onePageViewControllerDidShowPage(OnePageViewController
 void PagesViewController::startTransition()
 {
     transitionPending_ = false;
-    if (transition_)
-        transition_->stop();
     OnePageViewController *incoming = current_;
     OnePageViewController *outgoing = hidden_;
     const QRect home = containerView_->rect();
+    // A flip during the previous one's slide: that page lands at once and
+    // is what the new one moves in over (a stopped animation never
+    // reports that it finished).
+    if (transition_)
+        transition_->stop();
+    outgoing->move(home.topLeft());
     incoming->setGeometry(home);
     incoming->show();
     incoming->raise();
@@ -619,6 +627,9 @@ void PagesViewController::gotoNextChapter()
     pagesData_ = std::make_shared<PagesData>(chapter_);
     loader_.clear();
     transitionPending_ = false;
+    if (transition_)
+        transition_->stop();
+    hidden_->hide();
     for (OnePageViewController *slot : {current_, hidden_})
         slot->setPagesData(pagesData_);
     picker_->setPagesData(pagesData_);
@@ -648,7 +659,7 @@ void PagesViewController::slidePicker(bool in)
 {
     if (pickerSlide_)
         pickerSlide_->stop();
-    const int top = Device::isPad() ? 20 : 0;
+    const int top = kPickerTop;
     picker_->setGeometry(0, in ? height() : top, width(), height() - top);
     picker_->show();
     picker_->raise();
