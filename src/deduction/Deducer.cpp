@@ -117,18 +117,17 @@ void Deducer::main()
     if (isCancelled())
         return;
     if (ok) {
-        std::lock_guard lock(finishLock());
-        // Cancelled while another deducer held the lock: stay silent.
-        if (!isCancelled() && delegate_)
-            delegate_->deducerFinished(*this);
+        reportOnMain(finishLock(), [this] {
+            if (delegate_)
+                delegate_->deducerFinished(*this);
+        });
     } else {
-        std::lock_guard lock(failureLock());
-        if (!isCancelled()) {
+        reportOnMain(failureLock(), [this] {
             // A failure in mid-chapter leaves no partial list behind.
             urlStrings_.clear();
             if (delegate_)
                 delegate_->deducerFailed(*this);
-        }
+        });
     }
 }
 

@@ -199,7 +199,10 @@ void DeducerFetcher::fetcherDidDrainCancelledRun()
 
 bool DeducerFetcher::isBusy() const
 {
-    return isDeducing_ || manager_.fetcherQueueWrapper().isDownloading();
+    // A run whose last request has ended is still active until its end is
+    // handled, and that end starts the next waiting download itself.
+    const FetcherQueueWrapper &fetcher = manager_.fetcherQueueWrapper();
+    return isDeducing_ || fetcher.isDownloading() || fetcher.isRunActive();
 }
 
 std::shared_ptr<Download> DeducerFetcher::interruptRunningDownload()

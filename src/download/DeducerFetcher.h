@@ -60,7 +60,8 @@ public:
 
     bool isAlreadyDownloading() const;
     // Something is being deduced or fetched (a cancelled fetch still
-    // draining counts); the wait queue alone does not.
+    // draining, and a run whose end is on its way, count); the wait queue
+    // alone does not.
     bool isBusy() const;
     bool isDeducing() const { return isDeducing_; }
     void setIsDeducing(bool deducing) { isDeducing_ = deducing; }

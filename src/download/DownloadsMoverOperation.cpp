@@ -50,5 +50,5 @@ void DownloadsMoverOperation::main()
     DownloadMover::didSave(saved);
     context->removeDidSaveObserver(this);
     if (didFinish_)
-        performOnMainAndWait([&] { didFinish_(failed); });
+        reportOnMain([&] { didFinish_(failed); });
 }

@@ -18,20 +18,6 @@
 
 namespace {
 
-// One finish and one failure report are handled at a time, across every
-// fetcher of the process.
-std::mutex &finishLock()
-{
-    static std::mutex lock;
-    return lock;
-}
-
-std::mutex &failureLock()
-{
-    static std::mutex lock;
-    return lock;
-}
-
 // Runs on the request's own thread, before the queue hears of the request:
 // the one decode of the image gives its size and its margins.
 void measureImage(HttpRequest &request)
@@ -239,16 +225,14 @@ void FetcherQueueWrapper::requestDidFinish(const std::shared_ptr<HttpRequest> &r
 {
     if (request->isCancelled())
         return;
-    std::lock_guard lock(finishLock());
-    performOnMainAndWait([&] { requestDidFinishMain(*request); });
+    requestDidFinishMain(*request);
 }
 
 void FetcherQueueWrapper::requestDidFail(const std::shared_ptr<HttpRequest> &request)
 {
     if (request->isCancelled())
         return;
-    std::lock_guard lock(failureLock());
-    performOnMainAndWait([&] { requestDidFailMain(*request); });
+    requestDidFailMain(*request);
 }
 
 void FetcherQueueWrapper::queueDidFinish(HttpRequestQueue &)

@@ -16,7 +16,7 @@ void RemovePathsOperation::main()
 {
     if (book_ && deleteBookDidFinish_) {
         const ObjectID book = *book_;
-        performOnMainAndWait([this, book] { deleteBookDidFinish_(book); });
+        reportOnMain([this, book] { deleteBookDidFinish_(book); });
     }
     QStringList done;
     for (qsizetype i = 0; i < paths_.size() && !isCancelled(); ++i) {

@@ -1,5 +1,7 @@
 #include "foundation/Operation.h"
 
+#include "foundation/MainThread.h"
+
 void Operation::cancel()
 {
     cancelled_.store(true, std::memory_order_release);
@@ -44,4 +46,24 @@ void Operation::waitUntilFinished()
 {
     std::unique_lock lock(finishMutex_);
     finished_.wait(lock, [this] { return state_.load() == State::Finished; });
+}
+
+bool Operation::reportOnMain(std::mutex &lock, const std::function<void()> &report)
+{
+    std::lock_guard guard(lock);
+    return reportOnMain(report);
+}
+
+bool Operation::reportOnMain(const std::function<void()> &report)
+{
+    if (isCancelled())
+        return false;
+    bool reported = false;
+    performOnMainAndWait([&] {
+        if (isCancelled())
+            return;
+        report();
+        reported = true;
+    });
+    return reported;
 }

@@ -38,6 +38,24 @@ public:
     // Queues call this; tests may call it to run an operation inline.
     void start();
 
+    // One lock for the success reports and one for the failure reports of a
+    // class of operations, kept by the class.
+    struct ReportLocks {
+        std::mutex finished;
+        std::mutex failed;
+    };
+
+protected:
+    // How every operation reports: hands `report` to the main thread and
+    // waits for it, unless the operation has been cancelled. Cancellation is
+    // checked again under `lock` (so one cancelled while another of its
+    // class reported stays silent: only the newest request is heard) and on
+    // the main thread (so a cancel from there silences a report already on
+    // its way). Returns whether it reported.
+    bool reportOnMain(std::mutex &lock, const std::function<void()> &report);
+    // For operations whose reports need no order among themselves.
+    bool reportOnMain(const std::function<void()> &report);
+
 private:
     enum class State { Ready, Executing, Finished };
     void markFinished();

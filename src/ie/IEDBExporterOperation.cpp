@@ -23,10 +23,6 @@ void IEDBExporterOperation::main()
         error_ = Error{IEDBExporter::ErrorDomain, 1, localized("No chapter?")};
     zipFileName_ = exporter.zipFileName();
     const Callback &callback = ok ? didFinish_ : didFail_;
-    if (!callback || isCancelled())
-        return;
-    performOnMainAndWait([this, &callback] {
-        if (!isCancelled())
-            callback(*this);
-    });
+    if (callback)
+        reportOnMain([this, &callback] { callback(*this); });
 }

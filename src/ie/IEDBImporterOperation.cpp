@@ -32,10 +32,6 @@ void IEDBImporterOperation::main()
 
 void IEDBImporterOperation::report(const Callback &callback)
 {
-    if (!callback || isCancelled())
-        return;
-    performOnMainAndWait([this, &callback] {
-        if (!isCancelled())
-            callback(*this);
-    });
+    if (callback)
+        reportOnMain([this, &callback] { callback(*this); });
 }

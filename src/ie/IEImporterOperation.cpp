@@ -32,10 +32,6 @@ void IEImporterOperation::main()
 
 void IEImporterOperation::report(const Callback &callback)
 {
-    if (!callback || isCancelled())
-        return;
-    performOnMainAndWait([this, &callback] {
-        if (!isCancelled())
-            callback(*this);
-    });
+    if (callback)
+        reportOnMain([this, &callback] { callback(*this); });
 }

@@ -18,12 +18,3 @@ QString CatalogueFetchOperation::fetchPageText(const QString &urlString, const E
         error = unknownEncoding;
     return page.text;
 }
-
-bool CatalogueFetchOperation::reportUnlessCancelled(std::mutex &lock, const std::function<void()> &report)
-{
-    std::lock_guard guard(lock);
-    if (isCancelled())
-        return false;
-    report();
-    return true;
-}

@@ -12,10 +12,9 @@
 // releases): the page load they share and the way they report.
 //
 // Each fetcher class keeps two class-wide locks, one for success reports and
-// one for failure reports, so that at most one fetcher of a kind talks to
-// its delegate at a time, and re-checks cancellation under the lock: a
-// fetcher cancelled while another reported sees its cancellation before it
-// gets its turn, so only the newest request is heard.
+// one for failure reports, given to Operation::reportOnMain, so that at most
+// one fetcher of a kind talks to its delegate at a time and only the newest
+// request is heard.
 //
 // Thread contract: the load and the report run on the operation's thread;
 // cancel() may be called from any thread and cuts a running request short.
@@ -28,8 +27,4 @@ protected:
     // text is empty and error holds the request's own error, or
     // unknownEncoding when the page could not be turned into text.
     QString fetchPageText(const QString &urlString, const Error &unknownEncoding, OptionalError &error);
-
-    // Runs report while holding lock, unless the operation has been
-    // cancelled by then. Returns whether it reported.
-    bool reportUnlessCancelled(std::mutex &lock, const std::function<void()> &report);
 };

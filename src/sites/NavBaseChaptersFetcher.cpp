@@ -54,7 +54,7 @@ void NavBaseChaptersFetcher::main()
     if (isCancelled() || !delegate_)
         return;
     if (succeeded)
-        reportUnlessCancelled(finishedLock(), [this] { delegate_->navBaseChaptersFetcherFinished(this); });
+        reportOnMain(finishedLock(), [this] { delegate_->navBaseChaptersFetcherFinished(this); });
     else
-        reportUnlessCancelled(failedLock(), [this] { delegate_->navBaseChaptersFetcherFailed(this); });
+        reportOnMain(failedLock(), [this] { delegate_->navBaseChaptersFetcherFailed(this); });
 }

@@ -63,9 +63,9 @@ void NavBooksFetcher::main()
     if (!delegate_)
         return;
     if (succeeded)
-        reportUnlessCancelled(finishedLock(), [this] { delegate_->navBooksFetcherFinished(*this); });
+        reportOnMain(finishedLock(), [this] { delegate_->navBooksFetcherFinished(*this); });
     else
-        reportUnlessCancelled(failedLock(), [this] { delegate_->navBooksFetcherFailed(*this); });
+        reportOnMain(failedLock(), [this] { delegate_->navBooksFetcherFailed(*this); });
 }
 
 bool NavBooksFetcher::go()

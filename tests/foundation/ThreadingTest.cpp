@@ -134,6 +134,53 @@ TEST(OperationQueueTest, WiderQueueRunsConcurrently)
         EXPECT_TRUE(g->isFinished());
 }
 
+// Reports one result through the operations' one way of reporting; the
+// cancel comes from the main thread while the report is on its way.
+class Reporting : public Operation
+{
+public:
+    static inline ReportLocks locks;
+    void main() override
+    {
+        reached = true;
+        while (!release)
+            std::this_thread::yield();
+        reportOnMain(locks.finished, [this] {
+            onMain = isMainThread();
+            ++reports;
+        });
+    }
+    std::atomic<bool> reached{false};
+    std::atomic<bool> release{false};
+    bool onMain = false;
+    int reports = 0;
+};
+
+TEST(OperationQueueTest, ReportsReachTheMainThreadUnlessCancelledOnTheWay)
+{
+    OperationQueue queue(2);
+    auto heard = std::make_shared<Reporting>();
+    auto silenced = std::make_shared<Reporting>();
+    queue.addOperation(heard);
+    queue.addOperation(silenced);
+    while (!heard->reached || !silenced->reached)
+        std::this_thread::yield();
+    heard->release = true;
+    ASSERT_TRUE(pumpEventsUntil([&] { return heard->reports == 1; }));
+    EXPECT_TRUE(heard->onMain);
+
+    // Once the worker holds its class's lock it has passed its own check and
+    // waits for the main thread, busy here: the cancel that comes first must
+    // still silence the report.
+    silenced->release = true;
+    while (Reporting::locks.finished.try_lock())
+        Reporting::locks.finished.unlock();
+    silenced->cancel();
+    ASSERT_TRUE(pumpEventsUntil([&] { return silenced->isFinished(); }));
+    pumpEvents();
+    EXPECT_EQ(silenced->reports, 0);
+}
+
 TEST(MainThreadTest, HandOverFromWorkersAndFromMain)
 {
     ASSERT_TRUE(isMainThread());

@@ -10,10 +10,6 @@ IEFilesRemoverOperation::IEFilesRemoverOperation(QString rootPath, std::function
 void IEFilesRemoverOperation::main()
 {
     FilesRemover::removeFilesAtPath(rootPath_, QString(), true);
-    if (!didFinish_ || isCancelled())
-        return;
-    performOnMainAndWait([this] {
-        if (!isCancelled())
-            didFinish_();
-    });
+    if (didFinish_)
+        reportOnMain(didFinish_);
 }
