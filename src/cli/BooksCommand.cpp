@@ -10,8 +10,6 @@
 #include "cli/CliSupport.h"
 #include "foundation/OperationQueue.h"
 #include "sites/BooksParserDelegate.h"
-#include "sites/LicensedBooksFilter.h"
-#include "sites/LicensedGenreBooksFilter.h"
 #include "sites/NavBooksFetcher.h"
 #include "sites/SiteConfig.h"
 
@@ -23,14 +21,6 @@ const char *const kUsage =
     "books URL [--json] [--section-filter] [--site NAME=URL]...\n"
     "  books --site mangafox|mangareader|mangareader-popular|mangahere|onemanga --file PAGE\n"
     "        [--json] [--section-filter]";
-
-QList<NavBook> filtered(const QList<NavBook> &books, bool sectionFilter)
-{
-    QList<NavBook> kept = LicensedBooksFilter(books).filteredNavBooks();
-    if (sectionFilter)
-        kept = LicensedGenreBooksFilter(kept).filteredNavBooks();
-    return kept;
-}
 
 void print(const QList<NavBook> &books, bool json)
 {
@@ -56,12 +46,12 @@ int runOnFile(const QString &parserName, const QString &path, bool sectionFilter
     const auto text = CliSupport::readPage(path, &error);
     if (!text)
         return fail(error);
-    if (text->isEmpty())
-        return fail(NavBooksFetcher::unknownEncodingError().message);
-    parser->parsePage(*text);
-    if (parser->navBooks().isEmpty())
-        return fail(NavBooksFetcher::cannotFindBooksError().message);
-    print(filtered(parser->navBooks(), sectionFilter), json);
+    // The page is read as a fetched one is, with the named parser in place of
+    // the one the site's fetcher would choose by the list's address.
+    NavBooksFetcher reader(QString(), QString(), QString(), sectionFilter, nullptr);
+    if (!reader.readPage(*text, *parser))
+        return fail(reader.error()->message);
+    print(reader.books(), json);
     return 0;
 }
 

@@ -110,12 +110,7 @@ int runChaptersFetcher(
         const auto text = readPage(*file, &error);
         if (!text)
             return fail(error);
-        fetcher->setHtmlString(*text);
-        // What main() would do after fetching the page.
-        if (fetcher->htmlString().isEmpty())
-            fetcher->failWithError(NavBaseChaptersFetcher::unknownEncodingError());
-        else if (fetcher->go())
-            fetcher->filterLicensed();
+        fetcher->readPage(*text);
     } else {
         fetcher->start();
     }

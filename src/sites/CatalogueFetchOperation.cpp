@@ -19,6 +19,21 @@ QString CatalogueFetchOperation::fetchPageText(const QString &urlString, const E
     return page.text;
 }
 
+bool CatalogueFetchOperation::readPageText(const QString &text, const Error &unknownEncoding,
+                                           OptionalError &error, const std::function<bool()> &parse,
+                                           const std::function<void()> &filterLicensed)
+{
+    if (text.isEmpty()) {
+        error = unknownEncoding;
+        return false;
+    }
+    if (!parse())
+        return false;
+    if (!isCancelled())
+        filterLicensed();
+    return true;
+}
+
 bool CatalogueFetchOperation::reportUnlessCancelled(std::mutex &lock, const std::function<void()> &report)
 {
     std::lock_guard guard(lock);

@@ -29,6 +29,14 @@ protected:
     // unknownEncoding when the page could not be turned into text.
     QString fetchPageText(const QString &urlString, const Error &unknownEncoding, OptionalError &error);
 
+    // What every fetch does with its page's text once it has it, so that a
+    // page already in hand (a saved page) is read exactly as a fetched one:
+    // an empty text is one that could not be decoded (error becomes
+    // unknownEncoding), then parse, then, unless cancelled meanwhile,
+    // filterLicensed. Returns whether the page gave a result.
+    bool readPageText(const QString &text, const Error &unknownEncoding, OptionalError &error,
+                      const std::function<bool()> &parse, const std::function<void()> &filterLicensed);
+
     // Runs report while holding lock, unless the operation has been
     // cancelled by then. Returns whether it reported.
     bool reportUnlessCancelled(std::mutex &lock, const std::function<void()> &report);
