@@ -5,10 +5,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "cli/CliCommand.h"
 #include "catalogue/SiteRegistry.h"
+#include "cli/CliCommand.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
-#include "foundation/OperationQueue.h"
 #include "sites/BooksParserDelegate.h"
 #include "sites/NavBooksFetcher.h"
 #include "sites/SiteConfig.h"
@@ -55,15 +55,13 @@ int runOnFile(const QString &parserName, const QString &path, bool sectionFilter
     return 0;
 }
 
-int runOnURL(const QString &url, bool sectionFilter, bool json)
+int runOnURL(CliSession &session, const QString &url, bool sectionFilter, bool json)
 {
     const QString siteKey = SiteConfig::siteKeyForURL(url);
     auto fetcher = SiteRegistry::navBooksFetcherWithURLString(url, siteKey, url, {}, sectionFilter, nullptr);
     if (!fetcher)
         return fail(QStringLiteral("Error! Cannot fetch mangas from this site?"));
-    OperationQueue queue;
-    queue.addOperation(fetcher);
-    queue.waitUntilAllOperationsAreFinished();
+    session.run(fetcher);
     if (fetcher->error())
         return fail(fetcher->error()->localizedDescription());
     print(fetcher->books(), json);
@@ -74,9 +72,10 @@ int run(QStringList args)
 {
     // "--site NAME=URL" points a site elsewhere; "--site NAME" picks the
     // parser for --file.
-    QString parserName;
-    if (auto error = CliSupport::takeSiteOptions(args, &parserName))
+    CliSession session(args, CliSession::SiteAddresses);
+    if (const auto &error = session.optionError())
         return fail(*error, 2);
+    const QString &parserName = session.siteName();
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
     const bool sectionFilter = CliSupport::takeFlag(args, QStringLiteral("--section-filter"));
     QString error;
@@ -95,7 +94,7 @@ int run(QStringList args)
     }
     if (args.size() != 1 || !parserName.isEmpty())
         return fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
-    return runOnURL(args.first(), sectionFilter, json);
+    return runOnURL(session, args.first(), sectionFilter, json);
 }
 
 const CliCommand::Registrar registrar(CliCommand{QStringLiteral("books"), QString::fromLatin1(kUsage), run});

@@ -4,6 +4,7 @@
 
 #include "catalogue/SiteRegistry.h"
 #include "cli/CliCommand.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 
 namespace {
@@ -17,9 +18,10 @@ int pages(const QStringList &arguments)
 {
     QStringList args = arguments;
     QString error;
-    QString parserName;
-    if (const auto siteError = CliSupport::takeSiteOptions(args, &parserName))
+    CliSession session(args, CliSession::SiteAddresses);
+    if (const auto &siteError = session.optionError())
         return CliSupport::fail(*siteError, 2);
+    const QString &parserName = session.siteName();
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
     const auto path = CliSupport::takeValue(args, QStringLiteral("--file"), &error);
     if (!error.isEmpty())
