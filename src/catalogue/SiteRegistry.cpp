@@ -67,11 +67,15 @@ struct SiteModule {
     std::shared_ptr<Deducer> (*deducer)(DeducerInputs inputs);
     std::shared_ptr<const NavSections> (*sections)();
     std::array<NamedBooksParser, 2> booksParsers;
+    // The first reader page's link on a chapter cover page, for a site whose
+    // chapter addresses lead to one; null for the others.
+    QString (*coverPageLink)(const QString &text);
 };
 
 template <class URLParserT, class BooksFetcherT, class ChaptersFetcherT, class RecentFetcherT, class DeducerT>
 SiteModule siteModule(Site site, std::shared_ptr<const NavSections> (*sections)(),
-                      std::array<NamedBooksParser, 2> booksParsers)
+                      std::array<NamedBooksParser, 2> booksParsers,
+                      QString (*coverPageLink)(const QString &) = nullptr)
 {
     return SiteModule{
         site,
@@ -98,6 +102,7 @@ SiteModule siteModule(Site site, std::shared_ptr<const NavSections> (*sections)(
         },
         sections,
         booksParsers,
+        coverPageLink,
     };
 }
 
@@ -129,7 +134,8 @@ const std::array<SiteModule, 4> &modules()
             {{{"mangahere", booksParser<BooksParserDelegateMangaHere>}, {}}}),
         siteModule<URLParserOneManga, NavBooksFetcherOneManga, NavChaptersFetcherOneManga,
                    NavRecentChaptersFetcherOneManga, DeducerOneManga>(
-            Site::OneManga, nullptr, {{{"onemanga", booksParser<BooksParserDelegateOneManga>}, {}}}),
+            Site::OneManga, nullptr, {{{"onemanga", booksParser<BooksParserDelegateOneManga>}, {}}},
+            [](const QString &text) { return DeducerOneManga::coverPageLink(text); }),
     };
     return table;
 }
@@ -220,6 +226,22 @@ std::vector<SiteConfig::Site> SiteRegistry::deducibleSites()
         if (module.deducer)
             sites.push_back(module.site);
     return sites;
+}
+
+bool SiteRegistry::readsCoverPages(Site site)
+{
+    const SiteModule *module = moduleFor(site);
+    return module && module->coverPageLink;
+}
+
+ReaderPageReading SiteRegistry::readReaderPage(const QString &text, const QString &pageURLString,
+                                               std::optional<Site> coverPageSite)
+{
+    ReaderPageReading reading = Deducer::readReaderPage(text, pageURLString);
+    const SiteModule *module = moduleFor(coverPageSite);
+    if (module && module->coverPageLink)
+        reading.firstPageURLString = module->coverPageLink(text);
+    return reading;
 }
 
 std::shared_ptr<const NavSections> SiteRegistry::sections(Site site)

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "deduction/ImageElement.h"
+#include "deduction/ReaderPageReading.h"
 #include "sites/SiteConfig.h"
 
 class BooksParserDelegate;
@@ -62,6 +63,15 @@ public:
     static bool deducerReads(const QString &urlString);
     // The sites that have a deducer, in the table's order.
     static std::vector<Site> deducibleSites();
+
+    // Whether the site's deducer reaches the first reader page through a
+    // chapter cover page.
+    static bool readsCoverPages(Site site);
+    // What the deducers read on a reader page, from its text alone (its own
+    // address is pageURLString). With coverPageSite, a site that
+    // readsCoverPages, the page is also read as that site's cover page.
+    static ReaderPageReading readReaderPage(const QString &text, const QString &pageURLString,
+                                            std::optional<Site> coverPageSite = std::nullopt);
 
     // A site's section table; null for a site without sections.
     static std::shared_ptr<const NavSections> sections(Site site);

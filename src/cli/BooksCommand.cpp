@@ -5,13 +5,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "cli/CliCommand.h"
 #include "catalogue/SiteRegistry.h"
+#include "cli/CliCommand.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
-#include "foundation/OperationQueue.h"
 #include "sites/BooksParserDelegate.h"
-#include "sites/LicensedBooksFilter.h"
-#include "sites/LicensedGenreBooksFilter.h"
 #include "sites/NavBooksFetcher.h"
 #include "sites/SiteConfig.h"
 
@@ -23,14 +21,6 @@ const char *const kUsage =
     "books URL [--json] [--section-filter] [--site NAME=URL]...\n"
     "  books --site mangafox|mangareader|mangareader-popular|mangahere|onemanga --file PAGE\n"
     "        [--json] [--section-filter]";
-
-QList<NavBook> filtered(const QList<NavBook> &books, bool sectionFilter)
-{
-    QList<NavBook> kept = LicensedBooksFilter(books).filteredNavBooks();
-    if (sectionFilter)
-        kept = LicensedGenreBooksFilter(kept).filteredNavBooks();
-    return kept;
-}
 
 void print(const QList<NavBook> &books, bool json)
 {
@@ -56,24 +46,22 @@ int runOnFile(const QString &parserName, const QString &path, bool sectionFilter
     const auto text = CliSupport::readPage(path, &error);
     if (!text)
         return fail(error);
-    if (text->isEmpty())
-        return fail(NavBooksFetcher::unknownEncodingError().message);
-    parser->parsePage(*text);
-    if (parser->navBooks().isEmpty())
-        return fail(NavBooksFetcher::cannotFindBooksError().message);
-    print(filtered(parser->navBooks(), sectionFilter), json);
+    // The page is read as a fetched one is, with the named parser in place of
+    // the one the site's fetcher would choose by the list's address.
+    NavBooksFetcher reader(QString(), QString(), QString(), sectionFilter, nullptr);
+    if (!reader.readPage(*text, *parser))
+        return fail(reader.error()->message);
+    print(reader.books(), json);
     return 0;
 }
 
-int runOnURL(const QString &url, bool sectionFilter, bool json)
+int runOnURL(CliSession &session, const QString &url, bool sectionFilter, bool json)
 {
     const QString siteKey = SiteConfig::siteKeyForURL(url);
     auto fetcher = SiteRegistry::navBooksFetcherWithURLString(url, siteKey, url, {}, sectionFilter, nullptr);
     if (!fetcher)
         return fail(QStringLiteral("Error! Cannot fetch mangas from this site?"));
-    OperationQueue queue;
-    queue.addOperation(fetcher);
-    queue.waitUntilAllOperationsAreFinished();
+    session.run(fetcher);
     if (fetcher->error())
         return fail(fetcher->error()->localizedDescription());
     print(fetcher->books(), json);
@@ -84,9 +72,10 @@ int run(QStringList args)
 {
     // "--site NAME=URL" points a site elsewhere; "--site NAME" picks the
     // parser for --file.
-    QString parserName;
-    if (auto error = CliSupport::takeSiteOptions(args, &parserName))
+    CliSession session(args, CliSession::SiteAddresses);
+    if (const auto &error = session.optionError())
         return fail(*error, 2);
+    const QString &parserName = session.siteName();
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
     const bool sectionFilter = CliSupport::takeFlag(args, QStringLiteral("--section-filter"));
     QString error;
@@ -105,7 +94,7 @@ int run(QStringList args)
     }
     if (args.size() != 1 || !parserName.isEmpty())
         return fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
-    return runOnURL(args.first(), sectionFilter, json);
+    return runOnURL(session, args.first(), sectionFilter, json);
 }
 
 const CliCommand::Registrar registrar(CliCommand{QStringLiteral("books"), QString::fromLatin1(kUsage), run});

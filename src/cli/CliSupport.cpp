@@ -2,18 +2,10 @@
 
 #include <cstdio>
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QFile>
-#include <QTimer>
 
 #include "catalogue/SiteRegistry.h"
-#include "download/DownloadManager.h"
-#include "download/DownloadsMoverQueueWrapper.h"
-#include "download/EngineStartUp.h"
-#include "download/LibraryQueues.h"
-#include "download/RemovePathsQueueWrapper.h"
-#include "files/HomeTreeLock.h"
+#include "cli/CliSession.h"
 #include "sites/NavBaseChaptersFetcher.h"
 #include "sites/SiteConfig.h"
 #include "web/PageTextFetcher.h"
@@ -89,9 +81,10 @@ int runChaptersFetcher(
     const std::function<std::shared_ptr<NavBaseChaptersFetcher>(const QString &)> &fetcherFor,
     const std::function<void(const NavBaseChaptersFetcher &, bool json)> &print)
 {
-    QString siteName;
-    if (auto error = takeSiteOptions(args, &siteName))
+    CliSession session(args, CliSession::SiteAddresses);
+    if (const auto &error = session.optionError())
         return fail(*error, 2);
+    const QString &siteName = session.siteName();
     const bool json = takeFlag(args, QStringLiteral("--json"));
     QString error;
     const auto file = takeValue(args, QStringLiteral("--file"), &error);
@@ -110,55 +103,15 @@ int runChaptersFetcher(
         const auto text = readPage(*file, &error);
         if (!text)
             return fail(error);
-        fetcher->setHtmlString(*text);
-        // What main() would do after fetching the page.
-        if (fetcher->htmlString().isEmpty())
-            fetcher->failWithError(NavBaseChaptersFetcher::unknownEncodingError());
-        else if (fetcher->go())
-            fetcher->filterLicensed();
+        fetcher->readPage(*text);
     } else {
-        fetcher->start();
+        session.run(fetcher);
     }
     if (fetcher->error())
         return fail(QStringLiteral("Trouble retrieving the chapters list: ") +
                     fetcher->error()->localizedDescription());
     print(*fetcher, json);
     return 0;
-}
-
-std::unique_ptr<HomeTreeLock> startEngine(const QString &root)
-{
-    // Nothing here can offer to resume a download; the offer waits for the
-    // application.
-    auto started = EngineStartUp::start(DownloadManager::sharedDownloadManager(), root,
-                                        EngineStartUp::ResumeOffer::Keep);
-    if (started.error)
-        fail(started.error->message);
-    return std::move(started.lock);
-}
-
-void runEventLoopUntil(const std::function<bool()> &done)
-{
-    if (done())
-        return;
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    check.start(5);
-    loop.exec();
-}
-
-void waitForLibraryQueues()
-{
-    runEventLoopUntil([] {
-        return LibraryQueues::removePathsQueueWrapper()->queue().operationCount() == 0 &&
-               LibraryQueues::downloadsMoverQueueWrapper()->queue().operationCount() == 0;
-    });
-    // What the last operations handed to the main thread.
-    QCoreApplication::processEvents();
 }
 
 std::optional<QString> unreadableChapterAddress(const QString &url)

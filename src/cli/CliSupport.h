@@ -8,12 +8,11 @@
 #include <QString>
 #include <QStringList>
 
-class HomeTreeLock;
 class NavBaseChaptersFetcher;
 
 // Small helpers shared by yomora-cli commands: option scanning over the
 // argument list (options are removed as they are taken, so what is left are
-// the positional arguments) and output.
+// the positional arguments) and output. What runs the engine is CliSession.
 namespace CliSupport {
 
 // Removes every occurrence of the flag; true when there was one.
@@ -36,29 +35,13 @@ std::optional<QString> readPage(const QString &path, QString *error);
 
 // The body of the commands that check a chapter-list parser: "URL" fetches
 // the page, "--site NAME --file PAGE" reads a saved one with that site's
-// parser; "--site NAME=URL" and "--json" as elsewhere. fetcherFor gives the
+// parser as a fetched one is read; "--site NAME=URL" and "--json" as
+// elsewhere. fetcherFor gives the
 // site's fetcher for an address (null for none); print shows the result.
 int runChaptersFetcher(
     QStringList args, const char *usage,
     const std::function<std::shared_ptr<NavBaseChaptersFetcher>(const QString &)> &fetcherFor,
     const std::function<void(const NavBaseChaptersFetcher &, bool json)> &print);
-
-// Starts the engine on the home tree under `root` (empty: $YOMORA_ROOT or
-// the default) as the application does, for a command that opens the store or
-// the settings. The lock it returns is held until the command ends. Null,
-// after printing why, while another program uses the tree or when the store
-// cannot be used.
-std::unique_ptr<HomeTreeLock> startEngine(const QString &root);
-
-// The one way a command waits: runs the event loop until `done` holds.
-// Background work reports through queued calls; the check also runs on a
-// short timer, so that a queue that has simply drained is noticed. `done`
-// must become true on its own, on success and on failure alike.
-void runEventLoopUntil(const std::function<bool()> &done);
-
-// Waits for the library's background removals and saves, so that a command
-// does not end in the middle of one.
-void waitForLibraryQueues();
 
 // Nullopt when a site's deducer reads the chapter at `url` (an http or https
 // address of a site, or of a mirror given with --site); otherwise the

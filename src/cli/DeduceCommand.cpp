@@ -2,18 +2,14 @@
 #include <cstdio>
 #include <memory>
 
-#include <QCoreApplication>
-#include <QEventLoop>
-
-#include "cli/CliCommand.h"
 #include "catalogue/SiteRegistry.h"
+#include "cli/CliCommand.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 #include "deduction/Deducer.h"
 #include "deduction/DeducerDelegate.h"
 #include "deduction/DeducerParams.h"
 #include "deduction/ProgressSink.h"
-#include "foundation/MainThread.h"
-#include "foundation/OperationQueue.h"
 
 namespace {
 
@@ -33,33 +29,21 @@ private:
     int lastPercent_ = -1;
 };
 
-// Hands the deduction's one report back to the main thread's loop.
-class QuitOnReport : public DeducerDelegate
+// Heard on the deduction's thread, once; read after it has finished.
+class Outcome : public DeducerDelegate
 {
 public:
-    explicit QuitOnReport(QEventLoop &loop) : loop_(loop) {}
-    void deducerFinished(Deducer &) override
-    {
-        succeeded = true;
-        report();
-    }
-    void deducerFailed(Deducer &) override { report(); }
+    void deducerFinished(Deducer &) override { succeeded = true; }
+    void deducerFailed(Deducer &) override {}
     std::atomic<bool> succeeded{false};
-
-private:
-    void report()
-    {
-        performOnMain([this] { loop_.quit(); });
-    }
-    QEventLoop &loop_;
 };
 
 int deduce(const QStringList &arguments)
 {
     QStringList args = arguments;
     QString error;
-    QString parserName;
-    if (const auto siteError = CliSupport::takeSiteOptions(args, &parserName))
+    CliSession session(args, CliSession::SiteAddresses);
+    if (const auto &siteError = session.optionError())
         return CliSupport::fail(*siteError, 2);
     const auto timeOutText = CliSupport::takeValue(args, QStringLiteral("--timeout"), &error);
     const double timeOut = timeOutText ? timeOutText->toDouble() : 0.0;
@@ -69,8 +53,7 @@ int deduce(const QStringList &arguments)
         return CliSupport::fail(
             QStringLiteral("usage: yomora-cli deduce URL [--timeout SECONDS] [--site name=URL]..."), 2);
 
-    QEventLoop loop;
-    QuitOnReport delegate(loop);
+    Outcome delegate;
     auto deducer = SiteRegistry::deducerWithSelectPages(std::nullopt, std::nullopt, QString(), args.first(),
                                                         QStringLiteral("web page title"),
                                                         std::make_shared<StderrProgress>(), &delegate);
@@ -80,12 +63,8 @@ int deduce(const QStringList &arguments)
     if (timeOut > 0)
         deducer->setTimeOuts({timeOut, timeOut});
 
-    OperationQueue queue;
-    queue.addOperation(deducer);
-    loop.exec();
-    queue.waitUntilAllOperationsAreFinished();
-    // Lets the last progress values through before the result.
-    QCoreApplication::processEvents();
+    // The progress values it handed over come through before the result.
+    session.run(deducer);
 
     if (!delegate.succeeded) {
         const OptionalError &failure = deducer->error();

@@ -1,5 +1,5 @@
 #include "cli/CliCommand.h"
-#include "cli/CliLibrary.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 #include "download/DownloadsDeleterController.h"
 
@@ -20,7 +20,7 @@ public:
 int deleteDownloads(const QStringList &arguments)
 {
     QStringList args = arguments;
-    CliLibrary session(args);
+    CliSession session(args, CliSession::HomeTree | CliSession::Confirmations);
     if (!args.isEmpty())
         return CliSupport::fail(QStringLiteral("usage: yomora-cli delete-downloads [--yes] [--root DIR]"), 2);
     if (const auto status = session.open())
@@ -29,8 +29,9 @@ int deleteDownloads(const QStringList &arguments)
     DownloadsDeleterController controller(&delegate);
     controller.addToNotifications();
     controller.deleteDownloads();
-    if (!controller.downloadsToDelete().empty())
-        CliSupport::runEventLoopUntil([&] { return delegate.done || delegate.failure; });
+    if (!controller.downloadsToDelete().empty() &&
+        !session.wait([&] { return delegate.done || delegate.failure; }, CliSession::libraryIsBusy))
+        return CliSupport::fail(QStringLiteral("the deletion stopped without saying how it ended"));
     if (delegate.failure)
         return CliSupport::fail(QStringLiteral("Nothing was deleted: ") +
                                 delegate.failure->localizedDescription());

@@ -1,5 +1,5 @@
 #include "cli/CliCommand.h"
-#include "cli/CliLibrary.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 #include "download/ChaptersDeleterController.h"
 
@@ -17,7 +17,7 @@ public:
 int deleteRead(const QStringList &arguments)
 {
     QStringList args = arguments;
-    CliLibrary session(args);
+    CliSession session(args, CliSession::HomeTree | CliSession::Confirmations);
     QString error;
     const auto source = CliSupport::takeValue(args, QStringLiteral("--source"), &error);
     if (!error.isEmpty() || args.size() != 1 || !CliSupport::unknownOptions(args).isEmpty())
@@ -32,8 +32,9 @@ int deleteRead(const QStringList &arguments)
     ChaptersDeleterController controller(book, &delegate);
     controller.addToNotifications();
     controller.deleteChapters();
-    if (!controller.chaptersToDelete().empty())
-        CliSupport::runEventLoopUntil([&] { return delegate.done || delegate.failure; });
+    if (!controller.chaptersToDelete().empty() &&
+        !session.wait([&] { return delegate.done || delegate.failure; }, CliSession::libraryIsBusy))
+        return CliSupport::fail(QStringLiteral("the deletion stopped without saying how it ended"));
     if (delegate.failure)
         return CliSupport::fail(QStringLiteral("Nothing was deleted: ") +
                                 delegate.failure->localizedDescription());

@@ -2,7 +2,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliDownloadServices.h"
-#include "cli/CliDownloadSession.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 #include "download/DeducerFetcher.h"
 #include "download/DownloadManager.h"
@@ -41,8 +41,8 @@ int download(const QStringList &arguments)
         "usage: yomora-cli download URL --book TITLE --chapter TITLE [--number N] [--autosave] "
         "[--root DIR] [--site name=URL]...");
     QStringList args = arguments;
-    CliDownloadSession session;
-    if (const auto error = session.takeOptions(args))
+    CliSession session(args, CliSession::HomeTree | CliSession::SiteAddresses | CliSession::Downloads);
+    if (const auto &error = session.optionError())
         return CliSupport::fail(*error, 2);
     QString error;
     const auto book = CliSupport::takeValue(args, QStringLiteral("--book"), &error);
@@ -54,8 +54,8 @@ int download(const QStringList &arguments)
         return CliSupport::fail(error.isEmpty() ? usage : error, 2);
     if (const auto refusal = CliSupport::unreadableChapterAddress(args.first()))
         return CliSupport::fail(*refusal, 2);
-    if (!session.open())
-        return 1;
+    if (const auto status = session.open())
+        return *status;
     if (autoSave)
         session.services().setAutoSaveOverride(true);
 
@@ -75,27 +75,25 @@ int download(const QStringList &arguments)
         deducerFetcher.goWithChapter(&navChapter, &navBook, rootTitleForURL(args.first()), QString());
     if (!created)
         return 1; // the alert has said why
-    session.runUntilEnded(created);
-    session.interruptWhatRunsNow();
-    return session.report(created);
+    return session.runDownload(created);
 }
 
 int downloads(const QStringList &arguments)
 {
     QStringList args = arguments;
-    CliDownloadSession session;
-    if (const auto error = session.takeOptions(args))
+    CliSession session(args, CliSession::HomeTree | CliSession::SiteAddresses | CliSession::Downloads);
+    if (const auto &error = session.optionError())
         return CliSupport::fail(*error, 2);
     if (!args.isEmpty())
         return CliSupport::fail(QStringLiteral("usage: yomora-cli downloads [--root DIR]"), 2);
-    if (!session.open())
-        return 1;
+    if (const auto status = session.open())
+        return *status;
     int n = 0;
     for (const auto &download : allDownloads()) {
         CliSupport::printLine(
             QStringLiteral("%1. %2 / %3: %4")
                 .arg(++n)
-                .arg(download->bookTitle(), download->title(), CliDownloadSession::stateText(*download)));
+                .arg(download->bookTitle(), download->title(), CliSession::stateText(*download)));
     }
     return 0;
 }
@@ -103,16 +101,16 @@ int downloads(const QStringList &arguments)
 int retry(const QStringList &arguments)
 {
     QStringList args = arguments;
-    CliDownloadSession session;
-    if (const auto error = session.takeOptions(args))
+    CliSession session(args, CliSession::HomeTree | CliSession::SiteAddresses | CliSession::Downloads);
+    if (const auto &error = session.optionError())
         return CliSupport::fail(*error, 2);
     bool ok = false;
     const int n = args.size() == 1 ? args.first().toInt(&ok) : 0;
     if (!ok || !CliSupport::unknownOptions(args).isEmpty())
         return CliSupport::fail(QStringLiteral("usage: yomora-cli retry N [--root DIR] [--site name=URL]..."),
                                 2);
-    if (!session.open())
-        return 1;
+    if (const auto status = session.open())
+        return *status;
     const auto all = allDownloads();
     if (n < 1 || n > int(all.size()))
         return CliSupport::fail(QStringLiteral("no download %1 (see yomora-cli downloads)").arg(n));
@@ -127,10 +125,8 @@ int retry(const QStringList &arguments)
         DownloadManager::sharedDownloadManager().deducerFetcher().removeDownloadFromWaitQueue(download);
     if (!DownloadManager::sharedDownloadManager().deducerFetcher().retryWithDownload(
             download, session.services().progressSink()))
-        return CliSupport::fail(CliDownloadSession::stateText(*download));
-    session.runUntilEnded(download);
-    session.interruptWhatRunsNow();
-    return session.report(download);
+        return CliSupport::fail(CliSession::stateText(*download));
+    return session.runDownload(download);
 }
 
 const CliCommand::Registrar downloadRegistrar(

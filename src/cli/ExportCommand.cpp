@@ -1,9 +1,8 @@
 #include "cli/CliCommand.h"
-#include "cli/CliLibrary.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 #include "files/MyDirectories.h"
 #include "foundation/Localized.h"
-#include "foundation/OperationQueue.h"
 #include "ie/IEDBExporterOperation.h"
 #include "store/AppData.h"
 #include "store/IsDownloading.h"
@@ -16,7 +15,7 @@ namespace {
 int exportChapter(const QStringList &arguments)
 {
     QStringList args = arguments;
-    CliLibrary session(args);
+    CliSession session(args, CliSession::HomeTree | CliSession::Confirmations);
     QString error;
     const auto out = CliSupport::takeValue(args, QStringLiteral("--out"), &error);
     const auto source = CliSupport::takeValue(args, QStringLiteral("--source"), &error);
@@ -33,7 +32,7 @@ int exportChapter(const QStringList &arguments)
     const auto book = session.findBook(args[0], source);
     if (!book)
         return 1;
-    const auto chapter = CliLibrary::findChapter(*book, number);
+    const auto chapter = CliSession::findChapter(*book, number);
     if (!chapter)
         return 1;
 
@@ -42,15 +41,11 @@ int exportChapter(const QStringList &arguments)
     if (!QFileInfo(outputRoot).isDir() && !QDir().mkpath(outputRoot))
         return CliSupport::fail(QStringLiteral("Cannot create %1").arg(outputRoot));
 
-    bool done = false;
     bool succeeded = false;
     auto operation = std::make_shared<IEDBExporterOperation>(
-        *chapter, outputRoot, [&](IEDBExporterOperation &) { done = true; },
-        [&](IEDBExporterOperation &) { done = succeeded = true; });
-    OperationQueue queue(1);
-    queue.addOperation(operation);
-    CliSupport::runEventLoopUntil([&] { return done; });
-    queue.waitUntilAllOperationsAreFinished();
+        *chapter, outputRoot, [](IEDBExporterOperation &) {},
+        [&](IEDBExporterOperation &) { succeeded = true; });
+    session.run(operation);
     if (!succeeded) {
         // A zip cut short is no export.
         if (!operation->zipFileName().isEmpty())

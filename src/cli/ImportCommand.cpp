@@ -1,12 +1,11 @@
 #include <QFileInfo>
 
 #include "cli/CliCommand.h"
-#include "cli/CliLibrary.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 #include "files/FilesRemover.h"
 #include "files/MyDirectories.h"
 #include "foundation/Localized.h"
-#include "foundation/OperationQueue.h"
 #include "ie/IEDBImporter.h"
 #include "ie/IEDBImporterOperation.h"
 #include "ie/IEFileNameParser.h"
@@ -23,17 +22,13 @@ struct Given {
 };
 
 // Unpacks and reads the zip; the chapters found, or the exit status.
-int unpack(const QString &zip, QList<IEImportChapter> *chapters, QString *unzippedPath)
+int unpack(CliSession &session, const QString &zip, QList<IEImportChapter> *chapters, QString *unzippedPath)
 {
-    bool done = false;
     bool succeeded = false;
     auto operation = std::make_shared<IEImporterOperation>(
-        zip, MyDirectories::sharedMyDirectories().temporaryDirectory(),
-        [&](IEImporterOperation &) { done = true; }, [&](IEImporterOperation &) { done = succeeded = true; });
-    OperationQueue queue(1);
-    queue.addOperation(operation);
-    CliSupport::runEventLoopUntil([&] { return done || operation->isFinished(); });
-    queue.waitUntilAllOperationsAreFinished();
+        zip, MyDirectories::sharedMyDirectories().temporaryDirectory(), [](IEImporterOperation &) {},
+        [&](IEImporterOperation &) { succeeded = true; });
+    session.run(operation);
     if (!succeeded)
         return CliSupport::fail(
             withArguments(QStringLiteral("Failed: %@"),
@@ -43,7 +38,8 @@ int unpack(const QString &zip, QList<IEImportChapter> *chapters, QString *unzipp
     return 0;
 }
 
-int importChapters(const QList<IEImportChapter> &found, const QString &unzippedPath, const Given &given)
+int importChapters(CliSession &session, const QList<IEImportChapter> &found, const QString &unzippedPath,
+                   const Given &given)
 {
     if (found.isEmpty())
         return CliSupport::fail(localized("No chapters?"));
@@ -79,15 +75,11 @@ int importChapters(const QList<IEImportChapter> &found, const QString &unzippedP
         chapter.number = IEDBImporter::adjustedNumberFromChapterNumber(number, volume);
         chapter.title = IEDBImporter::titleFromChapterNumber(number, volume);
 
-        bool done = false;
         bool succeeded = false;
         auto operation = std::make_shared<IEDBImporterOperation>(
-            title, source, chapter, [&](IEDBImporterOperation &) { done = true; },
-            [&](IEDBImporterOperation &) { done = succeeded = true; });
-        OperationQueue queue(1);
-        queue.addOperation(operation);
-        CliSupport::runEventLoopUntil([&] { return done || operation->isFinished(); });
-        queue.waitUntilAllOperationsAreFinished();
+            title, source, chapter, [](IEDBImporterOperation &) {},
+            [&](IEDBImporterOperation &) { succeeded = true; });
+        session.run(operation);
         if (!succeeded)
             return CliSupport::fail(
                 withArguments(QStringLiteral("Error: %@"),
@@ -103,7 +95,7 @@ int importChapters(const QList<IEImportChapter> &found, const QString &unzippedP
 int importZip(const QStringList &arguments)
 {
     QStringList args = arguments;
-    CliLibrary session(args);
+    CliSession session(args, CliSession::HomeTree | CliSession::Confirmations);
     QString error;
     Given given;
     given.title = CliSupport::takeValue(args, QStringLiteral("--title"), &error);
@@ -124,9 +116,9 @@ int importZip(const QStringList &arguments)
 
     QList<IEImportChapter> chapters;
     QString unzippedPath;
-    int status = unpack(zip, &chapters, &unzippedPath);
+    int status = unpack(session, zip, &chapters, &unzippedPath);
     if (status == 0)
-        status = importChapters(chapters, unzippedPath, given);
+        status = importChapters(session, chapters, unzippedPath, given);
     // The unpacked files are scratch, whatever happened.
     FilesRemover::removeFilesAtPath(MyDirectories::sharedMyDirectories().temporaryDirectory(), QString(),
                                     true);

@@ -10,7 +10,7 @@
 #include <QJsonObject>
 
 #include "cli/CliCommand.h"
-#include "cli/CliLibrary.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 #include "foundation/Localized.h"
 #include "store/AppData.h"
@@ -35,7 +35,7 @@ int printPages(const Book &book, const QString &chapterText, bool json)
     const Decimal number = Decimal::fromString(chapterText);
     if (number.isNaN())
         return CliSupport::fail(localized("Chapter must be a number"), 2);
-    const auto chapter = CliLibrary::findChapter(book, number);
+    const auto chapter = CliSession::findChapter(book, number);
     if (!chapter)
         return 1;
     auto pages = chapter->pages();
@@ -60,7 +60,7 @@ int run(const QStringList &arguments)
 {
     QStringList args = arguments;
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
-    CliLibrary session(args);
+    CliSession session(args, CliSession::HomeTree | CliSession::Confirmations);
     QString error;
     const auto source = CliSupport::takeValue(args, QStringLiteral("--source"), &error);
     if (!error.isEmpty() || args.size() > 2 || !CliSupport::unknownOptions(args).isEmpty() ||

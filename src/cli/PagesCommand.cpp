@@ -2,12 +2,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "catalogue/SiteRegistry.h"
 #include "cli/CliCommand.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
-#include "deduction/ImageParserDelegate.h"
-#include "deduction/SelectPagesParserDelegate.h"
-#include "sites/onemanga/OneMangaPrePageParserDelegate.h"
-#include "web/HyperParser.h"
 
 namespace {
 
@@ -20,71 +18,56 @@ int pages(const QStringList &arguments)
 {
     QStringList args = arguments;
     QString error;
-    QString parserName;
-    if (const auto siteError = CliSupport::takeSiteOptions(args, &parserName))
+    CliSession session(args, CliSession::SiteAddresses);
+    if (const auto &siteError = session.optionError())
         return CliSupport::fail(*siteError, 2);
+    const QString &parserName = session.siteName();
     const bool json = CliSupport::takeFlag(args, QStringLiteral("--json"));
     const auto path = CliSupport::takeValue(args, QStringLiteral("--file"), &error);
     if (!error.isEmpty())
         return CliSupport::fail(error, 2);
-    const bool coverPage = parserName.compare(u"onemanga", Qt::CaseInsensitive) == 0;
-    if (!path || !args.isEmpty() || (!parserName.isEmpty() && !coverPage))
+    // "--site NAME" asks for the page to be read as that site's chapter
+    // cover page too, which only a site whose chapters start on one has.
+    const auto coverPageSite =
+        parserName.isEmpty() ? std::nullopt : SiteConfig::siteForOptionName(parserName);
+    if (!path || !args.isEmpty() ||
+        (!parserName.isEmpty() && (!coverPageSite || !SiteRegistry::readsCoverPages(*coverPageSite))))
         return CliSupport::fail(QStringLiteral("usage: yomora-cli %1").arg(QLatin1String(kUsage)), 2);
     const auto page = CliSupport::readPage(*path, &error);
     if (!page)
         return CliSupport::fail(error);
-    const QString &text = *page;
-
-    SelectPagesParserDelegate selectPages;
-    {
-        HyperParser parser(text);
-        parser.setDelegate(&selectPages);
-        parser.parse();
-    }
-    ImageParserDelegate images(*path);
-    {
-        HyperParser parser(text);
-        parser.setDelegate(&images);
-        parser.parse();
-    }
-    OneMangaPrePageParserDelegate cover;
-    if (coverPage) {
-        HyperParser parser(text);
-        parser.setDelegate(&cover);
-        parser.parse();
-    }
+    const ReaderPageReading reading = SiteRegistry::readReaderPage(*page, *path, coverPageSite);
+    const auto &firstPage = reading.firstPageURLString;
 
     if (json) {
         QJsonArray imageList;
-        for (const ImageElement &image : images.images())
+        for (const ImageElement &image : reading.images)
             imageList.append(QJsonObject{
                 {QStringLiteral("src"), image.src},
                 {QStringLiteral("link"), image.parentLink.isNull() ? QJsonValue() : image.parentLink}});
-        QJsonObject object{{QStringLiteral("pages"), QJsonArray::fromStringList(selectPages.pages())},
-                           {QStringLiteral("mature"), selectPages.isMatureContent()},
+        QJsonObject object{{QStringLiteral("pages"), QJsonArray::fromStringList(reading.pages)},
+                           {QStringLiteral("mature"), reading.isMatureContent},
                            {QStringLiteral("images"), imageList}};
-        if (coverPage)
-            object.insert(QStringLiteral("firstPage"),
-                          cover.firstPageURLString().isNull() ? QJsonValue() : cover.firstPageURLString());
+        if (firstPage)
+            object.insert(QStringLiteral("firstPage"), firstPage->isNull() ? QJsonValue() : *firstPage);
         CliSupport::printLine(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
         return 0;
     }
 
-    CliSupport::printLine(QStringLiteral("pages: %1").arg(selectPages.pages().size()));
-    for (const QString &value : selectPages.pages())
+    CliSupport::printLine(QStringLiteral("pages: %1").arg(reading.pages.size()));
+    for (const QString &value : reading.pages)
         CliSupport::printLine(u"  " + value);
-    CliSupport::printLine(selectPages.isMatureContent() ? QStringLiteral("mature: yes")
-                                                        : QStringLiteral("mature: no"));
-    CliSupport::printLine(QStringLiteral("images: %1").arg(images.images().size()));
-    for (const ImageElement &image : images.images()) {
+    CliSupport::printLine(reading.isMatureContent ? QStringLiteral("mature: yes")
+                                                  : QStringLiteral("mature: no"));
+    CliSupport::printLine(QStringLiteral("images: %1").arg(reading.images.size()));
+    for (const ImageElement &image : reading.images) {
         CliSupport::printLine(u"  " + image.src);
         CliSupport::printLine(u"    link: " +
                               (image.parentLink.isNull() ? QStringLiteral("(none)") : image.parentLink));
     }
-    if (coverPage)
-        CliSupport::printLine(u"first page: " + (cover.firstPageURLString().isNull()
-                                                     ? QStringLiteral("(none)")
-                                                     : cover.firstPageURLString()));
+    if (firstPage)
+        CliSupport::printLine(u"first page: " +
+                              (firstPage->isNull() ? QStringLiteral("(none)") : *firstPage));
     return 0;
 }
 

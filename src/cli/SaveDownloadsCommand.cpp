@@ -1,5 +1,5 @@
 #include "cli/CliCommand.h"
-#include "cli/CliLibrary.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 #include "download/DownloadsMoverController.h"
 
@@ -15,7 +15,7 @@ public:
 int saveDownloads(const QStringList &arguments)
 {
     QStringList args = arguments;
-    CliLibrary session(args);
+    CliSession session(args, CliSession::HomeTree | CliSession::Confirmations);
     if (!args.isEmpty())
         return CliSupport::fail(QStringLiteral("usage: yomora-cli save-downloads [--yes] [--root DIR]"), 2);
     if (const auto status = session.open())
@@ -25,8 +25,9 @@ int saveDownloads(const QStringList &arguments)
     controller.addToNotifications();
     controller.moveDownloads();
     // Nothing further comes once the question was declined or refused.
-    if (!controller.downloadsToMove().empty())
-        CliSupport::runEventLoopUntil([&] { return delegate.done; });
+    if (!controller.downloadsToMove().empty() &&
+        !session.wait([&] { return delegate.done; }, CliSession::libraryIsBusy))
+        return CliSupport::fail(QStringLiteral("the save stopped without saying how it ended"));
     if (session.sawAlert())
         return 1;
     if (delegate.done)

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "cli/CliCommand.h"
+#include "cli/CliSession.h"
 
 namespace {
 void printUsage(FILE *out)
@@ -30,6 +31,7 @@ int main(int argc, char **argv)
     // run inside a core application even though nothing is shown.
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    const QStringList sharedOptions = CliSession::takeLeadingOptions(args);
     if (args.isEmpty()) {
         printUsage(stderr);
         return 1;
@@ -41,7 +43,7 @@ int main(int argc, char **argv)
     }
     for (const auto &command : CliCommand::registry())
         if (command.name == name)
-            return command.run(args);
+            return command.run(sharedOptions + args);
     std::fprintf(stderr, "yomora-cli: unknown command '%s'\n\n", qPrintable(name));
     printUsage(stderr);
     return 2;

@@ -34,6 +34,16 @@ std::mutex &failureLock()
     return lock;
 }
 
+// Feeds a whole page to one parser; operation, when given, stops the parse
+// once cancelled.
+void parseWith(HyperParserDelegate &delegate, const QString &text, Operation *operation)
+{
+    HyperParser parser(text);
+    parser.setDelegate(&delegate);
+    parser.setOperationDelegate(operation);
+    parser.parse();
+}
+
 } // namespace
 
 Deducer::Deducer(std::optional<QStringList> selectPages, std::optional<ImageElements> firstPageImages,
@@ -189,10 +199,7 @@ bool Deducer::parseSelectPages()
         return false;
     pages_.reset();
     SelectPagesParserDelegate selectPages;
-    HyperParser parser(htmlSource_);
-    parser.setDelegate(&selectPages);
-    parser.setOperationDelegate(this);
-    parser.parse();
+    parseWith(selectPages, htmlSource_, this);
 
     bool ok = false;
     if (!selectPages.pages().isEmpty()) {
@@ -213,14 +220,24 @@ bool Deducer::parseFirstPageImages()
         return false;
     firstPageImages_.reset();
     ImageParserDelegate images(firstPageURLString_);
-    HyperParser parser(htmlSource_);
-    parser.setDelegate(&images);
-    parser.setOperationDelegate(this);
-    parser.parse();
+    parseWith(images, htmlSource_, this);
     if (images.images().isEmpty())
         return false;
     firstPageImages_ = images.images();
     return true;
+}
+
+ReaderPageReading Deducer::readReaderPage(const QString &text, const QString &pageURLString)
+{
+    ReaderPageReading reading;
+    SelectPagesParserDelegate selectPages;
+    parseWith(selectPages, text, nullptr);
+    reading.pages = selectPages.pages();
+    reading.isMatureContent = selectPages.isMatureContent();
+    ImageParserDelegate images(pageURLString);
+    parseWith(images, text, nullptr);
+    reading.images = images.images();
+    return reading;
 }
 
 void Deducer::removeDuplicates(QStringList &urlStrings)
@@ -301,12 +318,7 @@ PageText Deducer::loadUtf8WithPlainLoader(const QString &urlString)
 bool Deducer::appendImagesOfPage(QString &text, const QString &rootPath, ImageElement *first)
 {
     ImageParserDelegate images(rootPath);
-    {
-        HyperParser parser(text);
-        parser.setDelegate(&images);
-        parser.setOperationDelegate(this);
-        parser.parse();
-    }
+    parseWith(images, text, this);
     text.clear();
     if (isCancelled())
         return false;

@@ -10,6 +10,7 @@
 
 #include "deduction/ImageElement.h"
 #include "deduction/ImageHeader.h"
+#include "deduction/ReaderPageReading.h"
 #include "foundation/Error.h"
 #include "foundation/Operation.h"
 #include "web/PageTextFetcher.h"
@@ -69,6 +70,11 @@ public:
     bool fetchFirstPage();
     bool parseSelectPages();
     bool parseFirstPageImages();
+
+    // What parseSelectPages and parseFirstPageImages read on a reader page,
+    // read from text alone; pageURLString is the page's own address. Any
+    // thread.
+    static ReaderPageReading readReaderPage(const QString &text, const QString &pageURLString);
 
     // Drops later entries whose file name repeats an earlier one's.
     static void removeDuplicates(QStringList &urlStrings);

@@ -18,3 +18,18 @@ QString CatalogueFetchOperation::fetchPageText(const QString &urlString, const E
         error = unknownEncoding;
     return page.text;
 }
+
+bool CatalogueFetchOperation::readPageText(const QString &text, const Error &unknownEncoding,
+                                           OptionalError &error, const std::function<bool()> &parse,
+                                           const std::function<void()> &filterLicensed)
+{
+    if (text.isEmpty()) {
+        error = unknownEncoding;
+        return false;
+    }
+    if (!parse())
+        return false;
+    if (!isCancelled())
+        filterLicensed();
+    return true;
+}

@@ -27,4 +27,12 @@ protected:
     // text is empty and error holds the request's own error, or
     // unknownEncoding when the page could not be turned into text.
     QString fetchPageText(const QString &urlString, const Error &unknownEncoding, OptionalError &error);
+
+    // What every fetch does with its page's text once it has it, so that a
+    // page already in hand (a saved page) is read exactly as a fetched one:
+    // an empty text is one that could not be decoded (error becomes
+    // unknownEncoding), then parse, then, unless cancelled meanwhile,
+    // filterLicensed. Returns whether the page gave a result.
+    bool readPageText(const QString &text, const Error &unknownEncoding, OptionalError &error,
+                      const std::function<bool()> &parse, const std::function<void()> &filterLicensed);
 };

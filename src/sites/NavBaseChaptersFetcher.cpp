@@ -44,12 +44,17 @@ bool NavBaseChaptersFetcher::fetchHTML(const QString &urlString)
     return !htmlString_.isEmpty();
 }
 
+bool NavBaseChaptersFetcher::readPage(const QString &text)
+{
+    htmlString_ = text;
+    return readPageText(
+        htmlString_, unknownEncodingError(), error_, [this] { return go(); }, [this] { filterLicensed(); });
+}
+
 void NavBaseChaptersFetcher::main()
 {
     ActivitySwitches::networkActivityOn();
-    const bool succeeded = !isCancelled() && fetchHTML(urlString_) && !isCancelled() && go();
-    if (succeeded && !isCancelled())
-        filterLicensed();
+    const bool succeeded = !isCancelled() && fetchHTML(urlString_) && !isCancelled() && readPage(htmlString_);
     ActivitySwitches::networkActivityOff();
     if (isCancelled() || !delegate_)
         return;

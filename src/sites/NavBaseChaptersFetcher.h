@@ -50,11 +50,16 @@ public:
     const QString &htmlString() const { return htmlString_; }
     const QString &nextPage() const { return nextPage_; }
 
-    // Fetches urlString, and only when that worked runs go(), then the
-    // licence filter; reports the outcome unless cancelled.
+    // Fetches urlString and reads the page (readPage); reports the outcome
+    // unless cancelled.
     void main() override;
 
-    // Reads the already fetched htmlString; true when the page gave a result.
+    // Reads a page already in hand (a saved page) exactly as main() reads the
+    // page it fetched: "Unknown encoding" for an empty text, then go(), then
+    // the licence filter. True when the page gave a result.
+    bool readPage(const QString &text);
+
+    // Reads htmlString with the site's parser; true when the page gave a result.
     virtual bool go() = 0;
     // Loads one page as text into htmlString; false (with error set) when
     // the request failed or the body could not be decoded.
@@ -62,10 +67,6 @@ public:
     virtual void filterLicensed() {}
     // Stores the error; always false, so that `return failWithError(...)` reads well.
     bool failWithError(const Error &error);
-
-    // Lets a caller that already holds the page (yomora-cli --file, tests)
-    // run go() without fetching.
-    void setHtmlString(const QString &html) { htmlString_ = html; }
 
 protected:
     // Runs parser over htmlString, stopping early when cancelled.

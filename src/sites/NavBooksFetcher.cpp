@@ -54,8 +54,6 @@ void NavBooksFetcher::main()
 {
     ActivitySwitches::networkActivityOn();
     const bool succeeded = go();
-    if (succeeded)
-        filterLicensed();
     ActivitySwitches::networkActivityOff();
     if (isCancelled())
         return;
@@ -90,6 +88,14 @@ bool NavBooksFetcher::failWithError(const Error &error)
 {
     error_ = error;
     return false;
+}
+
+bool NavBooksFetcher::readPage(const QString &text, BooksParserDelegate &parser)
+{
+    htmlString_ = text;
+    return readPageText(
+        htmlString_, unknownEncodingError(), error_, [&] { return parseBooks(parser); },
+        [this] { filterLicensed(); });
 }
 
 bool NavBooksFetcher::parseBooks(BooksParserDelegate &parser)

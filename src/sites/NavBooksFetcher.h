@@ -49,8 +49,14 @@ public:
 
     void main() override;
 
-    // Fetches and parses the site's page into books(); true on success.
+    // Fetches the site's page and reads it (readPage) into books(); true on
+    // success.
     virtual bool go();
+    // Reads a page already in hand with parser exactly as go() reads the page
+    // it fetched: "Unknown encoding" for an empty text, "Unable to find
+    // mangas" when the parser finds none, then the licensed titles (and with
+    // the section filter, the licensed genres) left out. True on success.
+    bool readPage(const QString &text, BooksParserDelegate &parser);
     // Loads one page into htmlString(); on failure records the error.
     bool fetchHTML(const QString &urlString);
     void filterLicensed();
@@ -67,8 +73,6 @@ public:
     bool doSectionFilter() const { return doSectionFilter_; }
 
 protected:
-    // The common tail of every site's go(): parse the fetched page, take the
-    // books, and fail when the page gave none.
     bool parseBooks(BooksParserDelegate &parser);
 
     QString urlString_;

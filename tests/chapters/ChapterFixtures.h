@@ -27,8 +27,7 @@ inline QString siteAddress(const QString &site)
 inline std::shared_ptr<NavChaptersFetcher> readBookPage(const QString &site, const QString &html)
 {
     auto fetcher = SiteRegistry::navChaptersFetcherWithURLString(siteAddress(site), nullptr);
-    fetcher->setHtmlString(html);
-    fetcher->go();
+    fetcher->readPage(html);
     return fetcher;
 }
 
@@ -51,9 +50,7 @@ inline std::shared_ptr<NavRecentChaptersFetcher> readLatestPage(const QString &s
 {
     FavoriteTitlesGuard guard(favorites);
     auto fetcher = SiteRegistry::navRecentChaptersFetcherWithURLString(siteAddress(site), nullptr);
-    fetcher->setHtmlString(html);
-    if (fetcher->go())
-        fetcher->filterLicensed();
+    fetcher->readPage(html);
     return fetcher;
 }
 

@@ -135,8 +135,11 @@ TEST(ChaptersParserOneMangaTest, SeriesInfoHeaderMustMatchExactlyButForCase)
 TEST(ChaptersParserTest, EmptyOrForeignPagesGiveNoChaptersForEverySite)
 {
     for (const char *site : {"mangafox", "mangareader", "mangahere", "onemanga"}) {
-        for (const QString &html : {QString(), QStringLiteral("<html><body><a href=\"/manga/x/c001/\">"
-                                                              "x</a><table><tr><td>1</td></tr></table>")}) {
+        // A page with no text at all never reaches the parser (see
+        // SavedChapterPagesTest); one with nothing in it does.
+        for (const QString &html : {QStringLiteral("<html><body></body></html>"),
+                                    QStringLiteral("<html><body><a href=\"/manga/x/c001/\">"
+                                                   "x</a><table><tr><td>1</td></tr></table>")}) {
             auto fetcher = readBookPage(QString::fromLatin1(site), html);
             ASSERT_TRUE(fetcher->error()) << site;
             EXPECT_EQ(fetcher->error()->code, NavBaseChaptersFetcher::cannotFindChaptersError().code) << site;

@@ -42,6 +42,20 @@ protected:
     QStringList posted;
 };
 
+// A saved page that gave no text fails as a fetched one does, before any
+// parser sees it.
+TEST(SavedChapterPagesTest, AnEmptyPageIsAnUnknownEncoding)
+{
+    const auto book = readBookPage(QStringLiteral("mangafox"), QString());
+    const auto latest = readLatestPage(QStringLiteral("mangafox"), QString());
+    for (const NavBaseChaptersFetcher *fetcher : {static_cast<NavBaseChaptersFetcher *>(book.get()),
+                                                  static_cast<NavBaseChaptersFetcher *>(latest.get())}) {
+        ASSERT_TRUE(fetcher->error());
+        EXPECT_EQ(fetcher->error()->code, NavBaseChaptersFetcher::unknownEncodingError().code);
+        EXPECT_TRUE(fetcher->chapters().isEmpty());
+    }
+}
+
 } // namespace
 
 TEST_F(ChapterFetchTest, BookPageResultReachesTheWrapper)

@@ -2,13 +2,13 @@
 
 #include <QDateTime>
 
-#include "cli/CliDownloadSession.h"
-#include "cli/CliLibrary.h"
+#include "cli/CliSession.h"
 #include "cli/CliSupport.h"
 #include "download/DeducerFetcher.h"
 #include "download/DownloadManager.h"
 #include "download/DownloadServices.h"
 #include "download/LibraryQueues.h"
+#include "foundation/MainThread.h"
 #include "sites/NavBook.h"
 #include "sites/NavChapter.h"
 #include "store/AppData.h"
@@ -47,10 +47,10 @@ protected:
 TEST_F(CliSessionTest, AWaitEndsWhenNothingRunsAndTheDownloadStaysQueued)
 {
     setOnline(true);
-    CliDownloadSession session;
     QStringList args = rootOption();
-    ASSERT_FALSE(session.takeOptions(args));
-    ASSERT_TRUE(session.open());
+    CliSession session(args, CliSession::HomeTree | CliSession::SiteAddresses | CliSession::Downloads);
+    ASSERT_FALSE(session.optionError());
+    ASSERT_FALSE(session.open());
     AppData &appData = AppData::sharedAppData();
     DeducerFetcher &deducerFetcher = DownloadManager::sharedDownloadManager().deducerFetcher();
     // A download of an earlier run still waits, so ours queues behind it.
@@ -70,16 +70,15 @@ TEST_F(CliSessionTest, AWaitEndsWhenNothingRunsAndTheDownloadStaysQueued)
 
     // Offline, the queue cannot move: nothing will ever start ours.
     setOnline(false);
-    session.runUntilEnded(ours);
-    EXPECT_FALSE(CliDownloadSession::engineIsBusy());
+    EXPECT_EQ(session.runDownload(ours), 1);
+    EXPECT_FALSE(CliSession::engineIsBusy());
     EXPECT_TRUE(ours->isQueued());
-    EXPECT_EQ(session.report(ours), 1);
 }
 
 TEST_F(CliSessionTest, ABookIsChosenByItsSourceWhenSeveralShareItsTitle)
 {
     QStringList args = rootOption();
-    CliLibrary session(args);
+    CliSession session(args, CliSession::HomeTree | CliSession::Confirmations);
     ASSERT_FALSE(session.open());
     AppData &appData = AppData::sharedAppData();
     const auto alpha = appData.createBookWithTitle(QStringLiteral("Twin"), QStringLiteral("Alpha"));
@@ -93,6 +92,40 @@ TEST_F(CliSessionTest, ABookIsChosenByItsSourceWhenSeveralShareItsTitle)
     EXPECT_FALSE(session.findBook(QStringLiteral("Twin"), QStringLiteral("Gamma")));
     EXPECT_EQ(session.findBook(QStringLiteral("Solo")), solo);
     EXPECT_FALSE(session.findBook(QStringLiteral("Solo"), QStringLiteral("Beta")));
+}
+
+TEST_F(CliSessionTest, AReportHandedOverAsTheWorkStopsIsStillHeard)
+{
+    QStringList args;
+    CliSession session(args, 0);
+    bool reported = false;
+    performOnMain([&reported] { reported = true; });
+    EXPECT_TRUE(session.wait([&] { return reported; }, [] { return false; }));
+
+    // Nothing moves and nothing will report: the wait ends all the same.
+    EXPECT_FALSE(session.wait([] { return false; }, [] { return false; }));
+}
+
+TEST(CliSessionOptionsTest, SharedOptionsAreTakenBeforeTheCommandName)
+{
+    const auto words = [](const char *text) {
+        return QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts);
+    };
+    const struct {
+        const char *line, *taken, *rest;
+    } cases[] = {
+        {"--root D --site=mangafox=http://h/ --site onemanga library --root E",
+         "--root D --site=mangafox=http://h/ --site onemanga", "library --root E"},
+        {"--root=D books", "--root=D", "books"},
+        {"--rooted library", "", "--rooted library"},
+        {"library --root D", "", "library --root D"},
+        {"--root", "--root", ""},
+    };
+    for (const auto &c : cases) {
+        QStringList args = words(c.line);
+        EXPECT_EQ(CliSession::takeLeadingOptions(args), words(c.taken)) << c.line;
+        EXPECT_EQ(args, words(c.rest)) << c.line;
+    }
 }
 
 TEST_F(CliSessionTest, OnlyAddressesThatADeducerReadsAreDownloaded)

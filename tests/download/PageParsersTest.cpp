@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "catalogue/SiteRegistry.h"
 #include "deduction/ImageParserDelegate.h"
 #include "sites/onemanga/OneMangaPrePageParserDelegate.h"
 #include "deduction/SelectPagesParserDelegate.h"
@@ -135,6 +136,35 @@ TEST(OneMangaPrePageParserTest, FindsTheLastBeginReadingLink)
          QStringLiteral(
              "<p>Begin reading</p><a href=\"/x/\"><img src=\"go.png\"><span>Go</span> Begin reading</a>"));
     EXPECT_TRUE(none.firstPageURLString().isNull());
+}
+
+// yomora-cli pages asks the registry what the deducers read; a cover page is
+// read only for a site whose chapters start on one.
+TEST(PageParsersTest, TheRegistryReadsAPageAsTheDeducersDo)
+{
+    SiteConfig::clearOverrides();
+    const QString page = QStringLiteral(
+        "<div class=\"wrong\"><p>The manga is regarded as 'mature'</p></div>"
+        "<select name=\"pageMenu\"><option value=\"01\">1</option><option value=\"02\">2</option></select>"
+        "<a href=\"02\"><img src=\"http://x/store/manga/1/01.jpg\"></a>"
+        "<a href=\"/r/01/\">Begin reading</a>");
+    const ReaderPageReading plain = SiteRegistry::readReaderPage(page, QStringLiteral("http://x/r/"));
+    EXPECT_EQ(plain.pages, QStringList({QStringLiteral("01"), QStringLiteral("02")}));
+    EXPECT_TRUE(plain.isMatureContent);
+    ASSERT_EQ(plain.images.size(), 1);
+    EXPECT_EQ(plain.images[0].parentLink, u"02");
+    EXPECT_FALSE(plain.firstPageURLString);
+
+    EXPECT_TRUE(SiteRegistry::readsCoverPages(SiteConfig::Site::OneManga));
+    EXPECT_FALSE(SiteRegistry::readsCoverPages(SiteConfig::Site::MangaFox));
+    EXPECT_FALSE(SiteRegistry::readsCoverPages(SiteConfig::Site::OneMangaMirror));
+    const auto cover = SiteRegistry::readReaderPage(page, QString(), SiteConfig::Site::OneManga);
+    EXPECT_EQ(cover.firstPageURLString, QStringLiteral("/r/01/"));
+    EXPECT_EQ(cover.pages, plain.pages);
+    const auto none =
+        SiteRegistry::readReaderPage(QStringLiteral("<p>x</p>"), QString(), SiteConfig::Site::OneManga);
+    ASSERT_TRUE(none.firstPageURLString);
+    EXPECT_TRUE(none.firstPageURLString->isNull());
 }
 
 // Reader pages saved from the sites: the parsers must read their selectors

@@ -6,8 +6,10 @@
 #include "files/MyDirectories.h"
 #include "foundation/Alerts.h"
 #include "foundation/NotificationCenter.h"
-#include "sites/NavBooksCache.h"
 #include "catalogue/NavBooksFetcherQueueWrapper.h"
+#include "catalogue/SiteRegistry.h"
+#include "sites/BooksParserDelegate.h"
+#include "sites/NavBooksCache.h"
 #include "support/EventLoop.h"
 #include "support/LoopbackServer.h"
 
@@ -95,6 +97,36 @@ TEST_F(NavBooksFetcherTest, ListIsParsedFilteredAndCached)
     EXPECT_FALSE(titles(wrapper->books()).contains(QStringLiteral("Kissxsis")));
     EXPECT_EQ(wrapper->books().size(), 4);
     EXPECT_FALSE(NavBooksCache::exists(QStringLiteral("MangaFox.com"), QStringLiteral("/search")));
+}
+
+// yomora-cli reads a saved list through readPage: what it prints must be
+// what the Internet tab shows for the same page.
+TEST_F(NavBooksFetcherTest, ASavedPageIsReadAsTheFetchedPageIs)
+{
+    const QByteArray page = fixture("mangafox/directory-listing.html");
+    server.servePage(QStringLiteral("/search/1.htm"), page);
+    wrapper->goWithRootURLString(site("mangafox", "/search"), QStringLiteral("MangaFox.com"),
+                                 QStringLiteral("/search"), {}, true, false);
+    ASSERT_TRUE(waitForReports(1));
+    ASSERT_EQ(finished, 1);
+
+    NavBooksFetcher reader({}, {}, {}, true, nullptr);
+    const auto parser = SiteRegistry::booksParserNamed(QStringLiteral("mangafox"));
+    ASSERT_TRUE(reader.readPage(QString::fromUtf8(page), *parser));
+    EXPECT_EQ(reader.books(), wrapper->books());
+
+    const struct {
+        QString text;
+        int code;
+    } failures[] = {{QString(), NavBooksFetcher::UnknownEncoding},
+                    {QStringLiteral("<p>no list here</p>"), NavBooksFetcher::CannotFindBooks}};
+    for (const auto &failure : failures) {
+        NavBooksFetcher empty({}, {}, {}, false, nullptr);
+        EXPECT_FALSE(
+            empty.readPage(failure.text, *SiteRegistry::booksParserNamed(QStringLiteral("mangafox"))));
+        ASSERT_TRUE(empty.error());
+        EXPECT_EQ(empty.error()->code, failure.code) << failure.text.toStdString();
+    }
 }
 
 TEST_F(NavBooksFetcherTest, PopularParserChosenInAnyCase)

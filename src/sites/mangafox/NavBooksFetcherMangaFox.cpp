@@ -11,5 +11,5 @@ bool NavBooksFetcherMangaFox::go()
     if (!fetchHTML(urlStringByAppendingPathComponent(urlString_, QStringLiteral("1.htm"))) || isCancelled())
         return false;
     BooksParserDelegateMangaFox parser;
-    return parseBooks(parser);
+    return readPage(htmlString_, parser);
 }

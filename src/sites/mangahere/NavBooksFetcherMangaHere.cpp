@@ -9,5 +9,5 @@ bool NavBooksFetcherMangaHere::go()
     if (!fetchHTML(urlString_) || isCancelled())
         return false;
     BooksParserDelegateMangaHere parser;
-    return parseBooks(parser);
+    return readPage(htmlString_, parser);
 }

@@ -13,8 +13,8 @@ bool NavBooksFetcherMangaReader::go()
         return false;
     if (contains(urlString_, QStringLiteral("popular"))) {
         BooksParserDelegateMangaReaderPopular parser;
-        return parseBooks(parser);
+        return readPage(htmlString_, parser);
     }
     BooksParserDelegateMangaReader parser;
-    return parseBooks(parser);
+    return readPage(htmlString_, parser);
 }

@@ -23,17 +23,23 @@ QString DeducerOneManga::realFirstPageURLStringFromRootURLString(const QString &
             *error = load.error;
         return QString();
     }
-    OneMangaPrePageParserDelegate coverPage;
-    HyperParser parser(load.text);
-    parser.setDelegate(&coverPage);
-    parser.setOperationDelegate(this);
-    parser.parse();
-    if (coverPage.firstPageURLString().isEmpty()) {
+    const QString link = coverPageLink(load.text, this);
+    if (link.isEmpty()) {
         if (error)
             *error = badInitializationError();
         return QString();
     }
-    return urlStringByAppendingPathComponent(root, coverPage.firstPageURLString());
+    return urlStringByAppendingPathComponent(root, link);
+}
+
+QString DeducerOneManga::coverPageLink(const QString &text, Operation *operation)
+{
+    OneMangaPrePageParserDelegate coverPage;
+    HyperParser parser(text);
+    parser.setDelegate(&coverPage);
+    parser.setOperationDelegate(operation);
+    parser.parse();
+    return coverPage.firstPageURLString();
 }
 
 bool DeducerOneManga::go()

@@ -17,6 +17,9 @@ public:
 
     // Scheme and host of the address, or the whole address when it has none.
     static QString rootURLString(const QString &urlString);
+    // The "Begin reading" link of a chapter cover page's text; null when it
+    // has none. operation, when given, stops the parse once cancelled.
+    static QString coverPageLink(const QString &text, Operation *operation = nullptr);
     // The reader page that the cover page at firstPageURLString links to,
     // joined to root; null with *error set when the page cannot be read or
     // has no such link.

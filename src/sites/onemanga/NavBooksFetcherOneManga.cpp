@@ -9,5 +9,5 @@ bool NavBooksFetcherOneManga::go()
     if (!fetchHTML(urlString_) || isCancelled())
         return false;
     BooksParserDelegateOneManga parser;
-    return parseBooks(parser);
+    return readPage(htmlString_, parser);
 }
