@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <QPushButton>
 
@@ -101,8 +102,15 @@ protected:
                                     layout->chapterURL(release.book, release.chapter),
                                     Decimal::fromString(chapter.number));
         const NavBook navBook(book.title, layout->bookURL(release.book));
-        return manager().deducerFetcher().goWithChapter(&navChapter, &navBook, layout->name(),
-                                                        layout->baseURL());
+        auto download = manager().deducerFetcher().goWithChapter(&navChapter, &navBook, layout->name(),
+                                                                 layout->baseURL());
+        // Requests in one test come within the same millisecond; the list
+        // shows them newest first.
+        if (download) {
+            download->setDate(QDateTime::currentDateTime().addSecs(++requests));
+            runs.appData().save();
+        }
+        return download;
     }
 
     // The tab's badge counts what the rows show as active or waiting.
@@ -116,6 +124,7 @@ protected:
 
     static DemoSite *site;
     const DemoLayout *layout = nullptr;
+    int requests = 0;
     AppRuns runs;
 };
 

@@ -245,7 +245,8 @@ TableCell DownloadsViewController::cellForRow(const IndexPath &path)
         return cell;
     const Download &download = *downloads_[path.row];
     cell.style = TableCell::Style::Subtitle;
-    cell.selectable = canOpenRow(path.row);
+    // Whether a row opens is asked when it is chosen (willSelectRow): it
+    // reads the pages, which painting the active row at every page must not.
     const QString titleText = stringForDownloadCell(download);
     const QString deducerError = GetDeducerErrorString(download);
     if (download.isDownloading()) {
@@ -394,7 +395,6 @@ bool DownloadsViewController::retryWithDownload(const std::shared_ptr<Download> 
         return false;
     }
     reload();
-    showDownloadsHelp();
     return true;
 }
 
