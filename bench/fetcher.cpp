@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "BenchPageImage.h"
 #include "download/DeducerFetcher.h"
 #include "download/DownloadManager.h"
 #include "download/DownloadServices.h"
@@ -33,25 +34,6 @@ namespace {
 
 constexpr int kPages = 300;
 constexpr int kChapters = 5;
-
-// A scanned page of about 300 KB: paper, margins and a noisy block.
-QByteArray pageImage()
-{
-    QImage image(900, 1350, QImage::Format_Grayscale8);
-    image.fill(245);
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> ink(0, 255);
-    for (int y = 60; y < 1290; ++y) {
-        uchar *line = image.scanLine(y);
-        for (int x = 70; x < 830; ++x)
-            line[x] = (x / 9 + y / 13) % 4 == 0 ? uchar(ink(random)) : uchar(200);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 85);
-    return bytes;
-}
 
 long residentKB()
 {

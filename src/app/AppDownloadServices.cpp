@@ -2,6 +2,8 @@
 
 #include "app/AppFunctions.h"
 #include "app/MangaAppDelegate.h"
+#include "app/StartUpParts.h"
+#include "download/DownloadsProgressSink.h"
 
 AppData &AppDownloadServices::appData()
 {
@@ -26,4 +28,10 @@ void AppDownloadServices::decrementDownloadsBadgeNumber()
 bool AppDownloadServices::checkReachability()
 {
     return CheckReachability();
+}
+
+std::shared_ptr<DownloadsProgressSink> AppDownloadServices::progressSink()
+{
+    StartUpParts *parts = delegate_.startUpParts();
+    return parts ? parts->progressSink() : nullptr;
 }

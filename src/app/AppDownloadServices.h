@@ -5,7 +5,8 @@
 class MangaAppDelegate;
 
 // The download engine's surroundings in the application: the delegate's
-// store and settings, the Downloads tab's badge and the reachability monitor.
+// store and settings, the Downloads tab's badge and progress views, and the
+// reachability monitor.
 // Thread contract: main thread only.
 class AppDownloadServices : public DownloadServices
 {
@@ -17,6 +18,8 @@ public:
     void incrementDownloadsBadgeNumber() override;
     void decrementDownloadsBadgeNumber() override;
     bool checkReachability() override;
+    // The downloads screen's bar and labels, made at start-up.
+    std::shared_ptr<DownloadsProgressSink> progressSink() override;
 
 private:
     MangaAppDelegate &delegate_;

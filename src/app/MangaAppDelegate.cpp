@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppDownloadServices.h"
+#include "app/AppStartUpParts.h"
 #include "app/AppWaitOverlay.h"
 #include "app/AppWindow.h"
 #include "app/PlaceholderViewController.h"
@@ -30,6 +31,7 @@
 #include "store/Book.h"
 #include "store/DownloadsRequest.h"
 #include "store/LibraryLookup.h"
+#include "ui/downloads/DownloadsViewController.h"
 #include "ui/kit/DimmerView.h"
 #include "ui/kit/NavigationBar.h"
 #include "ui/kit/NavigationController.h"
@@ -50,7 +52,7 @@ MangaAppDelegate *GetMangaAppDelegate()
 }
 
 MangaAppDelegate::MangaAppDelegate(AppOptions options, QObject *parent)
-    : QObject(parent), options_(std::move(options)), startUpParts_(std::make_unique<StartUpParts>())
+    : QObject(parent), options_(std::move(options)), startUpParts_(std::make_unique<AppStartUpParts>(*this))
 {
     theDelegate = this;
 }
@@ -157,7 +159,9 @@ void MangaAppDelegate::setupUI()
         return std::make_unique<PlaceholderViewController>(localized(title));
     };
     internetNavigationController_ = addTab(placeholder("Internet"), "tab-internet");
-    downloadsNavigationController_ = addTab(placeholder("Downloads"), "tab-downloads");
+    downloadsNavigationController_ = addTab(
+        std::make_unique<DownloadsViewController>(screenServices(), DownloadManager::sharedDownloadManager()),
+        "tab-downloads");
     booksNavigationController_ = addTab(placeholder("Library"), "tab-library");
     documentsNavigationController_ = addTab(placeholder("Import"), "tab-import");
     settingsNavigationController_ =

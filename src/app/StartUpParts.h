@@ -5,6 +5,7 @@
 #include <QList>
 
 class Download;
+class DownloadsProgressSink;
 
 // The steps of start-up that belong to screens built after the application
 // shell: the downloads screen (progress views, resume offer, position) and
@@ -22,6 +23,9 @@ public:
 
     // Downloads screen: create the per-row progress views. Nothing yet.
     virtual void createProgressViews() {}
+    // Where the download engine shows its progress; null while nothing
+    // shows it.
+    virtual std::shared_ptr<DownloadsProgressSink> progressSink() const { return nullptr; }
     // Downloads screen: whether it already offers a download to resume, and
     // the offer itself.
     virtual bool doResumeDownload() const { return doResumeDownload_; }
@@ -30,7 +34,7 @@ public:
         doResumeDownload_ = true;
         downloadToResumeFromAlert_ = std::move(download);
     }
-    std::shared_ptr<Download> downloadToResumeFromAlert() const { return downloadToResumeFromAlert_; }
+    virtual std::shared_ptr<Download> downloadToResumeFromAlert() const { return downloadToResumeFromAlert_; }
 
     // Downloads screen: re-open the download at `row`. Nothing yet.
     virtual void restoreDownloadsLocation(int row) {}

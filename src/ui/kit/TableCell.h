@@ -34,6 +34,10 @@ struct TableCell {
     QPointer<QWidget> accessoryView;
     // A push button inside the row, at its right; none when empty.
     QString buttonTitle;
+    // A drawing (an Icons name) shown in the push button in place of its
+    // title; the title still names the button for keyboard and screen-reader
+    // users.
+    QString buttonImage;
     bool buttonEnabled = true;
     std::optional<QFont> font;
     std::optional<QFont> detailFont;

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/Localized.h"
+#include "ui/kit/Icons.h"
 #include "ui/kit/TableViewDataSource.h"
 #include "ui/kit/TableViewDelegate.h"
 
@@ -183,6 +184,13 @@ void TableView::setDelegate(TableViewDelegate *delegate)
     delegate_ = delegate;
     list_->doItemsLayout();
     placeAccessoryViews();
+}
+
+void TableView::reloadRow(const IndexPath &path)
+{
+    const int flat = flatIndex(path);
+    if (flat >= 0)
+        list_->update(model_->index(flat));
 }
 
 void TableView::reloadData()
@@ -376,8 +384,9 @@ RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable,
                 QRect(rest.right() - AccessoryWidth, rest.top(), AccessoryWidth, rest.height());
             rest.setRight(layout.accessory.left() - 2);
         }
-        if (!cell.buttonTitle.isEmpty()) {
-            const int w = buttonMetrics.horizontalAdvance(cell.buttonTitle) + 20;
+        if (!cell.buttonTitle.isEmpty() || !cell.buttonImage.isEmpty()) {
+            const int w =
+                cell.buttonImage.isEmpty() ? buttonMetrics.horizontalAdvance(cell.buttonTitle) + 20 : 36;
             layout.button = QRect(rest.right() - w, rest.center().y() - 15, w, 30);
             rest.setRight(layout.button.left() - Padding / 2);
         }
@@ -464,9 +473,19 @@ void paintRowExtras(QPainter *painter, const TableCell &cell, const RowLayout &l
         painter->setPen(QColor(0x99, 0x99, 0x99));
         painter->setBrush(QColor(0xf4, 0xf4, 0xf4));
         painter->drawRoundedRect(layout.button, 6, 6);
-        painter->setPen(cell.buttonEnabled ? QColor(Qt::black) : QColor(0xaa, 0xaa, 0xaa));
-        painter->setFont(buttonFont);
-        painter->drawText(layout.button, Qt::AlignCenter, cell.buttonTitle);
+        const QColor ink = cell.buttonEnabled ? QColor(Qt::black) : QColor(0xaa, 0xaa, 0xaa);
+        if (!cell.buttonImage.isEmpty()) {
+            const QSize size(22, 22);
+            const QPixmap image =
+                Icons::pixmap(cell.buttonImage, size, ink, painter->device()->devicePixelRatioF());
+            painter->drawPixmap(
+                QRect(layout.button.center() - QPoint(size.width() / 2 - 1, size.height() / 2 - 1), size),
+                image);
+        } else {
+            painter->setPen(ink);
+            painter->setFont(buttonFont);
+            painter->drawText(layout.button, Qt::AlignCenter, cell.buttonTitle);
+        }
     }
     if (!layout.status.isNull()) {
         painter->setFont(baseFont);
@@ -769,7 +788,7 @@ void TableView::tapButton(const IndexPath &path)
     if (flatIndex(path) < 0 || !delegate_)
         return;
     const TableCell cell = cellAt(path);
-    if (!cell.buttonTitle.isEmpty() && cell.buttonEnabled)
+    if ((!cell.buttonTitle.isEmpty() || !cell.buttonImage.isEmpty()) && cell.buttonEnabled)
         delegate_->rowButtonTapped(path);
 }
 

@@ -42,6 +42,9 @@ public:
     void setDelegate(TableViewDelegate *delegate);
 
     void reloadData();
+    // Repaints one row from the data source without rebuilding the table,
+    // for rows that change often (a progress bar).
+    void reloadRow(const IndexPath &path);
     int numberOfSections() const { return static_cast<int>(rowCounts_.size()); }
     int numberOfRows(int section) const;
 
