@@ -35,6 +35,9 @@ struct TableCell {
     // A push button inside the row, at its right; none when empty.
     QString buttonTitle;
     bool buttonEnabled = true;
+    // Keeps the push button beside the delete mark in edit mode, for rows
+    // whose button is an edit-mode action of its own.
+    bool buttonWhileEditing = false;
     std::optional<QFont> font;
     std::optional<QFont> detailFont;
     QColor textColor = Qt::black;
