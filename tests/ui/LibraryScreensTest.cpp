@@ -122,9 +122,22 @@ TEST_F(LibraryScreens, BooksListShowsTitlesWithTheirSourceAndFollowsSavedDownloa
     ChaptersViewController *chapters = openBook(QStringLiteral("Paper Lanterns"));
     ASSERT_TRUE(chapters);
     app->booksNavigationController()->popViewController();
-    EXPECT_EQ(rows(books->tableView()).first(), QStringLiteral("Amber Road"));
     // Back on the list, no book is remembered any more.
     EXPECT_EQ(app->booksRestoreLocation(), QList<int>({-1, -1}));
+    // The list comes back as it was until it has been painted; a tap on it
+    // meanwhile brings it up to date instead of opening what it shows.
+    ASSERT_TRUE(books->isRefreshPending());
+    books->tableView()->tapRow({0, 0});
+    EXPECT_EQ(app->booksNavigationController()->topViewController(), books);
+    EXPECT_EQ(rows(books->tableView()).first(), QStringLiteral("Amber Road"));
+
+    // Painted, it is brought up to date by itself.
+    runs.appData().createBookWithTitle(QStringLiteral("Zinc"), QStringLiteral("demo"));
+    ASSERT_FALSE(runs.appData().save());
+    ASSERT_TRUE(openBook(QStringLiteral("Amber Road")));
+    app->booksNavigationController()->popViewController();
+    ASSERT_TRUE(pumpEventsUntil([&] { return !books->isRefreshPending(); }));
+    EXPECT_EQ(rows(books->tableView()).last(), QStringLiteral("Zinc"));
 }
 
 TEST_F(LibraryScreens, BookDeletionGoesAtOnceInTheBackgroundOrNotAtAll)

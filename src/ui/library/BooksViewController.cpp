@@ -1,5 +1,8 @@
 #include "ui/library/BooksViewController.h"
 
+#include <QEvent>
+#include <QListView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/AppFunctions.h"
@@ -50,6 +53,7 @@ void BooksViewController::viewDidLoad()
     tableView_->setRowHeight(RowHeight);
     tableView_->setAllowsSelectionDuringEditing(false);
     layout->addWidget(tableView_);
+    tableView_->listView()->viewport()->installEventFilter(this);
     navigationItem()->setRightBarButtonItem(editButtonItem());
     tableView_->setDataSource(this);
     tableView_->setDelegate(this);
@@ -65,8 +69,15 @@ void BooksViewController::setEditing(bool editing)
 
 void BooksViewController::viewWillAppear()
 {
-    fetchBooks();
-    tableView_->reloadData();
+    if (hasFetched_) {
+        // The list the user last saw comes back at once, whatever the size of
+        // the library; it is brought up to date once it has been painted
+        // (eventFilter), so a large library does not hold the screen back.
+        refreshPending_ = true;
+    } else {
+        fetchBooks();
+        tableView_->reloadData();
+    }
     if (selectedIndexPath_ && selectedIndexPath_->row < int(books_.size()))
         tableView_->selectRow(*selectedIndexPath_);
     NotificationCenter::defaultCenter().addObserver(this, RemovePathsQueueWrapper::DidFinishNotification,
@@ -92,8 +103,37 @@ void BooksViewController::setRestoreLocation(int index, int row)
         (*services_.booksRestoreLocation)[index] = row;
 }
 
+bool BooksViewController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && refreshPending_ && !refreshQueued_) {
+        refreshQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            refreshQueued_ = false;
+            if (refreshPending_)
+                refresh();
+        });
+    }
+    return ViewController::eventFilter(watched, event);
+}
+
+void BooksViewController::refresh()
+{
+    const auto shown = books_;
+    fetchBooks();
+    // The same books in the same order need a repaint (a title may have
+    // changed), not a new layout of every row.
+    if (books_ == shown)
+        tableView_->listView()->viewport()->update();
+    else
+        tableView_->reloadData();
+    if (selectedIndexPath_ && selectedIndexPath_->row < int(books_.size()))
+        tableView_->selectRow(*selectedIndexPath_);
+}
+
 void BooksViewController::fetchBooks()
 {
+    refreshPending_ = false;
+    hasFetched_ = true;
     std::optional<Error> error;
     books_ = services_.appData->managedObjectContext()->fetch<Book>(BooksRequest(), &error);
     if (error) {
@@ -146,6 +186,12 @@ TableCell BooksViewController::cellForRow(const IndexPath &path)
 
 void BooksViewController::didSelectRow(const IndexPath &path)
 {
+    // A row of the list shown before the update may no longer be that book.
+    if (refreshPending_) {
+        tableView_->deselectRow();
+        refresh();
+        return;
+    }
     if (isEditing() || path.row < 0 || path.row >= int(books_.size()))
         return;
     selectedIndexPath_ = path;
@@ -182,6 +228,10 @@ void BooksViewController::restoreLocationWithSelectionArray(const QList<int> &se
 
 void BooksViewController::commitDeleteRow(const IndexPath &path)
 {
+    if (refreshPending_) {
+        refresh();
+        return;
+    }
     if (path.row < 0 || path.row >= int(books_.size()))
         return;
     deleteBookAtRow(path.row);

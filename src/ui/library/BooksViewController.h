@@ -45,6 +45,11 @@ public:
 
     void setEditing(bool editing) override;
     void fetchBooks();
+    // Fetches and shows the list now.
+    void refresh();
+    // Whether the list shown is the one from before the screen last left,
+    // still to be brought up to date.
+    bool isRefreshPending() const { return refreshPending_; }
     void removePathsDidFinish();
     void checkRemainingRemovePaths();
 
@@ -60,6 +65,7 @@ protected:
     void viewWillAppear() override;
     void viewDidAppear() override;
     void viewWillDisappear() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void deleteBookAtRow(int row);
@@ -69,4 +75,7 @@ private:
     TableView *tableView_ = nullptr; // QObject child
     std::vector<std::shared_ptr<Book>> books_;
     std::optional<IndexPath> selectedIndexPath_;
+    bool hasFetched_ = false;
+    bool refreshPending_ = false;
+    bool refreshQueued_ = false;
 };
