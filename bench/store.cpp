@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
+#include "BenchLibrary.h"
 #include "files/MyDirectories.h"
 #include "foundation/Alerts.h"
 #include "store/AppData.h"
@@ -88,13 +89,6 @@ void report(const char *what, const Medians &m)
                 ratio, ratio <= 3.0 ? "within" : "OVER");
 }
 
-// Titles that do not sort the same by code point and by the collator.
-QString bookTitle(int i)
-{
-    static const char *words[] = {"alpha", "Bravo", "Éclair", "delta", "Zulu", "echo", "Ötzi", "mango"};
-    return QString::fromUtf8(words[i % 8]) + QStringLiteral(" %1").arg((i * 7919) % 2000);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -111,17 +105,11 @@ int main(int argc, char **argv)
     // The library: 2,000 books, one of them with 500 chapters.
     std::shared_ptr<Book> bigBook;
     for (int i = 0; i < 2000; ++i) {
-        auto book = appData.createBookWithTitle(bookTitle(i), QStringLiteral("Site"));
+        auto book = appData.createBookWithTitle(BenchLibrary::bookTitle(i), QStringLiteral("Site"));
         if (i == 1000)
             bigBook = book;
     }
-    for (int i = 0; i < 500; ++i) {
-        // Numbers whose text order is not their numeric order.
-        const Decimal number = Decimal::fromString(QString::number((i * 37) % 500)) +
-                               (i % 2 ? Decimal::fromString(u"0.5") : Decimal());
-        appData.createChapterWithTitle(QStringLiteral("Chapter %1").arg(i), number, 20, true)
-            ->setBook(bigBook.get());
-    }
+    BenchLibrary::addChapters(appData, *bigBook, 500);
     appData.save();
     const qint64 bigBookRow = bigBook->objectID().row;
 

@@ -38,6 +38,7 @@
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TabBarItem.h"
 #include "ui/kit/WaitOverlayView.h"
+#include "ui/library/BooksViewController.h"
 #include "ui/pages/LibraryPagesViewController.h"
 #include "ui/settings/SettingsViewController.h"
 #include "web/AppleReachability.h"
@@ -162,13 +163,18 @@ void MangaAppDelegate::setupUI()
     downloadsNavigationController_ = addTab(
         std::make_unique<DownloadsViewController>(screenServices(), DownloadManager::sharedDownloadManager()),
         "tab-downloads");
-    booksNavigationController_ = addTab(placeholder("Library"), "tab-library");
+    auto books = std::make_unique<BooksViewController>(screenServices());
+    booksViewController_ = books.get();
+    booksNavigationController_ = addTab(std::move(books), "tab-library");
     documentsNavigationController_ = addTab(placeholder("Import"), "tab-import");
     settingsNavigationController_ =
         addTab(std::make_unique<SettingsViewController>(screenServices()), "tab-settings");
     // A stored index the tab bar does not have leaves the first tab selected.
     tabBarController_->setSelectedIndex(int(userDefaults().integerForKey(SettingsKeys::lastTabVisited)));
 
+    startUpParts_->setLibraryRestorer([this](const QList<int> &selection) {
+        booksViewController_->restoreLocationWithSelectionArray(selection);
+    });
     startUpParts_->createProgressViews();
     addWaitOverlay();
     // The engine rebuilt the wait queue before there was a tab to count it on.
@@ -217,6 +223,7 @@ ScreenServices MangaAppDelegate::screenServices()
     services.userDefaults = &userDefaults();
     services.appData = &appData();
     services.urlOpener = &UrlOpener::instance();
+    services.booksRestoreLocation = &booksRestoreLocation_;
     services.setDimmerAlpha = [this](double alpha) {
         if (dimmer_)
             setDimmerAlpha(alpha);

@@ -12,6 +12,7 @@
 class AppData;
 class AppleReachability;
 class AppWindow;
+class BooksViewController;
 class Chapter;
 class PagesViewController;
 class DimmerView;
@@ -79,6 +80,7 @@ public:
     NavigationController *internetNavigationController() const { return internetNavigationController_; }
     NavigationController *downloadsNavigationController() const { return downloadsNavigationController_; }
     NavigationController *booksNavigationController() const { return booksNavigationController_; }
+    BooksViewController *booksViewController() const { return booksViewController_; }
     NavigationController *documentsNavigationController() const { return documentsNavigationController_; }
     NavigationController *settingsNavigationController() const { return settingsNavigationController_; }
     StartUpParts *startUpParts() const { return startUpParts_.get(); }
@@ -158,6 +160,7 @@ private:
     NavigationController *internetNavigationController_ = nullptr;
     NavigationController *downloadsNavigationController_ = nullptr;
     NavigationController *booksNavigationController_ = nullptr;
+    BooksViewController *booksViewController_ = nullptr;
     NavigationController *documentsNavigationController_ = nullptr;
     NavigationController *settingsNavigationController_ = nullptr;
     WaitOverlayView *waitOverlay_ = nullptr;

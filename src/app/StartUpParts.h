@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QList>
@@ -11,10 +12,9 @@ class DownloadsProgressSink;
 // shell: the downloads screen (progress views, resume offer, position) and
 // the library screens (position). The engine's steps (the wait queue, the
 // library's queue wrappers, interrupted downloads) are EngineStartUp's. The
-// delegate calls these at their place in the start-up order. Until those
-// screens exist the steps do nothing, except that the resume offer is kept
-// here so that an interrupted download is not forgotten; the screens' own
-// issues override them.
+// delegate calls these at their place in the start-up order. A step whose
+// screen does not exist yet does nothing, except that the resume offer is
+// kept here so that an interrupted download is not forgotten.
 // Thread contract: main thread only.
 class StartUpParts
 {
@@ -39,10 +39,20 @@ public:
     // Downloads screen: re-open the download at `row`. Nothing yet.
     virtual void restoreDownloadsLocation(int row) {}
     // Library screens: re-open the book at selection[0] and, when
-    // selection[1] >= 0, its chapter. Nothing yet.
-    virtual void restoreLibraryLocation(const QList<int> &selection) {}
+    // selection[1] >= 0, its chapter, through the Library tab's root, which
+    // the application hands over once the tabs exist.
+    virtual void restoreLibraryLocation(const QList<int> &selection)
+    {
+        if (libraryRestorer_)
+            libraryRestorer_(selection);
+    }
+    void setLibraryRestorer(std::function<void(const QList<int> &)> restorer)
+    {
+        libraryRestorer_ = std::move(restorer);
+    }
 
 private:
+    std::function<void(const QList<int> &)> libraryRestorer_;
     bool doResumeDownload_ = false;
     std::shared_ptr<Download> downloadToResumeFromAlert_;
 };

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include <QList>
+
 class AppData;
 class MyUserDefaults;
 class UrlOpener;
@@ -17,4 +19,7 @@ struct ScreenServices {
     UrlOpener *urlOpener = nullptr;
     // Darkens the whole window: 0 clear to 1 black.
     std::function<void(double alpha)> setDimmerAlpha;
+    // The library's screen position (book row, chapter row; -1 for none),
+    // kept by the library screens for the next start; null when nobody keeps it.
+    QList<int> *booksRestoreLocation = nullptr;
 };

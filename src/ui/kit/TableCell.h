@@ -39,6 +39,9 @@ struct TableCell {
     // users.
     QString buttonImage;
     bool buttonEnabled = true;
+    // Keeps the push button beside the delete mark in edit mode, for rows
+    // whose button is an edit-mode action of its own.
+    bool buttonWhileEditing = false;
     std::optional<QFont> font;
     std::optional<QFont> detailFont;
     QColor textColor = Qt::black;

@@ -384,12 +384,12 @@ RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable,
                 QRect(rest.right() - AccessoryWidth, rest.top(), AccessoryWidth, rest.height());
             rest.setRight(layout.accessory.left() - 2);
         }
-        if (!cell.buttonTitle.isEmpty() || !cell.buttonImage.isEmpty()) {
-            const int w =
-                cell.buttonImage.isEmpty() ? buttonMetrics.horizontalAdvance(cell.buttonTitle) + 20 : 36;
-            layout.button = QRect(rest.right() - w, rest.center().y() - 15, w, 30);
-            rest.setRight(layout.button.left() - Padding / 2);
-        }
+    }
+    if (!confirming && (!cell.buttonTitle.isEmpty() || !cell.buttonImage.isEmpty()) &&
+        (!deletable || cell.buttonWhileEditing)) {
+        const int w = cell.buttonImage.isEmpty() ? buttonMetrics.horizontalAdvance(cell.buttonTitle) + 20 : 36;
+        layout.button = QRect(rest.right() - w, rest.center().y() - 15, w, 30);
+        rest.setRight(layout.button.left() - Padding / 2);
     }
     if (!cell.statusText.isEmpty()) {
         layout.status = QRect(rest.right() - 80, rest.top(), 80, rest.height());
