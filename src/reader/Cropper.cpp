@@ -7,33 +7,12 @@
 #include <new>
 #include <vector>
 
-#include <turbojpeg.h>
-
 #include <QBuffer>
 #include <QImageReader>
 
+#include "reader/TurboJpeg.h"
+
 namespace {
-
-struct TurboJpegDeleter {
-    void operator()(void *handle) const
-    {
-        if (handle)
-            tjDestroy(handle);
-    }
-};
-
-// One decompressor per thread: creating one costs more than decoding a
-// small page's header, and a handle must not be shared between threads.
-tjhandle threadDecompressor()
-{
-    thread_local std::unique_ptr<void, TurboJpegDeleter> handle(tjInitDecompress());
-    return handle.get();
-}
-
-bool looksLikeJpeg(const QByteArray &bytes)
-{
-    return bytes.size() >= 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 && uchar(bytes[2]) == 0xFF;
-}
 
 inline uchar absoluteDifference(uchar a, uchar b)
 {
@@ -165,7 +144,7 @@ struct BorderScan {
 
 Cropper::Cropper(const QByteArray &encoded)
 {
-    if (looksLikeJpeg(encoded) && decodeJpegToGray(encoded))
+    if (TurboJpeg::looksLikeJpeg(encoded) && decodeJpegToGray(encoded))
         return;
     decodeThroughQImage(encoded);
 }
@@ -180,7 +159,7 @@ Cropper::Cropper(const QImage &image)
 // counts as handled: the other decoder must not try either.
 bool Cropper::decodeJpegToGray(const QByteArray &encoded)
 {
-    tjhandle decompressor = threadDecompressor();
+    tjhandle decompressor = TurboJpeg::threadDecompressor();
     if (!decompressor)
         return false;
     const auto *bytes = reinterpret_cast<const unsigned char *>(encoded.constData());

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <turbojpeg.h>
-
 #include <QBuffer>
 #include <QDateTime>
 #include <QFile>
@@ -15,29 +13,9 @@
 #include "foundation/Operation.h"
 #include "reader/Cropper.h"
 #include "reader/PageCut.h"
+#include "reader/TurboJpeg.h"
 
 namespace {
-
-struct TurboJpegDeleter {
-    void operator()(void *handle) const
-    {
-        if (handle)
-            tjDestroy(handle);
-    }
-};
-
-// A handle must not be shared between threads, and making one per page
-// costs more than reading a small page's header.
-tjhandle threadDecompressor()
-{
-    thread_local std::unique_ptr<void, TurboJpegDeleter> handle(tjInitDecompress());
-    return handle.get();
-}
-
-bool looksLikeJpeg(const QByteArray &bytes)
-{
-    return bytes.size() >= 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 && uchar(bytes[2]) == 0xFF;
-}
 
 // The factors libjpeg-turbo decodes at directly, at most 1, largest first.
 // Only those whose inverse transform the library vectorises (1/2, 1/4, 1/8):
@@ -81,7 +59,7 @@ struct Decoded {
 
 bool decodeJpeg(const QByteArray &bytes, double shownScale, Decoded *out)
 {
-    tjhandle decompressor = threadDecompressor();
+    tjhandle decompressor = TurboJpeg::threadDecompressor();
     if (!decompressor)
         return false;
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
@@ -190,7 +168,7 @@ std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest 
     file.close();
 
     Decoded decoded;
-    bool handled = looksLikeJpeg(bytes) && decodeJpeg(bytes, request.shownScale, &decoded);
+    bool handled = TurboJpeg::looksLikeJpeg(bytes) && decodeJpeg(bytes, request.shownScale, &decoded);
     if (!handled)
         handled = decodeOther(bytes, &decoded);
     if (!handled || decoded.image.isNull())
