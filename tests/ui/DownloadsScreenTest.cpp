@@ -32,6 +32,7 @@
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TableView.h"
 #include "ui/pages/DownloadPagesViewController.h"
+#include "ui/pages/LibraryPagesViewController.h"
 
 namespace {
 
@@ -324,6 +325,32 @@ TEST_F(DownloadsScreen, RowsOpenTheViewerOnlyWithPagesAndNotNearTheEndOfAnAutoSa
     EXPECT_FALSE(viewer->showSaveButton());
     EXPECT_FALSE(viewer->showDeleteActionSheet());
     EXPECT_EQ(runs.defaults().integerForKey(SettingsKeys::downloadsRestoreLocation), 0);
+}
+
+TEST_F(DownloadsScreen, TheDownloadBeingReadReopensAtTheNextStart)
+{
+    runs.start();
+    auto older =
+        DemoLibrary::createDownload(runs.appData(), QStringLiteral("Blue Harbor"), QStringLiteral("2"), 4, 4);
+    older->setDate(older->date().addSecs(-60));
+    runs.appData().save();
+    DemoLibrary::createDownload(runs.appData(), QStringLiteral("Blue Harbor"), QStringLiteral("3"), 4, 4);
+    openDownloadsTab();
+    screen()->tableView()->tapRow({0, 1});
+    ASSERT_TRUE(qobject_cast<DownloadPagesViewController *>(top()));
+    const QString title = older->title();
+    runs.app()->applicationWillTerminate();
+
+    runs.start();
+    auto *viewer = qobject_cast<LibraryPagesViewController *>(top());
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(viewer->chapter()->title(), title);
+    EXPECT_EQ(viewer->delegate(), screen());
+    EXPECT_TRUE(viewer->showSaveButton());
+    EXPECT_TRUE(viewer->showDeleteActionSheet());
+    // Back on the list, nothing is left to reopen.
+    runs.app()->downloadsNavigationController()->popViewController();
+    EXPECT_EQ(runs.defaults().integerForKey(SettingsKeys::downloadsRestoreLocation), -1);
 }
 
 TEST_F(DownloadsScreen, ViewerOpensOnADownloadStillBeingFetched)
