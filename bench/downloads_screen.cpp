@@ -151,7 +151,10 @@ int main(int argc, char **argv)
         result.rowsShown = shown ? screen->tableView()->numberOfRows(0) : 0;
         if (!download->isComplete())
             std::printf("round %d: the chapter is incomplete\n", round);
+        // Only the 39 waiting downloads and the one fetched are listed.
         appData.removeChapterDirectory(*download);
+        appData.managedObjectContext()->deleteObject(download);
+        appData.save();
         return result;
     };
 

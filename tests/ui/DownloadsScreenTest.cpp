@@ -32,6 +32,7 @@
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TableView.h"
 #include "ui/pages/DownloadPagesViewController.h"
+#include "ui/pages/LibraryPagesViewController.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ class DownloadsScreen : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        site = new DemoSite(DemoSite::Options{0, 7, std::chrono::milliseconds(60)});
+        site = new DemoSite(DemoSite::Options{0, 7, std::chrono::milliseconds(120)});
     }
     static void TearDownTestSuite()
     {
@@ -113,6 +114,14 @@ protected:
         return download;
     }
 
+    // The counts of the shared fetcher carry over from earlier runs until
+    // this download's own fetch begins.
+    bool fetched(const std::shared_ptr<Download> &download, int pages)
+    {
+        return pumpEventsUntil(
+            [&] { return fetcher().download() == download && fetcher().requestsDownloaded() >= pages; });
+    }
+
     // The tab's badge counts what the rows show as active or waiting.
     void expectBadgeMatchesRows() const
     {
@@ -146,7 +155,7 @@ TEST_F(DownloadsScreen, DownloadShowsDeductionThenFetchingThenEndsCompleteOrInco
     EXPECT_TRUE(screen()->alertViewController()->isShowing());
     screen()->alertViewController()->okButtonClicked();
 
-    ASSERT_TRUE(pumpEventsUntil([&] { return fetcher().requestsDownloaded() >= 2; }));
+    ASSERT_TRUE(fetched(download, 2));
     EXPECT_TRUE(row(0).detailText.startsWith(QStringLiteral("Downloading...  ")));
     EXPECT_THAT(row(0).detailText.toStdString(),
                 ::testing::EndsWith(QStringLiteral("/%1").arg(fetcher().requestsToDownload()).toStdString()));
@@ -220,7 +229,7 @@ TEST_F(DownloadsScreen, RemovingTheActiveDownloadStartsTheWaitingOne)
     EXPECT_TRUE(row(0).buttonImage.isEmpty());
     expectBadgeMatchesRows();
 
-    ASSERT_TRUE(pumpEventsUntil([&] { return fetcher().requestsDownloaded() >= 1; }));
+    ASSERT_TRUE(fetched(first, 1));
     const QString folder = runs.appData().chapterDirectory(*first);
     ASSERT_TRUE(QDir(folder).exists());
     screen()->setEditing(true);
@@ -245,7 +254,7 @@ TEST_P(ResumeAnswer, InterruptedFetchIsOfferedOnceTheTabOpens)
     const bool yes = GetParam();
     runs.start();
     auto download = request(site->catalogue().slowChapter());
-    ASSERT_TRUE(pumpEventsUntil([&] { return fetcher().requestsDownloaded() >= 2; }));
+    ASSERT_TRUE(fetched(download, 2));
     // The program ends in the middle of the fetch.
     manager().deducerFetcher().interruptRunningDownload();
     ASSERT_TRUE(pumpEventsUntil([&] { return !fetcher().isDownloading(); }));
@@ -318,6 +327,32 @@ TEST_F(DownloadsScreen, RowsOpenTheViewerOnlyWithPagesAndNotNearTheEndOfAnAutoSa
     EXPECT_EQ(runs.defaults().integerForKey(SettingsKeys::downloadsRestoreLocation), 0);
 }
 
+TEST_F(DownloadsScreen, TheDownloadBeingReadReopensAtTheNextStart)
+{
+    runs.start();
+    auto older =
+        DemoLibrary::createDownload(runs.appData(), QStringLiteral("Blue Harbor"), QStringLiteral("2"), 4, 4);
+    older->setDate(older->date().addSecs(-60));
+    runs.appData().save();
+    DemoLibrary::createDownload(runs.appData(), QStringLiteral("Blue Harbor"), QStringLiteral("3"), 4, 4);
+    openDownloadsTab();
+    screen()->tableView()->tapRow({0, 1});
+    ASSERT_TRUE(qobject_cast<DownloadPagesViewController *>(top()));
+    const QString title = older->title();
+    runs.app()->applicationWillTerminate();
+
+    runs.start();
+    auto *viewer = qobject_cast<LibraryPagesViewController *>(top());
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(viewer->chapter()->title(), title);
+    EXPECT_EQ(viewer->delegate(), screen());
+    EXPECT_TRUE(viewer->showSaveButton());
+    EXPECT_TRUE(viewer->showDeleteActionSheet());
+    // Back on the list, nothing is left to reopen.
+    runs.app()->downloadsNavigationController()->popViewController();
+    EXPECT_EQ(runs.defaults().integerForKey(SettingsKeys::downloadsRestoreLocation), -1);
+}
+
 TEST_F(DownloadsScreen, ViewerOpensOnADownloadStillBeingFetched)
 {
     runs.start();
@@ -325,7 +360,7 @@ TEST_F(DownloadsScreen, ViewerOpensOnADownloadStillBeingFetched)
     openDownloadsTab();
     screen()->alertViewController()->okButtonClicked();
     EXPECT_FALSE(screen()->canOpenRow(0)) << "no pages while deducing";
-    ASSERT_TRUE(pumpEventsUntil([&] { return fetcher().requestsDownloaded() >= 1; }));
+    ASSERT_TRUE(fetched(download, 1));
     screen()->tableView()->tapRow({0, 0});
     auto *viewer = qobject_cast<DownloadPagesViewController *>(top());
     ASSERT_TRUE(viewer);
