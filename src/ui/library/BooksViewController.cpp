@@ -122,7 +122,7 @@ void BooksViewController::refresh()
     fetchBooks();
     // The same books in the same order need a repaint (a title may have
     // changed), not a new layout of every row.
-    if (books_ == shown)
+    if (books_ == shown && tableView_->numberOfRows(0) == int(books_.size()))
         tableView_->listView()->viewport()->update();
     else
         tableView_->reloadData();
@@ -215,6 +215,7 @@ void BooksViewController::restoreLocationWithSelectionArray(const QList<int> &se
 {
     loadViewIfNeeded();
     fetchBooks();
+    tableView_->reloadData();
     const int bookRow = selection.value(0, -1);
     if (bookRow < 0 || bookRow >= int(books_.size())) {
         setRestoreLocation(0, -1);
