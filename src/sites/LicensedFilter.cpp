@@ -42,28 +42,39 @@ bool blank(char16_t c)
     return c == u' ' || c == u'\t';
 }
 
-// Bit i set: some phrase starts with the letter 'a' + i.
-std::uint32_t phraseInitials()
-{
-    std::uint32_t bits = 0;
-    for (const QString &phrase : LicensedFilter::licensedPhrases())
-        bits |= 1u << (phrase.front().unicode() - u'a');
-    return bits;
-}
+// For each pair of lower-case ASCII letters, one more than the index of the
+// phrase that starts with it (0: none). No two phrases share their first two
+// letters, so one lookup per position finds the only candidate.
+struct PhraseStarts {
+    PhraseStarts()
+    {
+        const QStringList &phrases = LicensedFilter::licensedPhrases();
+        for (qsizetype p = 0; p < phrases.size(); ++p) {
+            const QString &phrase = phrases[p];
+            Q_ASSERT(phrase.size() >= 2 && phrase[0].unicode() < 128 && phrase[1].unicode() < 128);
+            std::uint8_t &slot = index[phrase[0].unicode()][phrase[1].unicode()];
+            Q_ASSERT(slot == 0);
+            slot = std::uint8_t(p + 1);
+        }
+    }
+    std::uint8_t index[128][128] = {};
+};
 
 bool containsPhrase(QStringView lower)
 {
-    static const std::uint32_t initials = phraseInitials();
+    static const PhraseStarts starts;
     const QStringList &phrases = LicensedFilter::licensedPhrases();
     const auto *text = reinterpret_cast<const char16_t *>(lower.data());
     const qsizetype size = lower.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = text[i];
-        if (c < u'a' || c > u'z' || !(initials & (1u << (c - u'a'))))
+    for (qsizetype i = 0; i + 1 < size; ++i) {
+        const char16_t a = text[i];
+        const char16_t b = text[i + 1];
+        if (a >= 128 || b >= 128)
             continue;
-        for (const QString &phrase : phrases) {
+        if (const std::uint8_t p = starts.index[a][b]) {
+            const QString &phrase = phrases[p - 1];
             const qsizetype n = phrase.size();
-            if (phrase.front() == c && n <= size - i && QStringView(text + i, n) == phrase)
+            if (n <= size - i && QStringView(text + i, n) == phrase)
                 return true;
         }
     }
