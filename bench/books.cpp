@@ -57,7 +57,9 @@ QStringList generatedTitles()
     static const char *const syllables[] = {"ka", "ri", "mo", "to", "na", "shi", "yu", "ra",  "ken", "do",
                                             "hi", "ma", "su", "zu", "ko", "no",  "ai", "tsu", "be",  "ro"};
     const QStringList phrases = LicensedFilter::licensedPhrases();
-    const QList<QString> table = LicensedFilter::defaultTitles().values();
+    QList<QString> table = LicensedFilter::defaultTitles().values();
+    // The set's order changes from run to run; the page must not.
+    std::sort(table.begin(), table.end());
     std::mt19937 random(26);
     std::uniform_int_distribution<int> syllable(0, 19), count(2, 5), length(1, 3), odd(0, 99);
     QStringList titles;

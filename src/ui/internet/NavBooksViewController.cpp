@@ -163,6 +163,7 @@ void NavBooksViewController::updateTable()
 {
     books_ = context_.booksFetcher ? context_.booksFetcher->booksCacheArray(rootTitle_, directoryURLString_)
                                    : QList<NavBook>{};
+    lowerTitles_.clear();
     if (useSections_) {
         if (!collation_)
             collation_ = std::make_unique<NavBooksIndex>();
@@ -210,12 +211,18 @@ void NavBooksViewController::filterContentForSearchText(const QString &text)
     filteredBooks_.clear();
     if (text.isEmpty())
         return;
-    // The engine's lower-casing match, with the search text lower-cased once
-    // rather than once per book.
+    // The engine's lower-casing match; the titles are lower-cased once per
+    // list rather than on every keystroke.
     const QString needle = text.toLower();
-    for (const NavBook &book : std::as_const(books_))
-        if (book.title().toLower().contains(needle))
-            filteredBooks_.append(book);
+    if (lowerTitles_.size() != books_.size()) {
+        lowerTitles_.clear();
+        lowerTitles_.reserve(books_.size());
+        for (const NavBook &book : std::as_const(books_))
+            lowerTitles_.append(book.title().toLower());
+    }
+    for (qsizetype i = 0; i < books_.size(); ++i)
+        if (lowerTitles_[i].contains(needle))
+            filteredBooks_.append(books_[i]);
 }
 
 const NavBook *NavBooksViewController::bookAt(const IndexPath &path) const

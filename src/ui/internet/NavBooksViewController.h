@@ -89,6 +89,7 @@ protected:
     bool doSectionFilter_;
     QList<NavBook> books_;
     QList<NavBook> filteredBooks_;
+    QStringList lowerTitles_; // of books_, made at the first search
     std::unique_ptr<NavBooksIndex> collation_;
     std::vector<std::vector<int>> sections_;
 
