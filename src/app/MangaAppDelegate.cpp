@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppDownloadServices.h"
+#include "app/AppFunctions.h"
 #include "app/AppStartUpParts.h"
 #include "app/AppWaitOverlay.h"
 #include "app/AppWindow.h"
@@ -38,6 +39,7 @@
 #include "ui/kit/TabBarController.h"
 #include "ui/kit/TabBarItem.h"
 #include "ui/kit/WaitOverlayView.h"
+#include "ui/internet/NavRootViewController.h"
 #include "ui/library/BooksViewController.h"
 #include "ui/pages/LibraryPagesViewController.h"
 #include "ui/settings/SettingsViewController.h"
@@ -159,7 +161,8 @@ void MangaAppDelegate::setupUI()
     auto placeholder = [](const char *title) {
         return std::make_unique<PlaceholderViewController>(localized(title));
     };
-    internetNavigationController_ = addTab(placeholder("Internet"), "tab-internet");
+    internetNavigationController_ =
+        addTab(std::make_unique<NavRootViewController>(navScreenContext()), "tab-internet");
     downloadsNavigationController_ = addTab(
         std::make_unique<DownloadsViewController>(screenServices(), DownloadManager::sharedDownloadManager()),
         "tab-downloads");
@@ -215,6 +218,15 @@ void MangaAppDelegate::saveUserDefaults()
 {
     ::saveUserDefaults(userDefaults(), tabBarController_ ? tabBarController_->selectedIndex() : 0,
                        booksRestoreLocation_);
+}
+
+NavScreenContext MangaAppDelegate::navScreenContext()
+{
+    NavScreenContext context;
+    context.services = screenServices();
+    context.booksFetcher = &DownloadManager::sharedDownloadManager().navBooksFetcherQueueWrapper();
+    context.reachable = [] { return CheckReachability(); };
+    return context;
 }
 
 ScreenServices MangaAppDelegate::screenServices()

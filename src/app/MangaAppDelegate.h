@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "app/AppOptions.h"
+#include "ui/internet/NavScreenContext.h"
 #include "ui/kit/ScreenServices.h"
 
 class AppData;
@@ -92,6 +93,8 @@ public:
     // What the screens are given: the settings, the store, the URL opener
     // and the dimmer of this run.
     ScreenServices screenServices();
+    // What the Internet tab's screens are given.
+    NavScreenContext navScreenContext();
     // The screen the user sees (the top of the selected tab's stack, or what
     // is presented over it); null before the window is built.
     ViewController *topScreen() const;

@@ -6,6 +6,7 @@
 #include "foundation/Alerts.h"
 #include "foundation/Localized.h"
 #include "foundation/MainThread.h"
+#include "sites/SiteConfig.h"
 
 namespace {
 
@@ -88,18 +89,31 @@ void CoreDataFatalErrorAlert(const Error &error)
     CoreDataFatalAlert(error.localizedDescription());
 }
 
+namespace {
+
+// The notice shown once before a site moves to a new layout, naming the site.
+void SiteTransitionAlert(const QString &siteName)
+{
+    const QString first =
+        localized("%1 will undergo a transition to a new web layout shortly.").arg(siteName);
+    AlertWithTitleAndMessage(
+        localized("Important"),
+        QStringLiteral("%1  %2  %3\n%4")
+            .arg(first, localized("This may cause some disruption in accessing the mangas."),
+                 localized("We will fix any problems as soon as possible if they arise."),
+                 localized("Thank you for understanding.")));
+}
+
+} // namespace
+
 void OneMangaAlert()
 {
-    AlertWithTitleAndMessage(localized("OneManga update"),
-                             localized("OneManga has changed its site. Some of its mangas may no longer be "
-                                       "listed or downloadable."));
+    SiteTransitionAlert(QStringLiteral("OneManga"));
 }
 
 void MangaFoxAlert()
 {
-    AlertWithTitleAndMessage(localized("MangaFox update"),
-                             localized("MangaFox has changed its site layout. If a list or a download "
-                                       "fails, please try again later."));
+    SiteTransitionAlert(SiteConfig::mangaFoxDisplayName());
 }
 
 AlertDelegate FatalAlertDelegate()

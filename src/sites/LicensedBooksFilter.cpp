@@ -9,6 +9,7 @@ LicensedBooksFilter::LicensedBooksFilter(const QList<NavBook> &navBooks, const Q
 void LicensedBooksFilter::filter(const QList<NavBook> &navBooks)
 {
     filteredNavBooks_.clear();
+    filteredNavBooks_.reserve(navBooks.size());
     for (const NavBook &book : navBooks)
         if (!isLicensed(book.title()))
             filteredNavBooks_.append(book);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -8,6 +11,11 @@
 // offered for download. Thread contract: build and use a filter on one
 // thread (the fetch operation's); the built-in table behind it is shared
 // read-only between threads.
+//
+// A directory page lists tens of thousands of books and every one passes
+// through here, so a title is lower-cased once, into a stack buffer when it
+// is plain ASCII, and looked up in an open-addressing index of the table that
+// takes a view; the phrases are found in one pass over the lower-cased text.
 class LicensedFilter
 {
 public:
@@ -26,5 +34,17 @@ public:
     static const QStringList &licensedPhrases();
 
 protected:
+    // Replaces the table (the keys must already be lower case).
+    void setLicensedTitles(const QSet<QString> &titles);
+
+private:
+    void buildIndex();
+    bool inTable(QStringView lower) const;
+
     QSet<QString> licensedTitles_;
+    // Slots hold an index into keys_ plus one; 0 is empty. Kept at most half
+    // full so that a miss ends after a probe or two.
+    std::vector<QString> keys_;
+    std::vector<std::uint32_t> slots_;
+    std::size_t mask_ = 0;
 };

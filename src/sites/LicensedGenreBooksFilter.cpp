@@ -3,6 +3,6 @@
 LicensedGenreBooksFilter::LicensedGenreBooksFilter(const QList<NavBook> &navBooks)
     : LicensedBooksFilter(Deferred{}, {})
 {
-    licensedTitles_ = QSet<QString>{QStringLiteral("kissxsis"), QStringLiteral("no bra")};
+    setLicensedTitles(QSet<QString>{QStringLiteral("kissxsis"), QStringLiteral("no bra")});
     filter(navBooks);
 }

@@ -47,6 +47,16 @@ TEST_F(AlertFunctionsTest, TextsOfTheMessageAlerts)
         {[&] { CoreDataFatalErrorAlert(mergeConflict); }, QStringLiteral("Error in saving data"),
          QStringLiteral("If you keep seeing this error, try rebooting your device.\n"
                         "Then save a random manga that you had not previously downloaded to your library.")},
+        {[] { MangaFoxAlert(); }, QStringLiteral("Important"),
+         QStringLiteral(
+             "MangaFox.com will undergo a transition to a new web layout shortly.  This may cause some "
+             "disruption in accessing the mangas.  We will fix any problems as soon as possible if "
+             "they arise.\nThank you for understanding.")},
+        {[] { OneMangaAlert(); }, QStringLiteral("Important"),
+         QStringLiteral(
+             "OneManga will undergo a transition to a new web layout shortly.  This may cause some "
+             "disruption in accessing the mangas.  We will fix any problems as soon as possible if "
+             "they arise.\nThank you for understanding.")},
     };
     for (const auto &c : cases) {
         c.show();

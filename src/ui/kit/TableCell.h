@@ -32,6 +32,8 @@ struct TableCell {
     // and shows it while the row is on screen. One whose horizontal size policy expands takes the width
     // the text leaves.
     QPointer<QWidget> accessoryView;
+    // The accessory view takes the whole row (a picture), the text none.
+    bool accessoryViewFillsRow = false;
     // A push button inside the row, at its right; none when empty.
     QString buttonTitle;
     // A drawing (an Icons name) shown in the push button in place of its
@@ -48,5 +50,9 @@ struct TableCell {
     QColor detailColor = QColor(0x80, 0x80, 0x80);
     // The text wraps on words up to this many lines.
     int textLines = 1;
+    // In the Value1 style, the detail text wraps on words up to this many
+    // lines in a column of detailWidth at the right.
+    int detailLines = 1;
+    int detailWidth = 180;
     bool selectable = true;
 };

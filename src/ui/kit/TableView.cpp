@@ -362,7 +362,11 @@ RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable,
         layout.deleteConfirm = QRect(rest.right() - 64, rest.center().y() - 15, 64, 30);
         rest.setRight(layout.deleteConfirm.left() - Padding / 2);
     } else if (!deletable) {
-        if (QWidget *view = cell.accessoryView) {
+        if (QWidget *view = cell.accessoryView; view && cell.accessoryViewFillsRow) {
+            layout.accessoryView = content;
+            layout.text = QRect();
+            return layout;
+        } else if (view) {
             int w = view->sizeHint().width();
             if (view->sizePolicy().horizontalPolicy() & QSizePolicy::ExpandFlag) {
                 // The text keeps its natural width, within reason; a text
@@ -550,6 +554,20 @@ void paintRowText(QPainter *painter, const TableCell &cell, QRect textRect, cons
     case TableCell::Style::Value1: {
         painter->setFont(detailFont);
         painter->setPen(detailColor);
+        if (cell.detailLines > 1) {
+            // A long value wraps in its own column; the label keeps the rest.
+            const int column = std::min(cell.detailWidth, textRect.width() * 2 / 3);
+            const QRect detailRect(textRect.right() - column + 1, textRect.top() + 5, column,
+                                   textRect.height() - 10);
+            painter->drawText(detailRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                              cell.detailText);
+            textRect.setRight(detailRect.left() - Padding);
+            painter->setFont(textFont);
+            painter->setPen(textColor);
+            painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                              fitted(cell.text, textRect.width()));
+            break;
+        }
         const int detailWidth =
             std::min(textRect.width() / 2, QFontMetrics(detailFont).horizontalAdvance(cell.detailText));
         painter->drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, cell.detailText);

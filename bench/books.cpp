@@ -1,0 +1,194 @@
+// A site's directory page of 15,000 books, generated here in the first
+// site's layout, read the way a book list reads it:
+// - filter: the licensed-title filter over the page's books against the
+//   page's parse alone (at most 0.2 holds);
+// - rows on screen: from the page's text to the list's rows painted, the
+//   list cache written and read back included, against the parse and the
+//   filter alone (at most 1.3 holds), in the phone layout, offscreen;
+// - typing in the list's search field: the longest main-thread stall over
+//   20 keystrokes on those rows (under 16 ms holds).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include <QApplication>
+#include <QFile>
+#include <QListView>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "catalogue/NavBooksFetcherQueueWrapper.h"
+#include "files/MyDirectories.h"
+#include "foundation/Alerts.h"
+#include "settings/MyUserDefaults.h"
+#include "sites/NavBooksCache.h"
+#include "ui/internet/NavBooksViewController.h"
+#include "ui/kit/NavigationController.h"
+#include "ui/kit/SearchBar.h"
+#include "ui/kit/TableView.h"
+
+#include "sites/LicensedBooksFilter.h"
+#include "sites/mangafox/BooksParserDelegateMangaFox.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kBooks = 15000;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Titles of two to five made-up words; about one in fifty is a licensed
+// title or carries a licensed phrase, as on a real directory.
+QStringList generatedTitles()
+{
+    static const char *const syllables[] = {"ka", "ri", "mo", "to", "na", "shi", "yu", "ra",  "ken", "do",
+                                            "hi", "ma", "su", "zu", "ko", "no",  "ai", "tsu", "be",  "ro"};
+    const QStringList phrases = LicensedFilter::licensedPhrases();
+    QList<QString> table = LicensedFilter::defaultTitles().values();
+    // The set's order changes from run to run; the page must not.
+    std::sort(table.begin(), table.end());
+    std::mt19937 random(26);
+    std::uniform_int_distribution<int> syllable(0, 19), count(2, 5), length(1, 3), odd(0, 99);
+    QStringList titles;
+    for (int i = 0; i < kBooks; ++i) {
+        QString title;
+        const int words = count(random);
+        for (int w = 0; w < words; ++w) {
+            QString word;
+            for (int s = length(random); s > 0; --s)
+                word += QString::fromLatin1(syllables[syllable(random)]);
+            word[0] = word[0].toUpper();
+            title += (w ? QStringLiteral(" ") : QString()) + word;
+        }
+        const int roll = odd(random);
+        if (roll == 0)
+            title = table[qsizetype(random() % table.size())];
+        else if (roll == 1)
+            title += u' ' + phrases[qsizetype(random() % phrases.size())].toUpper();
+        titles << title + QStringLiteral(" ") + QString::number(i);
+    }
+    return titles;
+}
+
+QString directoryPage(const QStringList &titles)
+{
+    QString html = QStringLiteral("<html><head><title>Manga Directory</title></head><body>\n"
+                                  "<table id=\"listing\">\n<tr><th>Manga Name</th><th>Views</th></tr>\n");
+    for (const QString &title : titles) {
+        QString slug = title.toLower();
+        slug.replace(u' ', u'_');
+        html += QStringLiteral("<tr><td><a href=\"http://www.mangafox.com/manga/") + slug +
+                QStringLiteral("/\" class=\"manga_open\">") + title +
+                QStringLiteral("</a></td><td>1,234</td><td>Ongoing</td></tr>\n");
+    }
+    return html + QStringLiteral("</table></body></html>\n");
+}
+
+QList<NavBook> parse(const QString &html)
+{
+    BooksParserDelegateMangaFox parser;
+    parser.parsePage(html);
+    return parser.navBooks();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir home;
+    MyDirectories::setRootDirectory(home.path());
+    Alerts::install(std::make_shared<AlertRecorder>());
+
+    const QString html = directoryPage(generatedTitles());
+    std::vector<double> parses;
+    std::vector<double> filters;
+    QList<NavBook> books;
+    qsizetype kept = 0;
+    for (int round = 0; round < 15; ++round) {
+        auto start = Clock::now();
+        books = parse(html);
+        parses.push_back(millisecondsSince(start));
+        start = Clock::now();
+        kept = LicensedBooksFilter(books).filteredNavBooks().size();
+        filters.push_back(millisecondsSince(start));
+    }
+    std::printf("directory page: %.2f MB, %lld books, %lld kept\n", double(html.toUtf8().size()) / 1e6,
+                static_cast<long long>(books.size()), static_cast<long long>(kept));
+    std::printf("parse %.2f ms, filter %.2f ms (medians of %zu)\n", median(parses), median(filters),
+                parses.size());
+    std::printf("filter ratio %.3f\n", median(filters) / median(parses));
+
+    // The same page through to the rows of an indexed list on screen.
+    MyUserDefaults defaults;
+    defaults.setFilename(home.filePath(QStringLiteral("userDefaults")));
+    NavBooksFetcherQueueWrapper wrapper;
+    NavScreenContext context;
+    context.services.userDefaults = &defaults;
+    context.booksFetcher = &wrapper;
+    const QString site = QStringLiteral("MangaFox.com");
+    const QString directory = QStringLiteral("/directory/");
+    std::vector<double> screens;
+    std::vector<double> baselines;
+    std::unique_ptr<NavigationController> stack;
+    NavBooksViewController *list = nullptr;
+    for (int round = 0; round < 7; ++round) {
+        stack.reset();
+        QFile::remove(NavBooksCache::filePath(site, directory));
+        app.processEvents();
+        auto start = Clock::now();
+        const QList<NavBook> kept = LicensedBooksFilter(parse(html)).filteredNavBooks();
+        baselines.push_back(millisecondsSince(start));
+
+        start = Clock::now();
+        const QList<NavBook> shown = LicensedBooksFilter(parse(html)).filteredNavBooks();
+        NavBooksCache::write(shown, site, directory);
+        auto screen =
+            std::make_unique<NavBooksViewController>(context, QStringLiteral("http://x.localhost/"), site,
+                                                     directory, QStringLiteral("All"), true, false);
+        list = screen.get();
+        stack = std::make_unique<NavigationController>(std::move(screen));
+        stack->resize(390, 760);
+        stack->show();
+        stack->repaint();
+        list->tableView()->listView()->viewport()->repaint();
+        screens.push_back(millisecondsSince(start));
+        if (list->books().size() != kept.size())
+            std::printf("the list shows %lld books of %lld\n", static_cast<long long>(list->books().size()),
+                        static_cast<long long>(kept.size()));
+    }
+    std::printf("page to rows on screen %.2f ms, parse and filter %.2f ms (medians of %zu)\n",
+                median(screens), median(baselines), screens.size());
+    std::printf("rows on screen ratio %.3f\n", median(screens) / median(baselines));
+
+    // Typing: each keystroke narrows the list and repaints it.
+    const QString typed = QStringLiteral("kamoritonashi");
+    double worst = 0;
+    for (int key = 0; key < 20; ++key) {
+        const QString text = typed.left(key % typed.size() + 1);
+        const auto start = Clock::now();
+        list->searchBar()->type(key % 7 == 6 ? QString() : text);
+        list->tableView()->listView()->viewport()->repaint();
+        app.processEvents();
+        worst = std::max(worst, millisecondsSince(start));
+    }
+    std::printf("longest main-thread stall over 20 keystrokes on %lld rows: %.1f ms (under 16)\n",
+                static_cast<long long>(list->books().size()), worst);
+    stack.reset();
+    MyDirectories::setRootDirectory({});
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QList>
+#include <QStringList>
+
+#include "sites/NavBook.h"
+
+// The alphabetical index of a book list, as the locale's collation sees the
+// letters: one section per index letter ("A" to "Z" in English), books whose
+// titles start with a digit or a symbol in "#" at the end, accented letters
+// with their base letter. Books keep the list's order within a section.
+// Thread contract: build and use on one thread; any thread will do.
+class NavBooksIndex
+{
+public:
+    // The index of the user's locale (the default locale).
+    NavBooksIndex();
+    explicit NavBooksIndex(const char *localeName);
+    ~NavBooksIndex();
+    NavBooksIndex(const NavBooksIndex &) = delete;
+    NavBooksIndex &operator=(const NavBooksIndex &) = delete;
+
+    // Every section's title, in order; the section index shows all of them.
+    const QStringList &sectionTitles() const { return titles_; }
+    int sectionForTitle(const QString &bookTitle) const;
+    // Per section, the positions in `books` of the books it holds.
+    std::vector<std::vector<int>> sections(const QList<NavBook> &books) const;
+
+private:
+    void build(const char *localeName);
+
+    struct Collation; // the ICU index, kept out of this header
+    std::unique_ptr<Collation> index_;
+    // ICU bucket -> section; underflow, inflow and overflow all go to "#".
+    std::vector<int> bucketSections_;
+    QStringList titles_;
+};
