@@ -2,10 +2,13 @@
 
 #include <gmock/gmock.h>
 
+#include <QFileInfo>
+
 #include "app/AppWindow.h"
 #include "download/LibraryQueues.h"
 #include "files/MyDirectories.h"
 #include "settings/MyUserDefaults.h"
+#include "settings/SettingsKeys.h"
 #include "store/AppData.h"
 #include "ui/kit/NavigationController.h"
 #include "ui/kit/TabBarController.h"
@@ -35,6 +38,7 @@ MangaAppDelegate *AppRuns::start()
     AppOptions options;
     options.idiom = idiom_;
     options.root = root_.path();
+    seedSettings();
     appData_ = std::make_unique<AppData>();
     defaults_ = std::make_unique<MyUserDefaults>();
     app_ = std::make_unique<MangaAppDelegate>(options);
@@ -44,6 +48,23 @@ MangaAppDelegate *AppRuns::start()
     EXPECT_TRUE(app_->applicationDidFinishLaunching());
     app_->window()->show();
     return app_.get();
+}
+
+void AppRuns::seedSettings()
+{
+    // The app opens on the Internet tab, whose first visit shows the
+    // uninstall notice; a screen's test would find it among its own alerts.
+    // The Internet screens' tests ask for it themselves.
+    MyDirectories::setRootDirectory(root_.path());
+    MyDirectories &dirs = MyDirectories::sharedMyDirectories();
+    dirs.createDirectories();
+    const QString path = dirs.preferencesDirectory() + QStringLiteral("/userDefaults");
+    if (QFileInfo::exists(path))
+        return;
+    MyUserDefaults file;
+    file.setFilename(path);
+    file.setBool(false, SettingsKeys::showDeleteMessage);
+    file.synchronize();
 }
 
 void AppRuns::stop()

@@ -48,6 +48,7 @@ public:
     std::shared_ptr<UrlOpenerRecorder> links = std::make_shared<UrlOpenerRecorder>();
 
 private:
+    void seedSettings();
     Device::Idiom idiom_;
     Store store_;
     QTemporaryDir root_;
