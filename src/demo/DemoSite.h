@@ -13,7 +13,7 @@
 
 #include "demo/DemoCatalogue.h"
 #include "demo/DemoLayout.h"
-#include "demo/LoopbackServer.h"
+#include "loopback/LoopbackServer.h"
 
 // The demo site: one loopback server answering for every layout's hosts
 // (www.mangafox.localhost, img.mangafox.localhost, ...) on one port, with

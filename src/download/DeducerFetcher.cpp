@@ -337,7 +337,7 @@ void DeducerFetcher::removeDownload(const std::shared_ptr<Download> &download)
     AppData &appData = services.appData();
     const QString folder = appData.chapterDirectory(*download);
     appData.managedObjectContext()->deleteObject(download);
-    if (!appData.save())
+    if (const auto error = appData.save(); !error)
         appData.removeDirectory(folder);
     if (fetcher.download() == download)
         fetcher.setDownload(nullptr);

@@ -71,10 +71,10 @@ void DownloadsMoverController::moveDownloadsForeground()
         else
             ++failedCount_;
     }
-    if (!appData.save())
-        DownloadMover::didSave(uuids);
-    else
+    if (const auto error = appData.save())
         failedCount_ += int(uuids.size());
+    else
+        DownloadMover::didSave(uuids);
     reportFailures();
     if (delegate_)
         delegate_->downloadsMoverDidFinish(*this);

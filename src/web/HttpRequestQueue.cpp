@@ -1,33 +1,29 @@
 #include "web/HttpRequestQueue.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
 #include <mutex>
-#include <thread>
 
 #include "foundation/MainThread.h"
+#include "foundation/Operation.h"
+#include "foundation/OperationQueue.h"
 #include "web/HttpProgressDelegate.h"
 #include "web/HttpRequest.h"
 #include "web/HttpRequestQueueDelegate.h"
 
-// Shared with the reports in flight to the main thread, so that a report
-// arriving after the queue is gone finds a state with no one to tell.
+// Shared with the operations and with the reports in flight to the main
+// thread, so that a report arriving after the queue is gone finds a state
+// with no one to tell.
 //
-// Lock: mutex guards everything but the main-thread-only fields at the end.
+// Lock: mutex guards the lists, suspended and cancelOnFailure; the
+// fields after it belong to the main thread.
 struct HttpRequestQueue::State : std::enable_shared_from_this<State> {
     mutable std::mutex mutex;
-    std::condition_variable wake;
-    std::deque<std::shared_ptr<HttpRequest>> pending;
-    std::vector<std::shared_ptr<HttpRequest>> running;
     std::vector<std::shared_ptr<HttpRequest>> unreported; // added, not yet reported
-    std::vector<std::thread> workers;
-    int width = 4;
+    std::vector<std::shared_ptr<HttpRequest>> live;       // added, not yet run to their end
+    std::vector<std::shared_ptr<HttpRequest>> held;       // added while suspended
     bool suspended = true;
-    bool stopping = false;
     bool cancelOnFailure = true;
 
-    // Main thread only.
     HttpRequestQueue *owner = nullptr;
     HttpRequestQueueDelegate *delegate = nullptr;
     HttpProgressDelegate *progress = nullptr;
@@ -35,42 +31,25 @@ struct HttpRequestQueue::State : std::enable_shared_from_this<State> {
     int progressTotal = 0;
     int progressDone = 0;
 
-    void spawnWorkersLocked()
+    // Runs on a worker of the pool. A request cancelled before its turn
+    // still comes through here: it fails at once, without any I/O, and is
+    // reported like every other.
+    void run(const std::shared_ptr<HttpRequest> &request)
     {
-        while (int(workers.size()) < width)
-            workers.emplace_back([self = shared_from_this()] { self->workerLoop(); });
-    }
-
-    void workerLoop()
-    {
-        for (;;) {
-            std::shared_ptr<HttpRequest> request;
-            {
-                std::unique_lock lock(mutex);
-                wake.wait(lock, [this] {
-                    return stopping || (!suspended && !pending.empty() && int(running.size()) < width);
-                });
-                if (stopping)
-                    return;
-                request = pending.front();
-                pending.pop_front();
-                running.push_back(request);
-            }
-            request->startSynchronous();
-            bool cancelOthers = false;
-            {
-                std::lock_guard lock(mutex);
-                running.erase(std::find(running.begin(), running.end(), request));
-                const auto &error = request->error();
-                cancelOthers = cancelOnFailure && error && error->code != HttpRequest::RequestCancelled;
-            }
-            // Reported before the requests it cancels, so the delegate hears
-            // the cause first.
-            report(request);
-            if (cancelOthers)
-                cancelAll();
-            wake.notify_all();
+        request->startSynchronous();
+        bool cancelOthers = false;
+        {
+            std::lock_guard lock(mutex);
+            // Out of reach of a cancel from now on: its end is decided.
+            live.erase(std::find(live.begin(), live.end(), request));
+            const auto &error = request->error();
+            cancelOthers = cancelOnFailure && error && error->code != HttpRequest::RequestCancelled;
         }
+        // Reported before the requests it cancels, so the delegate hears
+        // the cause first.
+        report(request);
+        if (cancelOthers)
+            cancelAll();
     }
 
     void report(const std::shared_ptr<HttpRequest> &request)
@@ -78,20 +57,26 @@ struct HttpRequestQueue::State : std::enable_shared_from_this<State> {
         performOnMain([self = shared_from_this(), request] { self->deliver(request); });
     }
 
-    // Cancels everything still held. Requests that never started end at once
-    // (a cancelled request returns from startSynchronous without any I/O).
+    // Cancels every request not yet reported. Those on the pool end there;
+    // those held by a suspended queue would never reach it, so they end and
+    // are reported here.
     void cancelAll()
     {
-        std::deque<std::shared_ptr<HttpRequest>> notStarted;
+        std::vector<std::shared_ptr<HttpRequest>> notQueued;
+        std::vector<std::shared_ptr<HttpRequest>> toCancel;
         {
             std::lock_guard lock(mutex);
-            notStarted.swap(pending);
-            for (const auto &r : running)
-                r->cancel();
+            notQueued.swap(held);
+            toCancel = live;
         }
-        for (const auto &r : notStarted) {
+        for (const auto &r : toCancel)
             r->cancel();
+        for (const auto &r : notQueued) {
             r->startSynchronous();
+            {
+                std::lock_guard lock(mutex);
+                live.erase(std::find(live.begin(), live.end(), r));
+            }
             report(r);
         }
     }
@@ -137,26 +122,38 @@ struct HttpRequestQueue::State : std::enable_shared_from_this<State> {
     }
 };
 
-HttpRequestQueue::HttpRequestQueue() : d(std::make_shared<State>())
+namespace {
+
+// One request's turn on the pool.
+class RequestOperation : public Operation
+{
+public:
+    explicit RequestOperation(std::function<void()> run) : run_(std::move(run)) {}
+    void main() override { run_(); }
+
+private:
+    std::function<void()> run_;
+};
+
+} // namespace
+
+HttpRequestQueue::HttpRequestQueue()
+    : d(std::make_shared<State>()), pool_(std::make_unique<OperationQueue>(4))
 {
     d->owner = this;
 }
 
 HttpRequestQueue::~HttpRequestQueue()
 {
-    std::vector<std::thread> workers;
     {
         std::lock_guard lock(d->mutex);
-        d->stopping = true;
         d->owner = nullptr;
         d->delegate = nullptr;
         d->progress = nullptr;
-        workers.swap(d->workers);
     }
     d->cancelAll();
-    d->wake.notify_all();
-    for (auto &worker : workers)
-        worker.join();
+    // Joins the workers; operations that have not begun are dropped unrun.
+    pool_.reset();
 }
 
 void HttpRequestQueue::setDelegate(HttpRequestQueueDelegate *delegate)
@@ -166,17 +163,12 @@ void HttpRequestQueue::setDelegate(HttpRequestQueueDelegate *delegate)
 
 void HttpRequestQueue::setMaxConcurrentOperationCount(int count)
 {
-    std::lock_guard lock(d->mutex);
-    d->width = std::max(1, count);
-    if (!d->suspended)
-        d->spawnWorkersLocked();
-    d->wake.notify_all();
+    pool_->setMaxConcurrentOperationCount(count);
 }
 
 int HttpRequestQueue::maxConcurrentOperationCount() const
 {
-    std::lock_guard lock(d->mutex);
-    return d->width;
+    return pool_->maxConcurrentOperationCount();
 }
 
 void HttpRequestQueue::setShouldCancelAllRequestsOnFailure(bool cancel)
@@ -204,17 +196,31 @@ void HttpRequestQueue::addOperation(std::shared_ptr<HttpRequest> request)
     {
         std::lock_guard lock(d->mutex);
         d->unreported.push_back(request);
-        d->pending.push_back(std::move(request));
+        d->live.push_back(request);
+        if (d->suspended) {
+            d->held.push_back(std::move(request));
+            return;
+        }
     }
-    d->wake.notify_all();
+    enqueue(std::move(request));
+}
+
+void HttpRequestQueue::enqueue(std::shared_ptr<HttpRequest> request)
+{
+    pool_->addOperation(std::make_shared<RequestOperation>(
+        [state = d, request = std::move(request)] { state->run(request); }));
 }
 
 void HttpRequestQueue::go()
 {
-    std::lock_guard lock(d->mutex);
-    d->suspended = false;
-    d->spawnWorkersLocked();
-    d->wake.notify_all();
+    std::vector<std::shared_ptr<HttpRequest>> held;
+    {
+        std::lock_guard lock(d->mutex);
+        d->suspended = false;
+        held.swap(d->held);
+    }
+    for (auto &request : held)
+        enqueue(std::move(request));
 }
 
 bool HttpRequestQueue::isSuspended() const

@@ -6,8 +6,9 @@
 class HttpProgressDelegate;
 class HttpRequest;
 class HttpRequestQueueDelegate;
+class OperationQueue;
 
-// Runs HttpRequests on its own worker threads, at most
+// Runs HttpRequests on a worker pool of its own (an OperationQueue), at most
 // maxConcurrentOperationCount at a time, in the order they were added, and
 // reports each one's end to its delegate on the main thread.
 //
@@ -50,6 +51,9 @@ public:
     int requestsCount() const;
 
 private:
+    void enqueue(std::shared_ptr<HttpRequest> request);
+
     struct State;
     std::shared_ptr<State> d;
+    std::unique_ptr<OperationQueue> pool_;
 };

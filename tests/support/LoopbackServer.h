@@ -1,4 +1,4 @@
 #pragma once
 
 // The loopback site server is shared with the demo site program.
-#include "demo/LoopbackServer.h"
+#include "loopback/LoopbackServer.h"

@@ -103,7 +103,7 @@ bool DownloadAutoEditViewController::save()
         return false;
     // The move's journal entry stays until the store holds the chapter; a
     // failed save has shown its alert and the next start settles the move.
-    if (!appData.save())
+    if (const auto error = appData.save(); !error)
         DownloadMover::didSave({uuid});
     if (delegate_)
         delegate_->downloadAutoEditViewControllerDidSave(this);

@@ -593,7 +593,7 @@ void DownloadsViewController::pagesViewControllerSaveChapter(PagesViewController
     if (DownloadMover::save(download, *appData.managedObjectContext(), true, true)) {
         // Saved even while a fetch runs: until the store holds the chapter
         // the move stays in the journal, to be settled again at next start.
-        if (!appData.save())
+        if (const auto error = appData.save(); !error)
             DownloadMover::didSave({uuid});
     }
     viewer->setChapter(nullptr);

@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/AppFunctions.h"
 #include "download/LibraryQueues.h"
 #include "download/RemovePathsQueueWrapper.h"
 #include "foundation/AlertFunctions.h"
@@ -144,7 +143,7 @@ void BooksViewController::fetchBooks()
 
 void BooksViewController::checkRemainingRemovePaths()
 {
-    if (HasSwipe())
+    if (Device::hasSwipe())
         return;
     // The start-up resumed what an earlier run left listed; only a removal
     // that is actually running may hold the overlay, or nothing would ever

@@ -8,7 +8,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/AppFunctions.h"
 #include "files/MyDirectories.h"
 #include "foundation/Device.h"
 #include "foundation/Localized.h"
@@ -153,7 +152,7 @@ void SettingsViewController::buildRows()
     const bool pad = Device::isPad();
     std::vector<Row> switches = {Row::CropPage, Row::AutoHideMenu, Row::AutoSaveToLibrary,
                                  Row::AutoLockLandscape};
-    if (HasSwipe())
+    if (Device::hasSwipe())
         switches.push_back(Row::DisableTapToNextPage);
     if (pad)
         switches.push_back(Row::WhiteBackground);

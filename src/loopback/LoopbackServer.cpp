@@ -1,4 +1,4 @@
-#include "demo/LoopbackServer.h"
+#include "loopback/LoopbackServer.h"
 
 #include <algorithm>
 #include <condition_variable>
