@@ -9,6 +9,7 @@
 #include "foundation/WaitOverlay.h"
 #include "store/AppData.h"
 #include "store/DownloadsRequest.h"
+#include "store/IsDownloading.h"
 
 DownloadsDeleterController::DownloadsDeleterController(DownloadsDeleterControllerDelegate *delegate)
     : BulkController(kConfirmationTag, RemovePathsQueueWrapper::DidFinishNotification), delegate_(delegate)
@@ -24,13 +25,10 @@ void DownloadsDeleterController::deleteDownloads()
 bool DownloadsDeleterController::prepareToDeleteDownloads()
 {
     downloadsToDelete_.clear();
-    std::optional<Error> error;
-    const auto downloads =
-        AppData::sharedAppData().managedObjectContext()->fetch<Download>(DownloadsRequest(), &error);
-    if (error) {
-        AlertWithTitleAndError(localized("Fatal! Please exit the application"), *error);
+    const auto fetched = AllDownloadsOrFatalAlert();
+    if (!fetched)
         return false;
-    }
+    const auto &downloads = *fetched;
     bool busy = false;
     QHash<QString, std::shared_ptr<Download>> highest;
     for (const auto &download : downloads) {

@@ -9,6 +9,7 @@
 #include "foundation/WaitOverlay.h"
 #include "store/AppData.h"
 #include "store/DownloadsRequest.h"
+#include "store/IsDownloading.h"
 
 DownloadsMoverController::DownloadsMoverController(DownloadsMoverControllerDelegate *delegate)
     : BulkController(kConfirmationTag, DownloadsMoverQueueWrapper::DidFinishNotification), delegate_(delegate)
@@ -25,13 +26,10 @@ void DownloadsMoverController::moveDownloads()
 bool DownloadsMoverController::prepareToMoveDownloads()
 {
     downloadsToMove_.clear();
-    std::optional<Error> error;
-    const auto downloads =
-        AppData::sharedAppData().managedObjectContext()->fetch<Download>(DownloadsRequest(), &error);
-    if (error) {
-        AlertWithTitleAndError(localized("Fatal! Please exit the application"), *error);
+    const auto fetched = AllDownloadsOrFatalAlert();
+    if (!fetched)
         return false;
-    }
+    const auto &downloads = *fetched;
     for (const auto &download : downloads) {
         if (download->isDownloading() || download->isQueued()) {
             downloadsToMove_.clear();

@@ -5,16 +5,24 @@
 #include "store/AppData.h"
 #include "store/DownloadsRequest.h"
 
-bool IsDownloading()
+std::optional<std::vector<std::shared_ptr<Download>>> AllDownloadsOrFatalAlert()
 {
     std::optional<Error> error;
-    const auto downloads =
+    auto downloads =
         AppData::sharedAppData().managedObjectContext()->fetch<Download>(DownloadsRequest(), &error);
     if (error) {
         AlertWithTitleAndError(localized("Fatal! Please exit the application"), *error);
-        return false;
+        return std::nullopt;
     }
-    for (const auto &download : downloads) {
+    return downloads;
+}
+
+bool IsDownloading()
+{
+    const auto downloads = AllDownloadsOrFatalAlert();
+    if (!downloads)
+        return false;
+    for (const auto &download : *downloads) {
         if (download->isDownloading())
             return true;
     }
