@@ -299,3 +299,17 @@ std::shared_ptr<Chapter> CliSession::findChapter(const Book &book, const Decimal
         CliSupport::fail(QStringLiteral("No chapter %1 in \"%2\"").arg(number.toString(), book.title()));
     return chapter;
 }
+
+int CliSession::finishDeletion(const DeletionOutcome &outcome, bool started, const QString &doneLine)
+{
+    if (started && !wait([&] { return outcome.done || outcome.failure; }, libraryIsBusy))
+        return CliSupport::fail(QStringLiteral("the deletion stopped without saying how it ended"));
+    if (outcome.failure)
+        return CliSupport::fail(QStringLiteral("Nothing was deleted: ") +
+                                outcome.failure->localizedDescription());
+    if (sawAlert())
+        return 1;
+    if (outcome.done)
+        CliSupport::printLine(doneLine);
+    return 0;
+}

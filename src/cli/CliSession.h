@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "foundation/Error.h"
+
 class Book;
 class Chapter;
 class CliDownloadServices;
@@ -96,6 +98,16 @@ public:
     // True when an alert other than a confirmation was shown: a refusal or
     // a failure the command must report in its exit status.
     bool sawAlert() const;
+
+    // How a bulk deletion ended, as its controller's delegate heard it.
+    struct DeletionOutcome {
+        bool done = false;
+        std::optional<Error> failure;
+    };
+    // Waits for a deletion the controller has `started` and gives the exit
+    // status: 1 for a failure (printed) or a refusal (its alert shown),
+    // otherwise 0 after printing `doneLine` when it ended.
+    int finishDeletion(const DeletionOutcome &outcome, bool started, const QString &doneLine);
     // The library book whose title is `title` and, when given, whose source
     // is `source`, both ignoring case; null after printing why, also when
     // the title is found under several sources (they are listed).

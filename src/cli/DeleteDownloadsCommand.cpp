@@ -8,13 +8,12 @@ namespace {
 class Finished : public DownloadsDeleterControllerDelegate
 {
 public:
-    void downloadsDeleterDidFinish(DownloadsDeleterController &) override { done = true; }
+    void downloadsDeleterDidFinish(DownloadsDeleterController &) override { outcome.done = true; }
     void downloadsDeleterDidFail(DownloadsDeleterController &, const Error &error) override
     {
-        failure = error;
+        outcome.failure = error;
     }
-    bool done = false;
-    std::optional<Error> failure;
+    CliSession::DeletionOutcome outcome;
 };
 
 int deleteDownloads(const QStringList &arguments)
@@ -29,18 +28,9 @@ int deleteDownloads(const QStringList &arguments)
     DownloadsDeleterController controller(&delegate);
     controller.addToNotifications();
     controller.deleteDownloads();
-    if (!controller.downloadsToDelete().empty() &&
-        !session.wait([&] { return delegate.done || delegate.failure; }, CliSession::libraryIsBusy))
-        return CliSupport::fail(QStringLiteral("the deletion stopped without saying how it ended"));
-    if (delegate.failure)
-        return CliSupport::fail(QStringLiteral("Nothing was deleted: ") +
-                                delegate.failure->localizedDescription());
-    if (session.sawAlert())
-        return 1;
-    if (delegate.done)
-        CliSupport::printLine(
-            QStringLiteral("Deleted %1 downloads").arg(controller.downloadsToDelete().size()));
-    return 0;
+    return session.finishDeletion(
+        delegate.outcome, !controller.downloadsToDelete().empty(),
+        QStringLiteral("Deleted %1 downloads").arg(controller.downloadsToDelete().size()));
 }
 
 const CliCommand::Registrar

@@ -8,10 +8,12 @@ namespace {
 class Finished : public ChaptersDeleterControllerDelegate
 {
 public:
-    void chaptersDeleterDidFinish(ChaptersDeleterController &) override { done = true; }
-    void chaptersDeleterDidFail(ChaptersDeleterController &, const Error &error) override { failure = error; }
-    bool done = false;
-    std::optional<Error> failure;
+    void chaptersDeleterDidFinish(ChaptersDeleterController &) override { outcome.done = true; }
+    void chaptersDeleterDidFail(ChaptersDeleterController &, const Error &error) override
+    {
+        outcome.failure = error;
+    }
+    CliSession::DeletionOutcome outcome;
 };
 
 int deleteRead(const QStringList &arguments)
@@ -32,18 +34,9 @@ int deleteRead(const QStringList &arguments)
     ChaptersDeleterController controller(book, &delegate);
     controller.addToNotifications();
     controller.deleteChapters();
-    if (!controller.chaptersToDelete().empty() &&
-        !session.wait([&] { return delegate.done || delegate.failure; }, CliSession::libraryIsBusy))
-        return CliSupport::fail(QStringLiteral("the deletion stopped without saying how it ended"));
-    if (delegate.failure)
-        return CliSupport::fail(QStringLiteral("Nothing was deleted: ") +
-                                delegate.failure->localizedDescription());
-    if (session.sawAlert())
-        return 1;
-    if (delegate.done)
-        CliSupport::printLine(
-            QStringLiteral("Deleted %1 chapters").arg(controller.chaptersToDelete().size()));
-    return 0;
+    return session.finishDeletion(
+        delegate.outcome, !controller.chaptersToDelete().empty(),
+        QStringLiteral("Deleted %1 chapters").arg(controller.chaptersToDelete().size()));
 }
 
 const CliCommand::Registrar
