@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QImage>
@@ -328,6 +329,9 @@ TEST_F(ImportScreens, DroppedZipsJoinTheListAndTheFolderAndHelpAreAtHand)
     const auto drop = [this](const QString &path) {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
+        // A drop reaches the widget that took the drag's entry.
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(app->window(), &enter);
         QDropEvent event(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(app->window(), &event);
     };

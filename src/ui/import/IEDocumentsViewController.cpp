@@ -224,6 +224,8 @@ void IEDocumentsViewController::unzipDidFinish(IEImporterOperation &operation)
             operation.unzippedPath(), parser.bookTitle(), parser.source(), operation.chapters(), services_);
         if (NavigationController *nav = navigationController())
             nav->pushViewController(std::move(book));
+    } else if (tableView_) {
+        tableView_->deselectRow();
     }
     WaitOverlay::instance().hide();
 }

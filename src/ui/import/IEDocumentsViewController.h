@@ -4,6 +4,7 @@
 #include <optional>
 
 #include <QList>
+#include <QPointer>
 #include <QUrl>
 
 #include "ie/IEFilesFetcher.h"
@@ -84,7 +85,7 @@ private:
     std::optional<IndexPath> selectedIndexPath_;
     std::unique_ptr<OperationQueue> importQueue_;
     std::unique_ptr<OperationQueue> removerQueue_;
-    QWidget *dropWindow_ = nullptr;
+    QPointer<QWidget> dropWindow_;
     TableView *tableView_ = nullptr; // widgets are QObject children
     QLabel *folderLabel_ = nullptr;
     QPushButton *openFolderButton_ = nullptr;

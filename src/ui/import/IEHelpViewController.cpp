@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFile>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "foundation/Localized.h"
@@ -41,6 +42,7 @@ void IEHelpViewController::viewDidLoad()
     layout->setContentsMargins(0, 0, 0, 0);
     webView_ = new QTextBrowser(this);
     webView_->setFrameShape(QFrame::NoFrame);
+    webView_->document()->setDocumentMargin(12);
     // Links lead out of the page only through the desktop, never inside it.
     webView_->setOpenLinks(false);
     webView_->setHtml(helpHtml(documentsPath_));

@@ -1,11 +1,14 @@
 #include "ui/import/IEImportChapterViewController.h"
 
+#include <cstdlib>
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 
 #include "foundation/AlertFunctions.h"
+#include "foundation/Device.h"
 #include "foundation/Localized.h"
 #include "foundation/NotificationCenter.h"
 #include "foundation/OperationQueue.h"
@@ -18,6 +21,27 @@
 #include "ui/kit/TableView.h"
 
 namespace {
+
+// The bar would rather widen the window than wrap its title, so the title
+// is broken and cut to the room the two buttons leave.
+constexpr int PhoneTitleRoom = 140;
+constexpr int PadTitleRoom = 480;
+
+QString twoLineTitle(const QString &title, const QFontMetrics &metrics, int room)
+{
+    if (metrics.horizontalAdvance(title) <= room)
+        return title;
+    // Break at the space nearest the middle.
+    int cut = -1;
+    for (int i = 0; i < title.size(); ++i)
+        if (title[i] == u' ' &&
+            (cut < 0 || std::abs(i - title.size() / 2) < std::abs(cut - title.size() / 2)))
+            cut = i;
+    if (cut < 0)
+        return metrics.elidedText(title, Qt::ElideRight, room);
+    return metrics.elidedText(title.left(cut), Qt::ElideRight, room) + u'\n' +
+           metrics.elidedText(title.mid(cut + 1), Qt::ElideRight, room);
+}
 
 QString numberText(const Decimal &number)
 {
@@ -36,6 +60,18 @@ IEImportChapterViewController::IEImportChapterViewController(QString unzippedPat
 {
     setTitle(withArguments(localized("Import %@"), {bookTitle_}));
     setHidesBottomBarWhenPushed(true);
+    // Long titles are common in scanned releases: two small lines rather
+    // than one cut short.
+    titleLabel_ = new QLabel(this);
+    titleLabel_->setObjectName(QStringLiteral("NavigationTitle"));
+    titleLabel_->setAlignment(Qt::AlignCenter);
+    QFont font = titleLabel_->font();
+    font.setPixelSize(14);
+    font.setBold(true);
+    titleLabel_->setFont(font);
+    titleLabel_->setText(
+        twoLineTitle(title(), QFontMetrics(font), Device::isPad() ? PadTitleRoom : PhoneTitleRoom));
+    navigationItem()->setTitleView(titleLabel_);
 }
 
 IEImportChapterViewController::~IEImportChapterViewController()
@@ -48,19 +84,6 @@ IEImportChapterViewController::~IEImportChapterViewController()
 void IEImportChapterViewController::viewDidLoad()
 {
     IEEditViewController::viewDidLoad();
-    // Long titles are common in scanned releases: two small lines rather
-    // than one cut short.
-    titleLabel_ = new QLabel(title(), this);
-    titleLabel_->setObjectName(QStringLiteral("NavigationTitle"));
-    titleLabel_->setWordWrap(true);
-    titleLabel_->setAlignment(Qt::AlignCenter);
-    QFont font = titleLabel_->font();
-    font.setPixelSize(14);
-    font.setBold(true);
-    titleLabel_->setFont(font);
-    titleLabel_->setMaximumHeight(QFontMetrics(font).lineSpacing() * 2 + 2);
-    navigationItem()->setTitleView(titleLabel_);
-
     saveAction_ = new QAction(localized("Save"), this);
     connect(saveAction_, &QAction::triggered, this, [this] { save(); });
     cancelAction_ = new QAction(localized("Cancel"), this);

@@ -41,9 +41,10 @@ IEImportBookViewController *openBookForm(MangaAppDelegate &app)
         chapter.baseName = QLatin1String(name);
         chapters << chapter;
     }
-    auto form = std::make_unique<IEImportBookViewController>(
-        QStringLiteral("/tmp/Blue_Sky_v12_c105_[Team1]"), QStringLiteral("Blue Sky"), QStringLiteral("Team1"),
-        chapters, app.screenServices());
+    auto form =
+        std::make_unique<IEImportBookViewController>(QStringLiteral("/tmp/Blue_Sky_v12_c105_[Team1]"),
+                                                     QStringLiteral("Blue Sky over the Northern Harbour"),
+                                                     QStringLiteral("Team1"), chapters, app.screenServices());
     IEImportBookViewController *raw = form.get();
     app.documentsNavigationController()->pushViewController(std::move(form));
     ScreenshotScene::settle(50);
