@@ -11,7 +11,6 @@
 #include "app/AppStartUpParts.h"
 #include "app/AppWaitOverlay.h"
 #include "app/AppWindow.h"
-#include "app/PlaceholderViewController.h"
 #include "app/StartUpParts.h"
 #include "download/DeducerFetcher.h"
 #include "download/DownloadManager.h"
@@ -33,6 +32,7 @@
 #include "store/DownloadsRequest.h"
 #include "store/LibraryLookup.h"
 #include "ui/downloads/DownloadsViewController.h"
+#include "ui/import/IEDocumentsViewController.h"
 #include "ui/kit/DimmerView.h"
 #include "ui/kit/NavigationBar.h"
 #include "ui/kit/NavigationController.h"
@@ -158,9 +158,6 @@ void MangaAppDelegate::setupUI()
         tabBarController_->addViewController(std::move(nav));
         return raw;
     };
-    auto placeholder = [](const char *title) {
-        return std::make_unique<PlaceholderViewController>(localized(title));
-    };
     internetNavigationController_ =
         addTab(std::make_unique<NavRootViewController>(navScreenContext()), "tab-internet");
     downloadsNavigationController_ = addTab(
@@ -169,7 +166,10 @@ void MangaAppDelegate::setupUI()
     auto books = std::make_unique<BooksViewController>(screenServices());
     booksViewController_ = books.get();
     booksNavigationController_ = addTab(std::move(books), "tab-library");
-    documentsNavigationController_ = addTab(placeholder("Import"), "tab-import");
+    auto documents = std::make_unique<IEDocumentsViewController>(screenServices());
+    // Zips dropped anywhere on the window go to the documents folder.
+    documents->acceptDropsOn(window_.get());
+    documentsNavigationController_ = addTab(std::move(documents), "tab-import");
     settingsNavigationController_ =
         addTab(std::make_unique<SettingsViewController>(screenServices()), "tab-settings");
     // A stored index the tab bar does not have leaves the first tab selected.

@@ -14,8 +14,8 @@
 
 namespace {
 
-const char usage[] = "usage: yomora-cli import ZIP [--title T] [--source S] [--chapter N] [--volume V] "
-                     "[--root DIR]";
+const char usage[] = "usage: yomora-cli import ZIP [--title T] [--source S] [--chapter N[,N...]] "
+                     "[--volume V[,V...]] [--root DIR]";
 
 struct Given {
     std::optional<QString> title, source, chapter, volume;
@@ -43,10 +43,21 @@ int importChapters(CliSession &session, const QList<IEImportChapter> &found, con
 {
     if (found.isEmpty())
         return CliSupport::fail(localized("No chapters?"));
-    if ((given.chapter || given.volume) && found.size() != 1)
-        return CliSupport::fail(
-            QStringLiteral("--chapter and --volume need a zip of one chapter (this one has %1)")
-                .arg(found.size()));
+    // One number per chapter, in the chapters' order; a volume may also be
+    // given once for all of them. An empty entry keeps what the folder's
+    // name says.
+    const QStringList chapterNumbers = given.chapter ? given.chapter->split(u',') : QStringList();
+    QStringList volumeNumbers = given.volume ? given.volume->split(u',') : QStringList();
+    if (volumeNumbers.size() == 1)
+        volumeNumbers = QStringList(found.size(), volumeNumbers.first());
+    for (const auto &[option, numbers] : {std::pair{QStringLiteral("--chapter"), chapterNumbers},
+                                          std::pair{QStringLiteral("--volume"), volumeNumbers}}) {
+        if (!numbers.isEmpty() && numbers.size() != found.size())
+            return CliSupport::fail(QStringLiteral("%1 lists %2 numbers for the %3 chapters of this zip")
+                                        .arg(option)
+                                        .arg(numbers.size())
+                                        .arg(found.size()));
+    }
     IEFileNameParser parser;
     parser.parseString(found.first().baseName);
     const QString title = given.title.value_or(parser.bookTitle()).trimmed();
@@ -56,15 +67,16 @@ int importChapters(CliSession &session, const QList<IEImportChapter> &found, con
     if (source.isEmpty())
         return CliSupport::fail(localized("Fill in a source"));
 
-    for (IEImportChapter chapter : found) {
+    for (int index = 0; index < found.size(); ++index) {
+        IEImportChapter chapter = found[index];
         IEFileNameParser names;
         names.parseString(chapter.baseName);
-        const QString chapterText =
-            given.chapter ? given.chapter->trimmed()
-                          : (names.chapterNumber().isNaN() ? QString() : names.chapterNumber().toString());
-        const QString volumeText =
-            given.volume ? given.volume->trimmed()
-                         : (names.volumeNumber().isNaN() ? QString() : names.volumeNumber().toString());
+        const auto givenOr = [index](const QStringList &numbers, const Decimal &parsed) {
+            const QString text = numbers.isEmpty() ? QString() : numbers[index].trimmed();
+            return !text.isEmpty() ? text : parsed.isNaN() ? QString() : parsed.toString();
+        };
+        const QString chapterText = givenOr(chapterNumbers, names.chapterNumber());
+        const QString volumeText = givenOr(volumeNumbers, names.volumeNumber());
         if (chapterText.isEmpty())
             return CliSupport::fail(localized("Fill in a chapter number") + QStringLiteral(" (") +
                                     chapter.baseName + u')');
@@ -127,7 +139,7 @@ int importZip(const QStringList &arguments)
 
 const CliCommand::Registrar
     registrar({QStringLiteral("import"),
-               QStringLiteral("import ZIP [--title T --source S --chapter N --volume V] "
+               QStringLiteral("import ZIP [--title T --source S --chapter N[,N...] --volume V[,V...]] "
                               "[--root DIR]  import a zip of chapter folders"),
                importZip});
 

@@ -109,6 +109,22 @@ grep -q 'demo-copy' "$work/ambiguous" || { cat "$work/ambiguous"; fail "the refu
 "$cli" library "$imported" "$last_number" --source demo-copy --root "$root" >"$work/imported-pages"
 diff "$work/saved-pages" "$work/imported-pages" || fail "the imported pages differ from the saved ones"
 
+# A zip of two chapter folders whose names say nothing takes one number per
+# chapter, in the folders' order, and one volume for both.
+mkdir -p "$work/two/Two_Chapters/ch1" "$work/two/Two_Chapters/ch2"
+(cd "$work/two/Two_Chapters/ch1" && unzip -qj "$zip")
+(cd "$work/two/Two_Chapters/ch2" && unzip -qj "$zip")
+(cd "$work/two" && zip -qr Two_Chapters.zip Two_Chapters)
+if "$cli" import "$work/two/Two_Chapters.zip" --title Twofold --source demo-two --chapter 7 \
+    --root "$root" >"$work/out-two" 2>&1; then
+    fail "one chapter number was taken for two chapters"
+fi
+"$cli" import "$work/two/Two_Chapters.zip" --title Twofold --source demo-two --chapter 7,8.5 --volume 2 \
+    --root "$root" >"$work/out-two" 2>&1 || { cat "$work/out-two"; fail "the import of two chapters"; }
+"$cli" library Twofold --root "$root" | cut -f1,3 >"$work/two-chapters"
+[ "$(cat "$work/two-chapters")" = "20007"$'\t'"$pages"$'\n'"20008.5"$'\t'"$pages" ] ||
+    { cat "$work/two-chapters"; fail "expected chapters 20007 and 20008.5 of volume 2"; }
+
 # The chapter with the missing page ends incomplete; repaired, a retry completes it.
 missing=$(special missing-page)
 if "$cli" download "$missing" --book "Missing" --chapter "Missing 1" --number 1 \

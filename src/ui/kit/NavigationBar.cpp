@@ -124,6 +124,8 @@ void NavigationBar::refresh()
         titleView_->setParent(titleViewOwner_);
     }
     if (view && titleView_ != view) {
+        // Both shown at once for a moment would widen the window for good.
+        title_->hide();
         titleViewOwner_ = view->parentWidget();
         titleBox_->addWidget(view);
         view->show();
