@@ -346,6 +346,38 @@ TEST_F(PagesViewer, ZoomIsCarriedToTheNextPage)
     EXPECT_FLOAT_EQ(viewer->currentPageViewController()->relativeZoomScale(), 1.0f);
 }
 
+TEST_F(PagesViewer, APageShownSmallIsDecodedSmallAndSharpenedInPlaceWhenZoomed)
+{
+    PagesViewController *viewer = open();
+    // A phone shows every demo page narrower than its pixels; some are
+    // decoded at half their size.
+    OnePageViewController *slot = nullptr;
+    for (int page = 0; page < viewer->pageCount() && !slot; ++page) {
+        viewer->loadCurrentPage(page);
+        settle(viewer);
+        if (!viewer->currentPageViewController()->imageView()->page()->isFullSize())
+            slot = viewer->currentPageViewController();
+    }
+    ASSERT_NE(slot, nullptr);
+    const std::shared_ptr<const PageImage> small = slot->imageView()->page();
+    PagesScrollView *scroll = slot->scrollView();
+    // Fitting reckons in the file's pixels, not the decoded ones.
+    EXPECT_NEAR(scroll->minimumZoomScale() * small->fullSize().width(), scroll->width(), 1.0);
+
+    scroll->setZoomScale(scroll->minimumZoomScale() * 1.8);
+    const QRect zoomed = slot->imageView()->geometry();
+    const QPointF offset = scroll->contentOffset();
+    ASSERT_TRUE(pumpEventsUntil([slot] { return slot->imageView()->page()->isFullSize(); }));
+    EXPECT_EQ(slot->imageView()->page()->fullSize(), small->fullSize());
+    EXPECT_EQ(slot->imageView()->geometry(), zoomed) << "the sharper page moved";
+    EXPECT_EQ(scroll->contentOffset(), offset);
+
+    // The next page keeps the zoom, so it comes sharp at once.
+    key(viewer, Qt::Key_Right);
+    const OnePageViewController *next = viewer->currentPageViewController();
+    EXPECT_GE(next->imageView()->page()->scale() * 1.0001, std::min(1.0, next->scrollView()->zoomScale()));
+}
+
 TEST_F(PagesViewer, PickerJumpsToTheChosenPage)
 {
     PagesViewController *viewer = open();
