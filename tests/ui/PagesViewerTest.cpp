@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -545,6 +546,22 @@ TEST_F(PagesViewer, RotateIsRefusedWhileTheViewerIsLocked)
 {
     PagesViewController *viewer = open();
     const QSize upright = app->window()->size();
+
+    // A page taller than a turned screen could hold keeps the screen upright.
+    const auto tallPage = PagesData(chapter("Blue Harbor", "1")).pages()[3];
+    QImage tall(300, 3600, QImage::Format_RGB32);
+    tall.fill(Qt::white);
+    ASSERT_TRUE(tall.save(runs.appData().pageFileName(*tallPage), "JPEG"));
+    tallPage->setWidth(300);
+    tallPage->setHeight(3600);
+    viewer->loadCurrentPage(3);
+    settle(viewer);
+    app->window()->rotate();
+    pumpEvents();
+    EXPECT_EQ(app->window()->size(), upright);
+    viewer->loadCurrentPage(0);
+    settle(viewer);
+
     viewer->lockOrientationAction();
     EXPECT_EQ(viewer->lockItem()->property("imageName").toString(), QStringLiteral("viewlock.png"));
     app->window()->rotate();
