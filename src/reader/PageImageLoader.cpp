@@ -76,13 +76,16 @@ bool decodeJpeg(const QByteArray &bytes, double shownScale, Decoded *out)
     const tjscalingfactor factor = factorFor(shownScale);
     const int scaledWidth = TJSCALED(width, factor);
     const int scaledHeight = TJSCALED(height, factor);
-    QImage image(scaledWidth, scaledHeight, QImage::Format_RGB32);
+    // Scans are often saved grey: a quarter of the memory, and no colour
+    // conversion.
+    const bool grey = colorspace == TJCS_GRAY;
+    QImage image(scaledWidth, scaledHeight, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (image.isNull())
         return true;
     // A warning (a truncated file) still leaves a whole picture, as other
     // readers would show it.
     if (tjDecompress2(decompressor, data, size, image.bits(), scaledWidth, int(image.bytesPerLine()),
-                      scaledHeight, TJPF_BGRX, 0) != 0 &&
+                      scaledHeight, grey ? TJPF_GRAY : TJPF_BGRX, 0) != 0 &&
         tjGetErrorCode(decompressor) == TJERR_FATAL)
         return false;
     out->image = std::move(image);

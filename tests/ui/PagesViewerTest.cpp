@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -346,6 +347,38 @@ TEST_F(PagesViewer, ZoomIsCarriedToTheNextPage)
     EXPECT_FLOAT_EQ(viewer->currentPageViewController()->relativeZoomScale(), 1.0f);
 }
 
+TEST_F(PagesViewer, APageShownSmallIsDecodedSmallAndSharpenedInPlaceWhenZoomed)
+{
+    PagesViewController *viewer = open();
+    // A phone shows every demo page narrower than its pixels; some are
+    // decoded at half their size.
+    OnePageViewController *slot = nullptr;
+    for (int page = 0; page < viewer->pageCount() && !slot; ++page) {
+        viewer->loadCurrentPage(page);
+        settle(viewer);
+        if (!viewer->currentPageViewController()->imageView()->page()->isFullSize())
+            slot = viewer->currentPageViewController();
+    }
+    ASSERT_NE(slot, nullptr);
+    const std::shared_ptr<const PageImage> small = slot->imageView()->page();
+    PagesScrollView *scroll = slot->scrollView();
+    // Fitting reckons in the file's pixels, not the decoded ones.
+    EXPECT_NEAR(scroll->minimumZoomScale() * small->fullSize().width(), scroll->width(), 1.0);
+
+    scroll->setZoomScale(scroll->minimumZoomScale() * 1.8);
+    const QRect zoomed = slot->imageView()->geometry();
+    const QPointF offset = scroll->contentOffset();
+    ASSERT_TRUE(pumpEventsUntil([slot] { return slot->imageView()->page()->isFullSize(); }));
+    EXPECT_EQ(slot->imageView()->page()->fullSize(), small->fullSize());
+    EXPECT_EQ(slot->imageView()->geometry(), zoomed) << "the sharper page moved";
+    EXPECT_EQ(scroll->contentOffset(), offset);
+
+    // The next page keeps the zoom, so it comes sharp at once.
+    key(viewer, Qt::Key_Right);
+    const OnePageViewController *next = viewer->currentPageViewController();
+    EXPECT_GE(next->imageView()->page()->scale() * 1.0001, std::min(1.0, next->scrollView()->zoomScale()));
+}
+
 TEST_F(PagesViewer, PickerJumpsToTheChosenPage)
 {
     PagesViewController *viewer = open();
@@ -513,6 +546,22 @@ TEST_F(PagesViewer, RotateIsRefusedWhileTheViewerIsLocked)
 {
     PagesViewController *viewer = open();
     const QSize upright = app->window()->size();
+
+    // A page taller than a turned screen could hold keeps the screen upright.
+    const auto tallPage = PagesData(chapter("Blue Harbor", "1")).pages()[3];
+    QImage tall(300, 3600, QImage::Format_RGB32);
+    tall.fill(Qt::white);
+    ASSERT_TRUE(tall.save(runs.appData().pageFileName(*tallPage), "JPEG"));
+    tallPage->setWidth(300);
+    tallPage->setHeight(3600);
+    viewer->loadCurrentPage(3);
+    settle(viewer);
+    app->window()->rotate();
+    pumpEvents();
+    EXPECT_EQ(app->window()->size(), upright);
+    viewer->loadCurrentPage(0);
+    settle(viewer);
+
     viewer->lockOrientationAction();
     EXPECT_EQ(viewer->lockItem()->property("imageName").toString(), QStringLiteral("viewlock.png"));
     app->window()->rotate();

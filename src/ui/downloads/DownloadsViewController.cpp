@@ -39,6 +39,8 @@ constexpr int ResumeAlertTag = 44;
 // Near the end of a fetch that saves itself into the library, the download
 // may be gone before the reader gets to its last pages.
 constexpr int MinimumPagesLeftToOpen = 7;
+// About one frame of a 30 Hz display.
+constexpr int ProgressFrameMs = 33;
 constexpr int HeaderHeight = 50;
 constexpr int HeaderButtonWidth = 140;
 constexpr int HeaderButtonHeight = 30;
@@ -57,6 +59,9 @@ DownloadsViewController::DownloadsViewController(ScreenServices services, Downlo
 {
     setTitle(localized("Downloads"));
     tabBarItem()->setImageName(QStringLiteral("tab-downloads"));
+    progressRepaint_.setSingleShot(true);
+    progressRepaint_.setInterval(ProgressFrameMs);
+    connect(&progressRepaint_, &QTimer::timeout, this, &DownloadsViewController::repaintActiveRow);
 }
 
 DownloadsViewController::~DownloadsViewController()
@@ -201,6 +206,12 @@ void DownloadsViewController::queueDidFinish()
 }
 
 void DownloadsViewController::progressChanged()
+{
+    if (tableView_ && isVisible() && !progressRepaint_.isActive())
+        progressRepaint_.start();
+}
+
+void DownloadsViewController::repaintActiveRow()
 {
     // Only the active row shows the bar; nothing else needs drawing again.
     if (!tableView_ || !isVisible())

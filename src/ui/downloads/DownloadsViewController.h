@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include <QTimer>
+
 #include "download/DownloadsDeleterController.h"
 #include "download/DownloadsMoverController.h"
 #include "ui/downloads/DownloadAutoEditViewControllerDelegate.h"
@@ -123,6 +125,7 @@ private:
     bool fetchDownloads();
     void reload();
     void progressChanged();
+    void repaintActiveRow();
     void showDownloadsHelp();
     void addToNotifications();
     void removeFromNotifications();
@@ -142,6 +145,9 @@ private:
     ScreenServices services_;
     DownloadManager &manager_;
     std::shared_ptr<DownloadsProgressViews> progressViews_;
+    // The engine reports every page, many a second on a fast line; the row
+    // is drawn again at most once a frame.
+    QTimer progressRepaint_;
     std::vector<std::shared_ptr<Download>> downloads_;
     std::optional<IndexPath> selectedIndexPath_;
     std::optional<IndexPath> nextChapterIndexPath_;

@@ -1,6 +1,7 @@
 #include "ui/pages/PageImageView.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "ui/pages/PageImageViewDelegate.h"
@@ -27,17 +28,41 @@ void PageImageView::setPage(std::shared_ptr<const PageImage> page)
     update();
 }
 
-void PageImageView::paintEvent(QPaintEvent *)
+void PageImageView::paintEvent(QPaintEvent *event)
 {
     if (!page_)
         return;
-    const QSize pixels = (QSizeF(size()) * devicePixelRatioF()).toSize();
-    if (scaled_.isNull() || scaled_.size() != pixels) {
-        scaled_ = QPixmap::fromImage(
-            page_->image().scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        scaled_.setDevicePixelRatio(devicePixelRatioF());
-    }
+    const QImage &image = page_->image();
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
     QPainter painter(this);
+    if (pixels.width() > 2 * image.width() || pixels.height() > 2 * image.height()) {
+        // Zoomed far past the decoded pixels: only what is exposed is drawn,
+        // rather than keeping a copy many times the page's size.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setClipRegion(event->region());
+        painter.drawImage(rect(), image);
+        return;
+    }
+    if (scaled_.isNull() || scaled_.size() != pixels) {
+        // The decode is never more than twice the shown size when it was
+        // chosen for it, and bilinear filtering is sharp enough then; Qt's
+        // area-averaging scaler costs many times more, and it is what a page
+        // waits for before it is first seen.
+        if (image.width() > 2 * pixels.width() || image.height() > 2 * pixels.height()) {
+            scaled_ =
+                QPixmap::fromImage(image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        } else {
+            QImage scaled(pixels, QImage::Format_RGB32);
+            QPainter scaler(&scaled);
+            scaler.setRenderHint(QPainter::SmoothPixmapTransform);
+            scaler.setCompositionMode(QPainter::CompositionMode_Source);
+            scaler.drawImage(scaled.rect(), image);
+            scaler.end();
+            scaled_ = QPixmap::fromImage(std::move(scaled));
+        }
+        scaled_.setDevicePixelRatio(ratio);
+    }
     painter.drawPixmap(0, 0, scaled_);
 }
 
