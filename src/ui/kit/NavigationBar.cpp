@@ -1,5 +1,7 @@
 #include "ui/kit/NavigationBar.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -55,6 +57,9 @@ NavigationBar::NavigationBar(QWidget *parent) : QWidget(parent)
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * 1.15);
     title_->setFont(font);
+    // A long title is shortened with an ellipsis rather than widening the
+    // window: the label may be given less than its text needs.
+    title_->setMinimumWidth(1);
     titleBox_->addWidget(title_);
 
     auto *rightBox = new QHBoxLayout;
@@ -106,7 +111,28 @@ void NavigationBar::setItem(NavigationItem *item, const QString &backTitle)
 
 QString NavigationBar::titleText() const
 {
-    return title_->text();
+    return fullTitle_;
+}
+
+void NavigationBar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    elideTitle();
+}
+
+void NavigationBar::elideTitle()
+{
+    // The title is centred between two equal side columns, each as wide as
+    // the wider of the two sides' buttons.
+    const int sides = std::max(layout_->itemAtPosition(0, 0)->sizeHint().width(),
+                               layout_->itemAtPosition(0, 2)->sizeHint().width());
+    const QMargins margins = layout_->contentsMargins();
+    const int room =
+        width() - margins.left() - margins.right() - 2 * sides - 2 * layout_->horizontalSpacing();
+    const QString shown = title_->fontMetrics().elidedText(fullTitle_, Qt::ElideRight, std::max(room, 1));
+    if (title_->text() != shown)
+        title_->setText(shown);
+    title_->setToolTip(shown == fullTitle_ ? QString() : fullTitle_);
 }
 
 QString NavigationBar::backButtonTitle() const
@@ -131,7 +157,7 @@ void NavigationBar::refresh()
         view->show();
     }
     titleView_ = view;
-    title_->setText(item_ ? item_->title() : QString());
+    fullTitle_ = item_ ? item_->title() : QString();
     title_->setVisible(!view);
 
     QAction *leftAction = item_ ? item_->leftBarButtonItem() : nullptr;
@@ -149,4 +175,5 @@ void NavigationBar::refresh()
         }
         button->setVisible(action && action->isVisible());
     }
+    elideTitle();
 }

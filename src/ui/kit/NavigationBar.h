@@ -40,7 +40,12 @@ public:
 Q_SIGNALS:
     void backPressed();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void elideTitle();
+
     void refresh();
     void applyStyle();
 
@@ -54,6 +59,7 @@ private:
     QToolButton *left_ = nullptr;
     QToolButton *right_ = nullptr;
     QLabel *title_ = nullptr;
+    QString fullTitle_; // the label may show it shortened
     QPointer<QWidget> titleView_;
     QPointer<QWidget> titleViewOwner_;
     QMetaObject::Connection itemConnection_;
