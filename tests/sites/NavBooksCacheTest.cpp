@@ -37,6 +37,11 @@ TEST_F(NavBooksCacheTest, RoundTripKeepsEveryField)
     EXPECT_TRUE(back[1].rank().isNull());
     EXPECT_FALSE(back[2].rank().isNull());
     EXPECT_FALSE(NavBooksCache::dateString(site, dir).isEmpty());
+    // The list just written is kept in memory; once another list is written,
+    // this one comes from its file, the same.
+    ASSERT_TRUE(NavBooksCache::write(books.mid(1), site, QStringLiteral("/other/")));
+    EXPECT_EQ(NavBooksCache::books(site, dir), books);
+    EXPECT_TRUE(NavBooksCache::books(site, dir)[1].rank().isNull());
 
     // Rewriting replaces the list; an empty list is a list too.
     ASSERT_TRUE(NavBooksCache::write({}, site, dir));

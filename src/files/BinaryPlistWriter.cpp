@@ -1,0 +1,216 @@
+#include "files/BinaryPlistWriter.h"
+
+#include <bit>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint8_t kFalse = 0x08;
+constexpr std::uint8_t kTrue = 0x09;
+constexpr std::uint8_t kInteger = 0x10;
+constexpr std::uint8_t kReal = 0x20;
+constexpr std::uint8_t kData = 0x40;
+constexpr std::uint8_t kAsciiString = 0x50;
+constexpr std::uint8_t kUtf16String = 0x60;
+constexpr std::uint8_t kArray = 0xa0;
+constexpr std::uint8_t kDictionary = 0xd0;
+
+// The smallest of the widths a reader accepts (1, 2, 4 or 8 bytes).
+int widthFor(quint64 value)
+{
+    if (value < 0x100)
+        return 1;
+    if (value < 0x10000)
+        return 2;
+    if (value < 0x100000000ull)
+        return 4;
+    return 8;
+}
+
+void putBigEndian(char *at, quint64 value, int size)
+{
+    for (int i = size - 1; i >= 0; --i, value >>= 8)
+        at[i] = char(value & 0xff);
+}
+
+// Copies the units as bytes, four at a time while they last; false as soon
+// as one is not ASCII.
+bool copyAscii(const char16_t *in, qsizetype length, char *out)
+{
+    qsizetype i = 0;
+    for (; i + 4 <= length; i += 4) {
+        quint64 word;
+        std::memcpy(&word, in + i, sizeof word);
+        if (word & 0xff80ff80ff80ff80ull)
+            return false;
+        out[i] = char(in[i]);
+        out[i + 1] = char(in[i + 1]);
+        out[i + 2] = char(in[i + 2]);
+        out[i + 3] = char(in[i + 3]);
+    }
+    for (; i < length; ++i) {
+        if (in[i] >= 0x80)
+            return false;
+        out[i] = char(in[i]);
+    }
+    return true;
+}
+
+} // namespace
+
+BinaryPlistWriter::BinaryPlistWriter()
+{
+    bytes_.reserve(4096);
+    bytes_.append("bplist00", 8);
+}
+
+void BinaryPlistWriter::reserve(qsizetype bytes, qsizetype objects)
+{
+    bytes_.reserve(bytes_.size() + bytes);
+    offsets_.reserve(offsets_.size() + size_t(objects));
+}
+
+BinaryPlistWriter::Ref BinaryPlistWriter::startObject()
+{
+    offsets_.push_back(quint64(bytes_.size()));
+    return Ref(offsets_.size() - 1);
+}
+
+void BinaryPlistWriter::appendInteger(quint64 value, int size)
+{
+    const qsizetype at = bytes_.size();
+    bytes_.resize(at + 1 + size);
+    bytes_[at] = char(kInteger | std::countr_zero(unsigned(size)));
+    putBigEndian(bytes_.data() + at + 1, value, size);
+}
+
+// Counts below 15 fit in the marker; larger ones follow it as an integer.
+void BinaryPlistWriter::appendCount(std::uint8_t marker, quint64 count)
+{
+    if (count < 15) {
+        bytes_.append(char(marker | count));
+        return;
+    }
+    bytes_.append(char(marker | 0x0f));
+    appendInteger(count, widthFor(count));
+}
+
+BinaryPlistWriter::Ref BinaryPlistWriter::addString(QStringView text)
+{
+    const Ref ref = startObject();
+    if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
+        text = text.first(nul);
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype length = text.size();
+    // Nearly every text is ASCII: written as such in one pass, and again as
+    // UTF-16 only when a unit says otherwise.
+    const qsizetype start = bytes_.size();
+    appendCount(kAsciiString, quint64(length));
+    const qsizetype at = bytes_.size();
+    bytes_.resize(at + length);
+    if (copyAscii(units, length, bytes_.data() + at))
+        return ref;
+    bytes_.resize(start);
+    appendCount(kUtf16String, quint64(length));
+    const qsizetype wide = bytes_.size();
+    bytes_.resize(wide + 2 * length);
+    char *out = bytes_.data() + wide;
+    for (qsizetype i = 0; i < length; ++i) {
+        out[2 * i] = char(units[i] >> 8);
+        out[2 * i + 1] = char(units[i] & 0xff);
+    }
+    return ref;
+}
+
+BinaryPlistWriter::Ref BinaryPlistWriter::addInteger(qint64 value)
+{
+    const Ref ref = startObject();
+    // Readers take one-, two- and four-byte integers as unsigned, so a
+    // negative number needs all eight.
+    appendInteger(quint64(value), value < 0 ? 8 : widthFor(quint64(value)));
+    return ref;
+}
+
+BinaryPlistWriter::Ref BinaryPlistWriter::addReal(double value)
+{
+    const Ref ref = startObject();
+    const qsizetype at = bytes_.size();
+    bytes_.resize(at + 9);
+    bytes_[at] = char(kReal | 3);
+    putBigEndian(bytes_.data() + at + 1, std::bit_cast<quint64>(value), 8);
+    return ref;
+}
+
+BinaryPlistWriter::Ref BinaryPlistWriter::addBool(bool value)
+{
+    const Ref ref = startObject();
+    bytes_.append(char(value ? kTrue : kFalse));
+    return ref;
+}
+
+BinaryPlistWriter::Ref BinaryPlistWriter::addData(const QByteArray &data)
+{
+    const Ref ref = startObject();
+    appendCount(kData, quint64(data.size()));
+    bytes_.append(data);
+    return ref;
+}
+
+BinaryPlistWriter::Ref BinaryPlistWriter::addArray(std::span<const Ref> items)
+{
+    const Ref ref = Ref(offsets_.size());
+    offsets_.push_back(0);
+    containers_.push_back({kArray, std::uint32_t(refs_.size()), std::uint32_t(items.size()), ref});
+    refs_.insert(refs_.end(), items.begin(), items.end());
+    return ref;
+}
+
+BinaryPlistWriter::Ref BinaryPlistWriter::addDictionary(std::span<const Ref> keys,
+                                                        std::span<const Ref> values)
+{
+    Q_ASSERT(keys.size() == values.size());
+    const Ref ref = Ref(offsets_.size());
+    offsets_.push_back(0);
+    containers_.push_back({kDictionary, std::uint32_t(refs_.size()), std::uint32_t(2 * keys.size()), ref});
+    refs_.insert(refs_.end(), keys.begin(), keys.end());
+    refs_.insert(refs_.end(), values.begin(), values.end());
+    return ref;
+}
+
+QByteArray BinaryPlistWriter::finish(Ref top)
+{
+    const int refSize = widthFor(offsets_.size());
+    for (const Container &container : containers_) {
+        offsets_[container.object] = quint64(bytes_.size());
+        const quint64 entries = container.marker == kDictionary ? container.count / 2 : container.count;
+        appendCount(container.marker, entries);
+        const qsizetype at = bytes_.size();
+        bytes_.resize(at + qsizetype(container.count) * refSize);
+        char *out = bytes_.data() + at;
+        for (std::uint32_t i = 0; i < container.count; ++i, out += refSize)
+            putBigEndian(out, refs_[container.first + i], refSize);
+    }
+
+    const quint64 tableStart = quint64(bytes_.size());
+    const int offsetSize = widthFor(tableStart);
+    const qsizetype at = bytes_.size();
+    bytes_.resize(at + qsizetype(offsets_.size()) * offsetSize + 32);
+    char *out = bytes_.data() + at;
+    for (const quint64 offset : offsets_) {
+        putBigEndian(out, offset, offsetSize);
+        out += offsetSize;
+    }
+    // The trailer: six unused bytes, the two widths, then the object count,
+    // the root and where the offset table starts.
+    std::memset(out, 0, 6);
+    out[6] = char(offsetSize);
+    out[7] = char(refSize);
+    putBigEndian(out + 8, offsets_.size(), 8);
+    putBigEndian(out + 16, top, 8);
+    putBigEndian(out + 24, tableStart, 8);
+
+    containers_.clear();
+    refs_.clear();
+    offsets_.clear();
+    return std::move(bytes_);
+}
