@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -31,10 +32,21 @@ public:
 
 private:
     void build(const char *localeName);
+    int bucketSection(const QString &bookTitle) const;
 
     struct Collation; // the ICU index, kept out of this header
     std::unique_ptr<Collation> index_;
     // ICU bucket -> section; underflow, inflow and overflow all go to "#".
     std::vector<int> bucketSections_;
     QStringList titles_;
+    // Per ASCII character, the section of every title starting with it, or
+    // -1 where the title's other characters may matter.
+    std::array<int, 128> firstLetterSections_ = filledWith(-1);
+
+    static constexpr std::array<int, 128> filledWith(int value)
+    {
+        std::array<int, 128> array{};
+        array.fill(value);
+        return array;
+    }
 };
