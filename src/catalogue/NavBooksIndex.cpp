@@ -1,6 +1,9 @@
 #include "catalogue/NavBooksIndex.h"
 
 #include <array>
+#include <map>
+#include <mutex>
+#include <string>
 
 #include <unicode/alphaindex.h>
 #include <unicode/locid.h>
@@ -47,6 +50,19 @@ std::array<bool, 128> contractionStarts(const icu::RuleBasedCollator &collator)
             starts[size_t(first)] = true;
     }
     return starts;
+}
+
+// Finding the contractions walks the whole collation table, which costs more
+// than placing a long list; it is done once per locale.
+std::array<bool, 128> contractionStartsOf(const char *localeName, const icu::RuleBasedCollator &collator)
+{
+    static std::mutex mutex;
+    static std::map<std::string, std::array<bool, 128>> known;
+    std::lock_guard lock(mutex);
+    const auto [it, added] = known.try_emplace(localeName);
+    if (added)
+        it->second = contractionStarts(collator);
+    return it->second;
 }
 
 } // namespace
@@ -96,7 +112,7 @@ void NavBooksIndex::build(const char *localeName)
     for (int &section : bucketSections_)
         if (section < 0)
             section = other;
-    const std::array<bool, 128> contracting = contractionStarts(alphabet.getCollator());
+    const std::array<bool, 128> contracting = contractionStartsOf(localeName, alphabet.getCollator());
     for (char16_t c = 0; c < 128; ++c)
         if (isAsciiLetterOrDigit(c) && !contracting[c])
             firstLetterSections_[c] = bucketSection(QString(QChar(c)));

@@ -1,5 +1,6 @@
 #include "files/BinaryPlistWriter.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -34,14 +35,17 @@ void putBigEndian(char *at, quint64 value, int size)
 }
 
 // Copies the units as bytes, four at a time while they last; false as soon
-// as one is not ASCII.
-bool copyAscii(const char16_t *in, qsizetype length, char *out)
+// as one is a NUL or not ASCII.
+bool copyPlainAscii(const char16_t *in, qsizetype length, char *out)
 {
+    constexpr quint64 kLanes = 0x0001000100010001ull;
     qsizetype i = 0;
     for (; i + 4 <= length; i += 4) {
         quint64 word;
         std::memcpy(&word, in + i, sizeof word);
-        if (word & 0xff80ff80ff80ff80ull)
+        const bool wide = word & (0xff80 * kLanes);
+        const bool nul = (word - kLanes) & ~word & (0x8000 * kLanes);
+        if (wide || nul)
             return false;
         out[i] = char(in[i]);
         out[i + 1] = char(in[i + 1]);
@@ -49,7 +53,7 @@ bool copyAscii(const char16_t *in, qsizetype length, char *out)
         out[i + 3] = char(in[i + 3]);
     }
     for (; i < length; ++i) {
-        if (in[i] >= 0x80)
+        if (in[i] == 0 || in[i] >= 0x80)
             return false;
         out[i] = char(in[i]);
     }
@@ -98,26 +102,31 @@ void BinaryPlistWriter::appendCount(std::uint8_t marker, quint64 count)
 BinaryPlistWriter::Ref BinaryPlistWriter::addString(QStringView text)
 {
     const Ref ref = startObject();
-    if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
-        text = text.first(nul);
-    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype length = text.size();
-    // Nearly every text is ASCII: written as such in one pass, and again as
-    // UTF-16 only when a unit says otherwise.
+    // Nearly every text is plain ASCII without a NUL: written as such in one
+    // pass, and again with more care only when a unit says otherwise.
     const qsizetype start = bytes_.size();
-    appendCount(kAsciiString, quint64(length));
+    appendCount(kAsciiString, quint64(text.size()));
     const qsizetype at = bytes_.size();
-    bytes_.resize(at + length);
-    if (copyAscii(units, length, bytes_.data() + at))
+    bytes_.resize(at + text.size());
+    if (copyPlainAscii(text.utf16(), text.size(), bytes_.data() + at))
         return ref;
     bytes_.resize(start);
-    appendCount(kUtf16String, quint64(length));
-    const qsizetype wide = bytes_.size();
-    bytes_.resize(wide + 2 * length);
-    char *out = bytes_.data() + wide;
+    if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
+        text = text.first(nul);
+    const char16_t *units = text.utf16();
+    const qsizetype length = text.size();
+    const bool ascii = std::all_of(units, units + length, [](char16_t c) { return c < 0x80; });
+    appendCount(ascii ? kAsciiString : kUtf16String, quint64(length));
+    const qsizetype body = bytes_.size();
+    bytes_.resize(body + (ascii ? 1 : 2) * length);
+    char *out = bytes_.data() + body;
     for (qsizetype i = 0; i < length; ++i) {
-        out[2 * i] = char(units[i] >> 8);
-        out[2 * i + 1] = char(units[i] & 0xff);
+        if (ascii) {
+            out[i] = char(units[i]);
+        } else {
+            out[2 * i] = char(units[i] >> 8);
+            out[2 * i + 1] = char(units[i] & 0xff);
+        }
     }
     return ref;
 }

@@ -45,9 +45,11 @@ std::optional<FileStamp> stampOf(const QString &path)
     return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
 }
 
-// The list last written, kept while its file is unchanged: a fetched list is
-// shown as soon as it is saved, and reading fifteen thousand books back
-// would cost more than parsing the page did.
+// The list last written, handed to the next reader of that list while its
+// file is still as written: a fetched list is shown as soon as it is saved,
+// and reading fifteen thousand books back would cost more than parsing the
+// page did. Later readers read the file, so the list is not kept for the
+// program's life.
 struct LastWritten {
     std::mutex mutex;
     QString path;
@@ -114,14 +116,15 @@ bool writeAndRemember(const QString &path, const QList<NavBook> &books)
     return true;
 }
 
-std::optional<QList<NavBook>> lastWrittenBooks(const QString &path)
+std::optional<QList<NavBook>> takeLastWritten(const QString &path)
 {
     const std::optional<FileStamp> stamp = stampOf(path);
     LastWritten &last = lastWritten();
     std::lock_guard lock(last.mutex);
     if (!stamp || last.path != path || !(last.stamp == *stamp))
         return std::nullopt;
-    return last.books;
+    last.path.clear();
+    return std::exchange(last.books, {});
 }
 
 QString wordsOnly(const QString &text)
@@ -155,7 +158,7 @@ bool NavBooksCache::exists(const QString &rootTitle, const QString &directoryURL
 QList<NavBook> NavBooksCache::books(const QString &rootTitle, const QString &directoryURLString)
 {
     const QString path = filePath(rootTitle, directoryURLString);
-    if (std::optional<QList<NavBook>> books = lastWrittenBooks(path))
+    if (std::optional<QList<NavBook>> books = takeLastWritten(path))
         return *books;
     QList<NavBook> list;
     const std::optional<QVariant> root = PropertyList::readFile(path, kMaximumFileSize);
