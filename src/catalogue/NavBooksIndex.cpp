@@ -71,6 +71,18 @@ struct NavBooksIndex::Collation {
     std::unique_ptr<icu::AlphabeticIndex::ImmutableIndex> index;
 };
 
+std::shared_ptr<const NavBooksIndex> NavBooksIndex::shared()
+{
+    static std::mutex mutex;
+    static std::map<std::string, std::shared_ptr<const NavBooksIndex>> built;
+    const std::string locale = icu::Locale::getDefault().getName();
+    std::lock_guard lock(mutex);
+    std::shared_ptr<const NavBooksIndex> &index = built[locale];
+    if (!index)
+        index = std::make_shared<const NavBooksIndex>(locale.c_str());
+    return index;
+}
+
 NavBooksIndex::NavBooksIndex()
 {
     build(icu::Locale::getDefault().getName());

@@ -13,10 +13,15 @@
 // letters: one section per index letter ("A" to "Z" in English), books whose
 // titles start with a digit or a symbol in "#" at the end, accented letters
 // with their base letter. Books keep the list's order within a section.
-// Thread contract: build and use on one thread; any thread will do.
+// Thread contract: once built, an index is only read (ICU's immutable index
+// is safe to share), so any thread may use it.
 class NavBooksIndex
 {
 public:
+    // The index of the user's locale, built once and shared: building it
+    // costs more than placing a long list.
+    static std::shared_ptr<const NavBooksIndex> shared();
+
     // The index of the user's locale (the default locale).
     NavBooksIndex();
     explicit NavBooksIndex(const char *localeName);
