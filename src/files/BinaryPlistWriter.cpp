@@ -6,6 +6,7 @@
 
 namespace {
 
+constexpr qsizetype kSlice = 64 * 1024;
 constexpr std::uint8_t kFalse = 0x08;
 constexpr std::uint8_t kTrue = 0x09;
 constexpr std::uint8_t kInteger = 0x10;
@@ -70,13 +71,32 @@ BinaryPlistWriter::BinaryPlistWriter()
 
 void BinaryPlistWriter::reserve(qsizetype bytes, qsizetype objects)
 {
-    bytes_.reserve(bytes_.size() + bytes);
+    if (!sink_)
+        bytes_.reserve(bytes_.size() + bytes);
     offsets_.reserve(offsets_.size() + size_t(objects));
+}
+
+void BinaryPlistWriter::streamTo(std::function<bool(QByteArrayView)> sink)
+{
+    sink_ = std::move(sink);
+    // Below the allocator's threshold for mapping fresh pages, so the slice
+    // reuses memory the program already has.
+    bytes_.reserve(kSlice + 4096);
+}
+
+void BinaryPlistWriter::handOverIfFull()
+{
+    if (!sink_ || bytes_.size() < kSlice)
+        return;
+    ok_ = ok_ && sink_(bytes_);
+    handedOver_ += quint64(bytes_.size());
+    bytes_.resize(0);
 }
 
 BinaryPlistWriter::Ref BinaryPlistWriter::startObject()
 {
-    offsets_.push_back(quint64(bytes_.size()));
+    handOverIfFull();
+    offsets_.push_back(position());
     return Ref(offsets_.size() - 1);
 }
 
@@ -190,7 +210,8 @@ QByteArray BinaryPlistWriter::finish(Ref top)
 {
     const int refSize = widthFor(offsets_.size());
     for (const Container &container : containers_) {
-        offsets_[container.object] = quint64(bytes_.size());
+        handOverIfFull();
+        offsets_[container.object] = position();
         const quint64 entries = container.marker == kDictionary ? container.count / 2 : container.count;
         appendCount(container.marker, entries);
         const qsizetype at = bytes_.size();
@@ -200,26 +221,31 @@ QByteArray BinaryPlistWriter::finish(Ref top)
             putBigEndian(out, refs_[container.first + i], refSize);
     }
 
-    const quint64 tableStart = quint64(bytes_.size());
+    const quint64 tableStart = position();
     const int offsetSize = widthFor(tableStart);
-    const qsizetype at = bytes_.size();
-    bytes_.resize(at + qsizetype(offsets_.size()) * offsetSize + 32);
-    char *out = bytes_.data() + at;
+    char entry[8];
     for (const quint64 offset : offsets_) {
-        putBigEndian(out, offset, offsetSize);
-        out += offsetSize;
+        handOverIfFull();
+        putBigEndian(entry, offset, offsetSize);
+        bytes_.append(entry, offsetSize);
     }
     // The trailer: six unused bytes, the two widths, then the object count,
     // the root and where the offset table starts.
-    std::memset(out, 0, 6);
-    out[6] = char(offsetSize);
-    out[7] = char(refSize);
-    putBigEndian(out + 8, offsets_.size(), 8);
-    putBigEndian(out + 16, top, 8);
-    putBigEndian(out + 24, tableStart, 8);
+    char trailer[32] = {};
+    trailer[6] = char(offsetSize);
+    trailer[7] = char(refSize);
+    putBigEndian(trailer + 8, offsets_.size(), 8);
+    putBigEndian(trailer + 16, top, 8);
+    putBigEndian(trailer + 24, tableStart, 8);
+    bytes_.append(trailer, sizeof trailer);
 
     containers_.clear();
     refs_.clear();
     offsets_.clear();
+    if (sink_) {
+        ok_ = ok_ && sink_(bytes_);
+        bytes_.clear();
+        return {};
+    }
     return std::move(bytes_);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
 
 // Writes a binary property list ("bplist00") object by object, straight
@@ -28,6 +30,11 @@ public:
     // Room for about this many more bytes and objects, so that a large list
     // is not copied as it grows.
     void reserve(qsizetype bytes, qsizetype objects);
+    // Hands the bytes over in slices as they are written, so that a large
+    // list never sits whole in memory; finish() then returns nothing.
+    void streamTo(std::function<bool(QByteArrayView)> sink);
+    // False once the sink refused a slice.
+    bool ok() const { return ok_; }
 
     Ref addString(QStringView text);
     Ref addInteger(qint64 value);
@@ -50,6 +57,8 @@ private:
     };
 
     Ref startObject();
+    quint64 position() const { return handedOver_ + quint64(bytes_.size()); }
+    void handOverIfFull();
     void appendCount(std::uint8_t marker, quint64 count);
     void appendInteger(quint64 value, int size);
 
@@ -57,4 +66,7 @@ private:
     std::vector<quint64> offsets_; // per object
     std::vector<Container> containers_;
     std::vector<Ref> refs_;
+    std::function<bool(QByteArrayView)> sink_;
+    quint64 handedOver_ = 0;
+    bool ok_ = true;
 };

@@ -216,10 +216,10 @@ private:
 
 // Written beside the file under a name of its own, so that two writers of
 // one file never write into the same temporary file, then renamed over it.
-bool writeRenamed(const QString &path, const QByteArray &data)
+bool writeRenamed(const QString &path, const std::function<bool(QIODevice &)> &write)
 {
     QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    if (!file.open() || file.write(data) != data.size() || !file.flush())
+    if (!file.open() || !write(file) || !file.flush())
         return false;
     const QByteArray from = QFile::encodeName(file.fileName());
     file.close();
@@ -229,12 +229,12 @@ bool writeRenamed(const QString &path, const QByteArray &data)
     return true;
 }
 
-bool writeSynced(const QString &path, const QByteArray &data)
+bool writeSynced(const QString &path, const std::function<bool(QIODevice &)> &write)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(data) != data.size()) {
+    if (!write(file)) {
         file.cancelWriting();
         return false;
     }
@@ -299,7 +299,12 @@ bool writeFile(const QString &path, const QByteArray &data, Durability durabilit
 {
     if (data.isEmpty())
         return false;
-    return durability == Durability::Synced ? writeSynced(path, data) : writeRenamed(path, data);
+    return writeFile(path, durability, [&data](QIODevice &file) { return file.write(data) == data.size(); });
+}
+
+bool writeFile(const QString &path, Durability durability, const std::function<bool(QIODevice &)> &write)
+{
+    return durability == Durability::Synced ? writeSynced(path, write) : writeRenamed(path, write);
 }
 
 } // namespace PropertyList

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QVariant>
 
@@ -38,5 +40,8 @@ enum class Durability {
 // Replaces the file with the data: a reader sees the old file or the new
 // one, never part of either.
 bool writeFile(const QString &path, const QByteArray &data, Durability durability);
+// The same, with the bytes written into the new file by write(), which says
+// whether it wrote them all: a large list need not be made whole in memory.
+bool writeFile(const QString &path, Durability durability, const std::function<bool(QIODevice &)> &write);
 
 } // namespace PropertyList

@@ -63,18 +63,17 @@ LastWritten &lastWritten()
     return last;
 }
 
-QByteArray binaryList(const QList<NavBook> &books)
+// Streams the list into the file without making it whole in memory.
+bool writeBinaryList(QIODevice &file, const QList<NavBook> &books)
 {
     BinaryPlistWriter writer;
+    writer.streamTo(
+        [&file](QByteArrayView bytes) { return file.write(bytes.data(), bytes.size()) == bytes.size(); });
     // The keys are written once and shared by every book.
     const std::array<BinaryPlistWriter::Ref, 3> names{
         writer.addString(u"title"), writer.addString(u"urlString"), writer.addString(u"rank")};
-    qsizetype characters = 0;
-    for (const NavBook &book : books)
-        characters += book.title().size() + book.urlString().size() + book.rank().size();
-    // Each book: a dictionary and three texts, with their markers, counts,
-    // references and offsets.
-    writer.reserve(characters + 40 * books.size(), 4 * books.size() + 8);
+    // Each book: a dictionary and three texts.
+    writer.reserve(0, 4 * books.size() + 8);
     std::vector<BinaryPlistWriter::Ref> items;
     items.reserve(size_t(books.size()));
     for (const NavBook &book : books) {
@@ -93,20 +92,21 @@ QByteArray binaryList(const QList<NavBook> &books)
     }
     const BinaryPlistWriter::Ref array = writer.addArray(items);
     const BinaryPlistWriter::Ref booksKey = writer.addString(u"books");
-    return writer.finish(writer.addDictionary(std::span(&booksKey, 1), std::span(&array, 1)));
+    writer.finish(writer.addDictionary(std::span(&booksKey, 1), std::span(&array, 1)));
+    return writer.ok();
 }
 
 // Writers hold the lock until the list is remembered, so that the stamp
 // taken is of the file this writer renamed into place.
 bool writeAndRemember(const QString &path, const QList<NavBook> &books)
 {
-    const QByteArray data = binaryList(books);
     LastWritten &last = lastWritten();
     std::lock_guard lock(last.mutex);
     last.path.clear();
     last.books.clear();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!PropertyList::writeFile(path, data, PropertyList::Durability::Renamed))
+    if (!PropertyList::writeFile(path, PropertyList::Durability::Renamed,
+                                 [&books](QIODevice &file) { return writeBinaryList(file, books); }))
         return false;
     if (const std::optional<FileStamp> stamp = stampOf(path)) {
         last.path = path;

@@ -43,6 +43,14 @@ TEST_F(NavBooksCacheTest, RoundTripKeepsEveryField)
     EXPECT_EQ(NavBooksCache::books(site, dir), books);
     EXPECT_TRUE(NavBooksCache::books(site, dir)[1].rank().isNull());
 
+    // A list far larger than the slices it is written in.
+    QList<NavBook> many;
+    for (int i = 0; i < 3000; ++i)
+        many << NavBook(QStringLiteral("Title \u00e9 %1").arg(i), QStringLiteral("http://x/%1/").arg(i));
+    ASSERT_TRUE(NavBooksCache::write(many, site, QStringLiteral("/many/")));
+    ASSERT_TRUE(NavBooksCache::write(books.mid(1), site, QStringLiteral("/other/")));
+    EXPECT_EQ(NavBooksCache::books(site, QStringLiteral("/many/")), many);
+
     // Rewriting replaces the list; an empty list is a list too.
     ASSERT_TRUE(NavBooksCache::write({}, site, dir));
     EXPECT_TRUE(NavBooksCache::exists(site, dir));
