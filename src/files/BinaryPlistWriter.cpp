@@ -48,10 +48,15 @@ bool copyPlainAscii(const char16_t *in, qsizetype length, char *out)
         const bool nul = (word - kLanes) & ~word & (0x8000 * kLanes);
         if (wide || nul)
             return false;
-        out[i] = char(in[i]);
-        out[i + 1] = char(in[i + 1]);
-        out[i + 2] = char(in[i + 2]);
-        out[i + 3] = char(in[i + 3]);
+        if constexpr (std::endian::native == std::endian::little) {
+            // The four low bytes, gathered into one store.
+            const auto bytes = std::uint32_t((word & 0xff) | ((word >> 8) & 0xff00) |
+                                             ((word >> 16) & 0xff0000) | ((word >> 24) & 0xff000000));
+            std::memcpy(out + i, &bytes, sizeof bytes);
+        } else {
+            for (int k = 0; k < 4; ++k)
+                out[i + k] = char(in[i + k]);
+        }
     }
     for (; i < length; ++i) {
         if (in[i] == 0 || in[i] >= 0x80)
