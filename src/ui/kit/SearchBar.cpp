@@ -26,13 +26,7 @@ SearchBar::SearchBar(QWidget *shortcutScope, QWidget *parent)
     layout->setSpacing(6);
     auto *row = new QHBoxLayout;
     row->setSpacing(6);
-    // The clear button shows only over text, and making it loads the style's
-    // icon, which costs more than the rest of the bar: it is made with the
-    // first text.
-    connect(field_, &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (!text.isEmpty() && !field_->isClearButtonEnabled())
-            field_->setClearButtonEnabled(true);
-    });
+    field_->setClearButtonEnabled(true);
     field_->installEventFilter(this);
     row->addWidget(field_, 1);
     row->addWidget(cancel_);
