@@ -50,14 +50,16 @@ void NavBooksFetcherQueueWrapper::cancel()
 
 void NavBooksFetcherQueueWrapper::navBooksFetcherFinished(NavBooksFetcher &fetcher)
 {
+    // Saved here, off the main thread: a long list takes a while to write,
+    // and the screen shows it from the list the cache hands over.
+    if (writeCache_ && !fetcher.isCancelled())
+        writeBooksCache(fetcher.books(), fetcher.rootTitle(), fetcher.directoryURLString());
     performOnMainAndWait([this, &fetcher] {
         // A newer request may have cancelled this one after it passed its
         // own check; requests start on this thread, so this check is final.
         if (fetcher.isCancelled())
             return;
         books_ = fetcher.books();
-        if (writeCache_)
-            writeBooksCache(books_, fetcher.rootTitle(), fetcher.directoryURLString());
         NotificationCenter::defaultCenter().post(didFinishNotification());
     });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <QList>
 #include <QString>
 
@@ -12,8 +14,9 @@
 // cache; the screens hear of them through "NavBooksFetcherDidFinish" and
 // "NavBooksFetcherDidFail".
 // Thread contract: every member belongs to the main thread except the two
-// delegate calls, which arrive on the fetch's thread and hand over to the
-// main thread, waiting until it has taken the result. Destroy it only when
+// delegate calls, which arrive on the fetch's thread (where a finished list
+// is written to the cache) and hand over to the main thread, waiting until it
+// has taken the result. Destroy it only when
 // no fetch is about to report (the application never destroys it), since a
 // report waits for the main thread that the destructor would be blocking.
 class NavBooksFetcherQueueWrapper : public NavBooksFetcherDelegate
@@ -53,7 +56,8 @@ public:
 
 private:
     QList<NavBook> books_;
-    bool writeCache_ = true;
+    // Read by the fetch's thread when it saves its list.
+    std::atomic<bool> writeCache_ = true;
     // Last, so that it is destroyed (cancelled and joined) before the
     // fields its fetchers report into.
     OperationQueue queue_;

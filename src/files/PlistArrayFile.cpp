@@ -1,71 +1,28 @@
 #include "files/PlistArrayFile.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-
-#include <plist/plist.h>
-
-#include <QFile>
-
-#include "files/PlistReader.h"
+#include "files/PropertyList.h"
 
 namespace {
-
-struct PlistFree {
-    void operator()(void *node) const { plist_free(static_cast<plist_t>(node)); }
-};
-using PlistPtr = std::unique_ptr<void, PlistFree>;
 
 // A list larger than this is not one this program wrote.
 constexpr qint64 kMaximumFileSize = 16ll * 1024 * 1024;
 
-QString stringOf(plist_t node)
+QVariantList readArray(const QString &path)
 {
-    if (!node || plist_get_node_type(node) != PLIST_STRING)
-        return {};
-    uint64_t length = 0;
-    const char *text = plist_get_string_ptr(node, &length);
-    return text ? QString::fromUtf8(text, qsizetype(length)) : QString();
+    const std::optional<QVariant> root = PropertyList::readFile(path, kMaximumFileSize);
+    return root && root->typeId() == QMetaType::QVariantList ? root->toList() : QVariantList();
 }
 
-PlistPtr readArray(const QString &path)
+QString stringOf(const QVariant &value)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaximumFileSize)
-        return nullptr;
-    const QByteArray data = file.readAll();
-    if (data.isEmpty())
-        return nullptr;
-    plist_t root = PlistReader::read(data);
-    PlistPtr owner(root);
-    if (!root || plist_get_node_type(root) != PLIST_ARRAY)
-        return nullptr;
-    return owner;
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
-bool writeArray(const QString &path, plist_t array)
+// No sync to disk: these lists guard against a killed process, and syncing
+// on every change would make each saved download wait for the disk.
+bool writeArray(const QString &path, const QVariantList &array)
 {
-    PlistPtr owner(array);
-    char *xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(array, &xml, &length);
-    if (!xml)
-        return false;
-    const QByteArray data(xml, qsizetype(length));
-    plist_to_xml_free(xml);
-    // Written beside and renamed over the old file: a process that dies
-    // half-way leaves the old list. No sync to disk: these lists guard
-    // against a killed process, and syncing on every change would make each
-    // saved download wait for the disk.
-    const QString temporary = path + QStringLiteral(".new");
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size()) {
-        file.remove();
-        return false;
-    }
-    file.close();
-    return std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) == 0;
+    return PropertyList::writeFile(path, PropertyList::toXml(array), PropertyList::Durability::Renamed);
 }
 
 } // namespace
@@ -75,12 +32,8 @@ namespace PlistArrayFile {
 QStringList readStrings(const QString &path)
 {
     QStringList strings;
-    PlistPtr root = readArray(path);
-    if (!root)
-        return strings;
-    const uint32_t count = plist_array_get_size(root.get());
-    for (uint32_t i = 0; i < count; ++i) {
-        const QString text = stringOf(plist_array_get_item(root.get(), i));
+    for (const QVariant &item : readArray(path)) {
+        const QString text = stringOf(item);
         if (!text.isEmpty())
             strings << text;
     }
@@ -89,36 +42,23 @@ QStringList readStrings(const QString &path)
 
 bool writeStrings(const QString &path, const QStringList &strings)
 {
-    plist_t array = plist_new_array();
+    QVariantList array;
+    array.reserve(strings.size());
     for (const QString &text : strings)
-        plist_array_append_item(array, plist_new_string(text.toUtf8().constData()));
+        array.append(text);
     return writeArray(path, array);
 }
 
 QList<QMap<QString, QString>> readDictionaries(const QString &path)
 {
     QList<QMap<QString, QString>> dictionaries;
-    PlistPtr root = readArray(path);
-    if (!root)
-        return dictionaries;
-    const uint32_t count = plist_array_get_size(root.get());
-    for (uint32_t i = 0; i < count; ++i) {
-        plist_t item = plist_array_get_item(root.get(), i);
-        if (!item || plist_get_node_type(item) != PLIST_DICT)
+    for (const QVariant &item : readArray(path)) {
+        if (item.typeId() != QMetaType::QVariantMap)
             continue;
+        const QVariantMap fields = item.toMap();
         QMap<QString, QString> dictionary;
-        plist_dict_iter iter = nullptr;
-        plist_dict_new_iter(item, &iter);
-        for (;;) {
-            char *key = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(item, iter, &key, &value);
-            if (!key)
-                break;
-            dictionary.insert(QString::fromUtf8(key), stringOf(value));
-            std::free(key);
-        }
-        std::free(iter);
+        for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+            dictionary.insert(it.key(), stringOf(it.value()));
         dictionaries << dictionary;
     }
     return dictionaries;
@@ -126,13 +66,13 @@ QList<QMap<QString, QString>> readDictionaries(const QString &path)
 
 bool writeDictionaries(const QString &path, const QList<QMap<QString, QString>> &dictionaries)
 {
-    plist_t array = plist_new_array();
+    QVariantList array;
+    array.reserve(dictionaries.size());
     for (const auto &dictionary : dictionaries) {
-        plist_t item = plist_new_dict();
+        QVariantMap fields;
         for (auto it = dictionary.begin(); it != dictionary.end(); ++it)
-            plist_dict_set_item(item, it.key().toUtf8().constData(),
-                                plist_new_string(it.value().toUtf8().constData()));
-        plist_array_append_item(array, item);
+            fields.insert(it.key(), it.value());
+        array.append(fields);
     }
     return writeArray(path, array);
 }

@@ -42,6 +42,23 @@ bool blank(char16_t c)
     return c == u' ' || c == u'\t';
 }
 
+// The table's hash, cheap enough to run in the loop that lower-cases the
+// title (FNV-1a over the UTF-16 units).
+constexpr std::uint32_t kHashSeed = 2166136261u;
+
+std::uint32_t hashStep(std::uint32_t hash, char16_t c)
+{
+    return (hash ^ c) * 16777619u;
+}
+
+std::uint32_t hashOf(QStringView text)
+{
+    std::uint32_t hash = kHashSeed;
+    for (const QChar c : text)
+        hash = hashStep(hash, c.unicode());
+    return hash;
+}
+
 // For each pair of lower-case ASCII letters, one more than the index of the
 // phrase that starts with it (0: none). No two phrases share their first two
 // letters, so one lookup per position finds the only candidate.
@@ -60,26 +77,89 @@ struct PhraseStarts {
     std::uint8_t index[128][128] = {};
 };
 
-bool containsPhrase(QStringView lower)
+const PhraseStarts &phraseStarts()
 {
     static const PhraseStarts starts;
-    const QStringList &phrases = LicensedFilter::licensedPhrases();
+    return starts;
+}
+
+bool phraseAt(QStringView lower, qsizetype at, std::uint8_t phrase)
+{
+    const QString &text = LicensedFilter::licensedPhrases()[phrase - 1];
+    return text.size() <= lower.size() - at && lower.sliced(at, text.size()) == text;
+}
+
+bool containsPhrase(QStringView lower)
+{
+    const PhraseStarts &starts = phraseStarts();
     const auto *text = reinterpret_cast<const char16_t *>(lower.data());
-    const qsizetype size = lower.size();
-    for (qsizetype i = 0; i + 1 < size; ++i) {
+    for (qsizetype i = 0; i + 1 < lower.size(); ++i) {
         const char16_t a = text[i];
         const char16_t b = text[i + 1];
-        if (a >= 128 || b >= 128)
-            continue;
-        if (const std::uint8_t p = starts.index[a][b]) {
-            const QString &phrase = phrases[p - 1];
-            const qsizetype n = phrase.size();
-            if (n <= size - i && QStringView(text + i, n) == phrase)
-                return true;
-        }
+        if (a < 128 && b < 128 && starts.index[a][b] && phraseAt(lower, i, starts.index[a][b]))
+            return true;
     }
     return false;
 }
+
+// The title lower-cased, with the table's hash of it and the places where a
+// phrase may start, made in one pass when the title is plain ASCII.
+struct FoldedTitle {
+    static constexpr qsizetype kBuffer = 256;
+    static constexpr int kCandidates = 8;
+
+    // False when the title is not plain ASCII or too long for the buffer.
+    bool foldAscii(QStringView trimmed)
+    {
+        const auto *units = reinterpret_cast<const char16_t *>(trimmed.data());
+        const qsizetype size = trimmed.size();
+        if (size > kBuffer)
+            return false;
+        const PhraseStarts &starts = phraseStarts();
+        std::uint32_t h = kHashSeed;
+        char16_t previous = 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            char16_t c = units[i];
+            if (c >= 0x80)
+                return false;
+            if (c >= u'A' && c <= u'Z')
+                c = char16_t(c + (u'a' - u'A'));
+            buffer[i] = c;
+            h = hashStep(h, c);
+            if (const std::uint8_t phrase = starts.index[previous][c]) {
+                if (candidates == kCandidates)
+                    overflow = true;
+                else
+                    candidate[candidates++] = {i - 1, phrase};
+            }
+            previous = c;
+        }
+        lower = QStringView(buffer, size);
+        hash = h;
+        return true;
+    }
+
+    bool hasPhrase() const
+    {
+        if (overflow)
+            return containsPhrase(lower);
+        for (int c = 0; c < candidates; ++c)
+            if (phraseAt(lower, candidate[c].at, candidate[c].phrase))
+                return true;
+        return false;
+    }
+
+    struct Candidate {
+        qsizetype at;
+        std::uint8_t phrase;
+    };
+    char16_t buffer[kBuffer];
+    QStringView lower;
+    std::uint32_t hash = 0;
+    Candidate candidate[kCandidates];
+    int candidates = 0;
+    bool overflow = false;
+};
 
 } // namespace
 
@@ -103,19 +183,20 @@ void LicensedFilter::buildIndex()
     while (size < keys_.size() * 2)
         size *= 2;
     mask_ = size - 1;
-    slots_.assign(size, 0);
+    slots_.assign(size, Slot{});
     for (std::size_t k = 0; k < keys_.size(); ++k) {
-        std::size_t slot = qHash(QStringView(keys_[k])) & mask_;
-        while (slots_[slot])
+        const std::uint32_t hash = hashOf(keys_[k]);
+        std::size_t slot = hash & mask_;
+        while (slots_[slot].key)
             slot = (slot + 1) & mask_;
-        slots_[slot] = std::uint32_t(k + 1);
+        slots_[slot] = {hash, std::uint32_t(k + 1)};
     }
 }
 
-bool LicensedFilter::inTable(QStringView lower) const
+bool LicensedFilter::inTable(QStringView lower, std::uint32_t hash) const
 {
-    for (std::size_t slot = qHash(lower) & mask_; slots_[slot]; slot = (slot + 1) & mask_)
-        if (keys_[slots_[slot] - 1] == lower)
+    for (std::size_t slot = hash & mask_; slots_[slot].key; slot = (slot + 1) & mask_)
+        if (slots_[slot].hash == hash && keys_[slots_[slot].key - 1] == lower)
             return true;
     return false;
 }
@@ -130,29 +211,17 @@ bool LicensedFilter::isLicensed(const QString &title) const
         --end;
     const QStringView trimmed(begin, end);
 
-    // Plain ASCII lower-cases letter by letter; anything else takes Qt's full
-    // case mapping, which may change the length.
-    constexpr qsizetype kBuffer = 256;
-    char16_t buffer[kBuffer];
-    QString folded;
-    QStringView lower;
-    bool ascii = trimmed.size() <= kBuffer;
-    for (qsizetype i = 0; ascii && i < trimmed.size(); ++i) {
-        const char16_t c = begin[i];
-        if (c >= 0x80)
-            ascii = false;
-        else
-            buffer[i] = (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
-    }
-    if (ascii) {
-        lower = QStringView(buffer, trimmed.size());
+    FoldedTitle folded;
+    if (folded.foldAscii(trimmed)) {
+        if (inTable(folded.lower, folded.hash) || folded.hasPhrase())
+            return true;
     } else {
-        folded = trimmed.toString().toLower();
-        lower = folded;
+        // Qt's full case mapping, which may change the length and may turn
+        // a letter outside ASCII into one inside it.
+        const QString lower = trimmed.toString().toLower();
+        if (inTable(lower, hashOf(lower)) || containsPhrase(lower))
+            return true;
     }
-
-    if (inTable(lower) || containsPhrase(lower))
-        return true;
     // Case-sensitive on purpose: "Nana" is caught only through the table.
     return trimmed == u"nana";
 }

@@ -13,9 +13,9 @@
 // read-only between threads.
 //
 // A directory page lists tens of thousands of books and every one passes
-// through here, so a title is lower-cased once, into a stack buffer when it
-// is plain ASCII, and looked up in an open-addressing index of the table that
-// takes a view; the phrases are found in one pass over the lower-cased text.
+// through here, so a plain ASCII title is lower-cased once, into a stack
+// buffer, in the same pass that hashes it for an open-addressing index of the
+// table and notes where a phrase could start.
 class LicensedFilter
 {
 public:
@@ -39,12 +39,17 @@ protected:
 
 private:
     void buildIndex();
-    bool inTable(QStringView lower) const;
+    bool inTable(QStringView lower, std::uint32_t hash) const;
 
     QSet<QString> licensedTitles_;
-    // Slots hold an index into keys_ plus one; 0 is empty. Kept at most half
-    // full so that a miss ends after a probe or two.
+    // Slots hold a key's hash and its index into keys_ plus one (0: empty).
+    // Kept at most half full so that a miss ends after a probe or two, and
+    // the hash spares comparing texts.
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t key = 0;
+    };
     std::vector<QString> keys_;
-    std::vector<std::uint32_t> slots_;
+    std::vector<Slot> slots_;
     std::size_t mask_ = 0;
 };

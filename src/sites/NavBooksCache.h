@@ -11,8 +11,9 @@
 // directory path in the cache directory, so a list shows at once the next
 // time it is opened. A file is a binary property list whose root holds the
 // books under "books"; it is replaced atomically, so a reader never sees half
-// a list. Thread contract: any thread; concurrent writers of one list are
-// serialised only by the atomic rename (the last one wins).
+// a list. The list written last is also kept in memory while its file stays
+// as written, so showing a list just fetched does not read it back.
+// Thread contract: any thread; writers are serialised (the last one wins).
 class NavBooksCache
 {
 public:

@@ -1,14 +1,11 @@
 #include "web/HyperCodes.h"
 
-#include <cstdlib>
 #include <mutex>
-
-#include <plist/plist.h>
 
 #include <QFile>
 #include <QHash>
 
-#include "files/PlistReader.h"
+#include "files/PropertyList.h"
 
 // The resource lives in a static library: without an explicit reference the
 // linker would leave it out of the program.
@@ -57,32 +54,11 @@ std::shared_ptr<const HyperCodes> HyperCodes::forPath(const QString &path)
     auto codes = std::make_shared<HyperCodes>();
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.readAll();
-        plist_t root = PlistReader::read(bytes);
-        if (root && plist_get_node_type(root) == PLIST_DICT) {
-            plist_dict_iter iter = nullptr;
-            plist_dict_new_iter(root, &iter);
-            for (;;) {
-                char *key = nullptr;
-                plist_t item = nullptr;
-                plist_dict_next_item(root, iter, &key, &item);
-                if (!key)
-                    break;
-                if (plist_get_node_type(item) == PLIST_STRING) {
-                    // The copying getter asserts on a NUL inside the text.
-                    uint64_t length = 0;
-                    const char *value = plist_get_string_ptr(item, &length);
-                    const QString name = QString::fromUtf8(key);
-                    if (value && isUsableKey(name))
-                        codes->insert(name,
-                                      QString::fromUtf8(value, qsizetype(qstrnlen(value, size_t(length)))));
-                }
-                std::free(key);
-            }
-            std::free(iter);
-        }
-        if (root)
-            plist_free(root);
+        const std::optional<QVariant> root = PropertyList::fromData(file.readAll());
+        const QVariantMap table = root ? root->toMap() : QVariantMap();
+        for (auto it = table.cbegin(); it != table.cend(); ++it)
+            if (it.value().typeId() == QMetaType::QString && isUsableKey(it.key()))
+                codes->insert(it.key(), it.value().toString());
     }
     if (codes->size() == 0)
         *codes = fallback();

@@ -37,6 +37,19 @@ TEST_F(NavBooksCacheTest, RoundTripKeepsEveryField)
     EXPECT_TRUE(back[1].rank().isNull());
     EXPECT_FALSE(back[2].rank().isNull());
     EXPECT_FALSE(NavBooksCache::dateString(site, dir).isEmpty());
+    // The list just written is kept in memory; once another list is written,
+    // this one comes from its file, the same.
+    ASSERT_TRUE(NavBooksCache::write(books.mid(1), site, QStringLiteral("/other/")));
+    EXPECT_EQ(NavBooksCache::books(site, dir), books);
+    EXPECT_TRUE(NavBooksCache::books(site, dir)[1].rank().isNull());
+
+    // A list far larger than the slices it is written in.
+    QList<NavBook> many;
+    for (int i = 0; i < 3000; ++i)
+        many << NavBook(QStringLiteral("Title \u00e9 %1").arg(i), QStringLiteral("http://x/%1/").arg(i));
+    ASSERT_TRUE(NavBooksCache::write(many, site, QStringLiteral("/many/")));
+    ASSERT_TRUE(NavBooksCache::write(books.mid(1), site, QStringLiteral("/other/")));
+    EXPECT_EQ(NavBooksCache::books(site, QStringLiteral("/many/")), many);
 
     // Rewriting replaces the list; an empty list is a list too.
     ASSERT_TRUE(NavBooksCache::write({}, site, dir));

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QListView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -150,6 +151,70 @@ TEST(TableView, SectionIndexTitleJumpsToTheSectionTheDataSourceNames)
     EXPECT_GT(f.table.listView()->verticalScrollBar()->value(), 0);
     f.table.tapSectionIndexTitle(1);
     EXPECT_EQ(f.table.listView()->verticalScrollBar()->value(), 0);
+}
+
+// Three lettered sections of 5,000 rows; every hundredth row is taller.
+class ManyRows : public TableViewDataSource, public TableViewDelegate
+{
+public:
+    static constexpr int kRows = 5000;
+    int cellsAsked = 0;
+
+    int numberOfSections() override { return 3; }
+    int numberOfRows(int) override { return kRows; }
+    TableCell cellForRow(const IndexPath &path) override
+    {
+        ++cellsAsked;
+        TableCell cell;
+        cell.text = QStringLiteral("%1 %2").arg(path.section).arg(path.row);
+        return cell;
+    }
+    QString titleForHeader(int section) override { return QString(QChar(u'A' + section)); }
+    int heightForRow(const IndexPath &path) override { return path.row % 100 == 0 ? 80 : 0; }
+};
+
+TEST(TableView, ManyRowsArePlacedWithoutAskingForTheirCells)
+{
+    ManyRows data;
+    TableView table;
+    table.setRowHeight(44);
+    table.setDataSource(&data);
+    table.setDelegate(&data);
+    table.resize(320, 480);
+    table.show();
+    table.listView()->viewport()->repaint();
+    EXPECT_LT(data.cellsAsked, 60) << "only the rows on screen are asked for";
+
+    // Section 1's row 150 sits under section 0 (a header, 50 tall rows,
+    // 4,950 plain ones), its own header and 150 rows of which two are tall.
+    QListView *list = table.listView();
+    const int flat = 1 + ManyRows::kRows + 1 + 150;
+    const int top = 22 + 50 * 80 + 4950 * 44 + 22 + 2 * 80 + 148 * 44;
+    EXPECT_EQ(list->visualRect(list->model()->index(flat, 0)), QRect(0, top, list->viewport()->width(), 44));
+    EXPECT_EQ(list->verticalScrollBar()->maximum(),
+              3 * (22 + 50 * 80 + 4950 * 44) - list->viewport()->height());
+
+    data.cellsAsked = 0;
+    table.scrollToRow({1, 150});
+    list->viewport()->repaint();
+    EXPECT_LT(data.cellsAsked, 60);
+    const QRect shown = list->visualRect(list->model()->index(flat, 0));
+    EXPECT_EQ(shown.top(), 0);
+    EXPECT_EQ(list->indexAt(shown.center()).row(), flat);
+    EXPECT_EQ(list->indexAt(QPoint(5, shown.top() - 1)).row(), flat - 1);
+
+    // Arrows step over the headers between sections.
+    table.selectRow({0, ManyRows::kRows - 1});
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(list, &down);
+    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{1, 0}));
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QApplication::sendEvent(list, &up);
+    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{0, ManyRows::kRows - 1}));
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(list, &end);
+    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{2, ManyRows::kRows - 1}));
+    EXPECT_EQ(list->verticalScrollBar()->value(), list->verticalScrollBar()->maximum());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ui/internet/NavBooksViewController.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -164,9 +166,10 @@ void NavBooksViewController::updateTable()
     books_ = context_.booksFetcher ? context_.booksFetcher->booksCacheArray(rootTitle_, directoryURLString_)
                                    : QList<NavBook>{};
     lowerTitles_.clear();
+    lowerTitleEnds_.clear();
     if (useSections_) {
         if (!collation_)
-            collation_ = std::make_unique<NavBooksIndex>();
+            collation_ = NavBooksIndex::shared();
         sections_ = collation_->sections(books_);
     }
     filterContentForSearchText(searchBar_ ? searchBar_->text() : QString());
@@ -212,17 +215,41 @@ void NavBooksViewController::filterContentForSearchText(const QString &text)
     if (text.isEmpty())
         return;
     // The engine's lower-casing match; the titles are lower-cased once per
-    // list rather than on every keystroke.
+    // list, into one text, rather than on every keystroke.
     const QString needle = text.toLower();
-    if (lowerTitles_.size() != books_.size()) {
-        lowerTitles_.clear();
-        lowerTitles_.reserve(books_.size());
-        for (const NavBook &book : std::as_const(books_))
-            lowerTitles_.append(book.title().toLower());
-    }
-    for (qsizetype i = 0; i < books_.size(); ++i)
-        if (lowerTitles_[i].contains(needle))
+    if (lowerTitleEnds_.size() != size_t(books_.size()))
+        lowerAllTitles();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < books_.size(); ++i) {
+        const qsizetype end = lowerTitleEnds_[size_t(i)];
+        if (QStringView(lowerTitles_).sliced(start, end - start).contains(needle))
             filteredBooks_.append(books_[i]);
+        start = end;
+    }
+}
+
+void NavBooksViewController::lowerAllTitles()
+{
+    lowerTitles_.clear();
+    lowerTitleEnds_.clear();
+    qsizetype size = 0;
+    for (const NavBook &book : std::as_const(books_))
+        size += book.title().size();
+    lowerTitles_.reserve(size);
+    lowerTitleEnds_.reserve(size_t(books_.size()));
+    for (const NavBook &book : std::as_const(books_)) {
+        const QString &title = book.title();
+        const bool ascii =
+            std::all_of(title.cbegin(), title.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        if (ascii) {
+            // Letter by letter, as the full mapping does for these.
+            for (const QChar c : title)
+                lowerTitles_.append(c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c);
+        } else {
+            lowerTitles_.append(title.toLower());
+        }
+        lowerTitleEnds_.push_back(lowerTitles_.size());
+    }
 }
 
 const NavBook *NavBooksViewController::bookAt(const IndexPath &path) const

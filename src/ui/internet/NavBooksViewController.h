@@ -79,6 +79,7 @@ protected:
     virtual QWidget *createTableHeaderView();
     void updateTableHeaderView();
     void filterContentForSearchText(const QString &text);
+    void lowerAllTitles();
     const NavBook *bookAt(const IndexPath &path) const;
 
     NavScreenContext context_;
@@ -89,8 +90,11 @@ protected:
     bool doSectionFilter_;
     QList<NavBook> books_;
     QList<NavBook> filteredBooks_;
-    QStringList lowerTitles_; // of books_, made at the first search
-    std::unique_ptr<NavBooksIndex> collation_;
+    // The titles of books_ lower-cased one after another, made at the first
+    // search, and where each one ends.
+    QString lowerTitles_;
+    std::vector<qsizetype> lowerTitleEnds_;
+    std::shared_ptr<const NavBooksIndex> collation_;
     std::vector<std::vector<int>> sections_;
 
     TableView *tableView_ = nullptr;

@@ -4,9 +4,11 @@
 
 #include <QAbstractListModel>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
@@ -64,6 +66,8 @@ public:
     {
         beginResetModel();
         change();
+        // The view may ask where rows are as soon as the reset ends.
+        table_->layoutEntries();
         endResetModel();
     }
 
@@ -87,6 +91,173 @@ public:
     }
 
 private:
+    TableView *table_;
+};
+
+// The list view over the flat model that lays out only what it shows. The
+// table keeps every entry's top in one array, made from the section counts
+// and the row heights without asking for a cell, so a list of fifteen
+// thousand rows opens and narrows at once; cells are asked for only when
+// their rows are painted.
+class TableListView : public QListView
+{
+public:
+    TableListView(TableView *table, QWidget *parent) : QListView(parent), table_(table) {}
+
+    QRect visualRect(const QModelIndex &index) const override
+    {
+        if (!index.isValid() || size_t(index.row()) + 1 >= table_->entryTops_.size())
+            return {};
+        const int top = table_->entryTops_[size_t(index.row())];
+        const int bottom = table_->entryTops_[size_t(index.row()) + 1];
+        return {0, top - verticalOffset(), viewport()->width(), bottom - top};
+    }
+
+    QModelIndex indexAt(const QPoint &point) const override
+    {
+        if (point.x() < 0 || point.x() >= viewport()->width())
+            return {};
+        const int flat = table_->entryAtOffset(point.y() + verticalOffset());
+        return flat >= 0 ? model()->index(flat, 0) : QModelIndex();
+    }
+
+    void scrollTo(const QModelIndex &index, ScrollHint hint) override
+    {
+        const QRect rect = visualRect(index);
+        if (rect.isNull())
+            return;
+        QScrollBar *bar = verticalScrollBar();
+        const int height = viewport()->height();
+        const int top = rect.top() + bar->value();
+        const int bottom = top + rect.height();
+        int value = bar->value();
+        switch (hint) {
+        case PositionAtTop:
+            value = top;
+            break;
+        case PositionAtBottom:
+            value = bottom - height;
+            break;
+        case PositionAtCenter:
+            value = top - (height - rect.height()) / 2;
+            break;
+        case EnsureVisible:
+            if (top < value)
+                value = top;
+            else if (bottom > value + height)
+                value = std::min(top, bottom - height);
+            break;
+        }
+        bar->setValue(value);
+    }
+
+    void doItemsLayout() override
+    {
+        table_->layoutEntries();
+        // The base of the list view's own layout: geometry and repaint only.
+        QAbstractItemView::doItemsLayout();
+    }
+
+protected:
+    int horizontalOffset() const override { return 0; }
+    int verticalOffset() const override { return verticalScrollBar()->value(); }
+
+    void updateGeometries() override
+    {
+        const int height = viewport()->height();
+        QScrollBar *bar = verticalScrollBar();
+        bar->setSingleStep(std::max(1, table_->rowHeight() / 2));
+        bar->setPageStep(std::max(1, height));
+        bar->setRange(0, std::max(0, table_->contentHeight() - height));
+        horizontalScrollBar()->setRange(0, 0);
+        QAbstractItemView::updateGeometries();
+    }
+
+    void scrollContentsBy(int dx, int dy) override
+    {
+        scrollDirtyRegion(dx, dy);
+        viewport()->scroll(dx, dy);
+    }
+
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter painter(viewport());
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        const QRect area = event->rect();
+        const int count = table_->flatCount();
+        const QItemSelectionModel *selection = selectionModel();
+        for (int flat = std::max(0, table_->entryAtOffset(area.top() + verticalOffset())); flat < count;
+             ++flat) {
+            const QModelIndex index = model()->index(flat, 0);
+            option.rect = visualRect(index);
+            if (option.rect.top() > area.bottom())
+                break;
+            option.state.setFlag(QStyle::State_Selected, selection && selection->isSelected(index));
+            itemDelegate()->paint(&painter, option, index);
+        }
+    }
+
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers) override
+    {
+        const int count = table_->flatCount();
+        const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+        int target = -1;
+        switch (action) {
+        case MoveUp:
+        case MovePrevious:
+            target = current < 0 ? rowFrom(0, 1) : rowFrom(current - 1, -1);
+            break;
+        case MoveDown:
+        case MoveNext:
+            target = rowFrom(current + 1, 1);
+            break;
+        case MoveHome:
+            target = rowFrom(0, 1);
+            break;
+        case MoveEnd:
+            target = rowFrom(count - 1, -1);
+            break;
+        case MovePageUp:
+        case MovePageDown: {
+            const int step = action == MovePageUp ? -1 : 1;
+            const int y =
+                (current < 0 ? 0 : table_->entryTops_[size_t(current)]) + step * viewport()->height();
+            const int flat =
+                table_->entryAtOffset(std::clamp(y, 0, std::max(0, table_->contentHeight() - 1)));
+            target = rowFrom(flat < 0 ? (step < 0 ? 0 : count - 1) : flat, step);
+            if (target < 0)
+                target = rowFrom(flat < 0 ? 0 : flat, -step);
+            break;
+        }
+        default:
+            break;
+        }
+        return target >= 0 ? model()->index(target, 0) : currentIndex();
+    }
+
+    void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command) override
+    {
+        const QRect area = rect.normalized();
+        const int first = table_->entryAtOffset(std::max(0, area.top() + verticalOffset()));
+        int last = table_->entryAtOffset(area.bottom() + verticalOffset());
+        if (first < 0)
+            return;
+        if (last < 0)
+            last = table_->flatCount() - 1;
+        selectionModel()->select(QItemSelection(model()->index(first, 0), model()->index(last, 0)), command);
+    }
+
+private:
+    // The first row (not a header or footer) from flat on, going by step.
+    int rowFrom(int flat, int step) const
+    {
+        for (; flat >= 0 && flat < table_->flatCount(); flat += step)
+            if (table_->entryAt(flat).kind == TableView::Kind::Row)
+                return flat;
+        return -1;
+    }
+
     TableView *table_;
 };
 
@@ -137,7 +308,7 @@ TableView::TableView(Style style, QWidget *parent) : QWidget(parent), style_(sty
     auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    list_ = new QListView(this);
+    list_ = new TableListView(this, this);
     model_ = std::make_unique<TableModel>(this);
     list_->setModel(model_.get());
     list_->setItemDelegate(new TableItemDelegate(this, list_));
@@ -268,6 +439,41 @@ int TableView::flatCount() const
     return sectionStarts_[last] + rowCounts_[last] + (hasHeader_[last] ? 1 : 0) + (hasFooter_[last] ? 1 : 0);
 }
 
+void TableView::layoutEntries()
+{
+    entryTops_.assign(1, 0);
+    entryTops_.reserve(size_t(flatCount()) + 1);
+    int top = 0;
+    auto add = [&](int height) {
+        top += height;
+        entryTops_.push_back(top);
+    };
+    for (int s = 0; s < numberOfSections(); ++s) {
+        if (hasHeader_[size_t(s)])
+            add(heightOf(sectionStarts_[size_t(s)]));
+        const int rows = rowCounts_[size_t(s)];
+        for (int r = 0; r < rows; ++r) {
+            const int height = delegate_ ? delegate_->heightForRow({s, r}) : 0;
+            add(height > 0 ? height : rowHeight_);
+        }
+        if (hasFooter_[size_t(s)])
+            add(PlainHeaderHeight + 8);
+    }
+}
+
+int TableView::contentHeight() const
+{
+    return entryTops_.empty() ? 0 : entryTops_.back();
+}
+
+int TableView::entryAtOffset(int y) const
+{
+    if (y < 0 || y >= contentHeight())
+        return -1;
+    const auto after = std::upper_bound(entryTops_.begin(), entryTops_.end(), y);
+    return static_cast<int>(after - entryTops_.begin()) - 1;
+}
+
 TableView::Entry TableView::entryAt(int flat) const
 {
     auto it = std::upper_bound(sectionStarts_.begin(), sectionStarts_.end(), flat);
@@ -391,7 +597,8 @@ RowLayout layoutRow(const QRect &content, const TableCell &cell, bool deletable,
     }
     if (!confirming && (!cell.buttonTitle.isEmpty() || !cell.buttonImage.isEmpty()) &&
         (!deletable || cell.buttonWhileEditing)) {
-        const int w = cell.buttonImage.isEmpty() ? buttonMetrics.horizontalAdvance(cell.buttonTitle) + 20 : 36;
+        const int w =
+            cell.buttonImage.isEmpty() ? buttonMetrics.horizontalAdvance(cell.buttonTitle) + 20 : 36;
         layout.button = QRect(rest.right() - w, rest.center().y() - 15, w, 30);
         rest.setRight(layout.button.left() - Padding / 2);
     }

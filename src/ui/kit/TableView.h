@@ -85,6 +85,7 @@ private:
     friend class TableItemDelegate;
     friend class TableModel;
     friend class SectionIndexBar;
+    friend class TableListView;
 
     enum class Kind { Header, Row, Footer };
     struct Entry {
@@ -97,6 +98,12 @@ private:
     Entry entryAt(int flat) const;
     int flatIndex(const IndexPath &path) const;
     int flatCount() const;
+    // Every entry's top from the section counts and row heights; the list
+    // view places and finds rows by it.
+    void layoutEntries();
+    int contentHeight() const;
+    // The entry at a height in the content, or -1 past either end.
+    int entryAtOffset(int y) const;
     bool isDeletable(const IndexPath &path) const;
     bool rowSelectable(const IndexPath &path) const;
     TableCell cellAt(const IndexPath &path) const;
@@ -124,6 +131,8 @@ private:
     std::vector<bool> hasHeader_;
     std::vector<bool> hasFooter_;
     QStringList indexTitles_;
+    // Per entry of the flat list, where it starts; one more at the end.
+    std::vector<int> entryTops_{0};
 
     int rowHeight_ = 44;
     bool editing_ = false;
