@@ -24,8 +24,8 @@ NavFavoritesViewController::NavFavoritesViewController(NavScreenContext context,
 NavFavoritesViewController::~NavFavoritesViewController()
 {
     if (tableView_) {
-        tableView_->setDelegate(nullptr);
         tableView_->setDataSource(nullptr);
+        tableView_->setDelegate(nullptr);
     }
 }
 
