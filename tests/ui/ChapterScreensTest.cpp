@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "catalogue/NavChaptersFetcherQueueWrapper.h"
+#include "catalogue/NavRecentChaptersFetcherQueueWrapper.h"
 #include "demo/DemoSite.h"
 #include "download/DeducerFetcher.h"
 #include "download/DownloadManager.h"
@@ -19,6 +20,7 @@
 #include "settings/MyUserDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "sites/NavSections.h"
+#include "sites/NavRecentChaptersFetcher.h"
 #include "sites/NavSite.h"
 #include "sites/SiteConfig.h"
 #include "sites/mangafox/NavChaptersFetcherMangaFox.h"
@@ -75,6 +77,10 @@ protected:
         fox = site->layout(QStringLiteral("mangafox"));
         FSStats::setFreeSpaceOverride(100 * 1024 * MB);
         runs.start();
+        // Latest releases read the favourites on their fetch's thread: from
+        // this run's store, not the process's shared one.
+        NavRecentChaptersFetcher::setFavoriteTitlesProvider(
+            [data = &runs.appData()] { return NavRecentChaptersFetcher::favoriteTitles(*data); });
         runs.defaults().setBool(true, SettingsKeys::showFavoritesHelpViewed);
         runs.defaults().setBool(true, SettingsKeys::showEditFavoritesHelpViewed);
     }
@@ -86,6 +92,10 @@ protected:
             deducer.popFromWaitQueue();
         deducer.interruptRunningDownload();
         pumpEventsUntil([&] { return !deducer.isBusy(); });
+        auto &latest = DownloadManager::sharedDownloadManager().navRecentChaptersFetcherQueueWrapper();
+        latest.cancel();
+        pumpEventsUntil([&] { return latest.queue().operationCount() == 0; });
+        NavRecentChaptersFetcher::setFavoriteTitlesProvider({});
         runs.stop();
         FSStats::setFreeSpaceOverride(std::nullopt);
         SiteConfig::clearOverrides();
