@@ -42,6 +42,7 @@
 #include "ui/internet/NavFavoritesViewController.h"
 #include "ui/internet/NavRecentChaptersViewController.h"
 #include "ui/internet/NavRootViewController.h"
+#include "ui/internet/NavTitleView.h"
 #include "ui/kit/MyHelpAlertViewController.h"
 #include "ui/kit/NavigationController.h"
 #include "ui/kit/SearchBar.h"
@@ -399,7 +400,7 @@ TEST_F(ChapterScreens, FavouritesNarrowTheLatestReleasesAndAreEditedAndRemoved)
     ASSERT_TRUE(latest && pumpEventsUntil([latest] { return !latest->isLoading(); }));
     const int all = latest->tableView()->numberOfRows(0);
     ASSERT_GT(all, 1);
-    EXPECT_TRUE(latest->showFavoritesButton()->isVisible());
+    EXPECT_TRUE(latest->favoritesBar()->isVisible());
     // The latest releases name a book but not its page; the catalogue knows it.
     const QString bookTitle = latest->books()[0].title();
     const auto &books = site->catalogue().books();

@@ -110,6 +110,11 @@ void NavBaseChaptersViewController::viewDidLoad()
 void NavBaseChaptersViewController::resizeEvent(QResizeEvent *event)
 {
     ViewController::resizeEvent(event);
+    if (const int column = NavChapterBaseCell::titleColumnForWidth(width()); column != rowHeightsColumn_) {
+        rowHeightsColumn_ = column;
+        rowHeights_.clear();
+        reloadData();
+    }
     if (loadingView_)
         loadingView_->move((width() - loadingView_->width()) / 2, (height() - loadingView_->height()) / 2);
 }
@@ -227,7 +232,8 @@ int NavBaseChaptersViewController::heightForRow(const IndexPath &path)
     const QString &text = cell ? cell->mainLabel : chapter->title();
     auto found = rowHeights_.constFind(text);
     if (found == rowHeights_.constEnd())
-        found = rowHeights_.insert(text, NavChapterBaseCell::cellHeightForString(text, tableView_->font()));
+        found = rowHeights_.insert(
+            text, NavChapterBaseCell::cellHeightForString(text, tableView_->font(), rowHeightsColumn_));
     return *found;
 }
 

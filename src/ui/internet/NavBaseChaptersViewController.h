@@ -110,6 +110,7 @@ protected:
     QHash<QString, std::shared_ptr<Download>> queuedOrDownloadingChapters_;
 
     mutable QHash<QString, int> rowHeights_; // by title: measuring text is slow
+    int rowHeightsColumn_ = 190;             // the title's column they were measured in
 
     TableView *tableView_ = nullptr; // widgets are QObject children
     SearchBar *searchBar_ = nullptr;

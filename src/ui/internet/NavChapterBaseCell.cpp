@@ -15,6 +15,8 @@ constexpr int HeightLimit = 1000;
 // Above and below the title, and the second line's room.
 constexpr int Padding = 10;
 constexpr int SubtitleRoom = 16;
+// The "Download" button, the margins and the scroll bar.
+constexpr int ButtonRoom = 130;
 
 } // namespace
 
@@ -30,11 +32,16 @@ QFont NavChapterBaseCell::titleFont(const QFont &base)
     return font;
 }
 
-int NavChapterBaseCell::cellHeightForString(const QString &text, const QFont &base)
+int NavChapterBaseCell::titleColumnForWidth(int tableWidth)
+{
+    return std::max(int(TitleColumn), tableWidth - ButtonRoom);
+}
+
+int NavChapterBaseCell::cellHeightForString(const QString &text, const QFont &base, int column)
 {
     const QFontMetrics metrics(titleFont(base));
     const QRect bounds =
-        metrics.boundingRect(QRect(0, 0, TitleColumn, HeightLimit), Qt::TextWordWrap | Qt::AlignLeft, text);
+        metrics.boundingRect(QRect(0, 0, column, HeightLimit), Qt::TextWordWrap | Qt::AlignLeft, text);
     return std::min(bounds.height(), HeightLimit) + Padding + SubtitleRoom;
 }
 

@@ -28,8 +28,10 @@ public:
 
     static QFont titleFont(const QFont &base);
     // The row height that fits `text` wrapped in the title's column, with
-    // room for the second line.
-    static int cellHeightForString(const QString &text, const QFont &base);
+    // room for the second line. A wider table gives the title more room.
+    static int cellHeightForString(const QString &text, const QFont &base, int column = TitleColumn);
+    // The title's column in a table `tableWidth` wide: what the button leaves.
+    static int titleColumnForWidth(int tableWidth);
 
     static constexpr int TitleColumn = 190;
 };

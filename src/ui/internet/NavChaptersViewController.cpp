@@ -19,6 +19,7 @@
 #include "store/Download.h"
 #include "store/DownloadsRequest.h"
 #include "ui/internet/LicenseViewController.h"
+#include "ui/internet/NavTitleView.h"
 #include "ui/internet/NavChapterDisabledCell.h"
 #include "ui/internet/NavChapterEnabledCell.h"
 #include "ui/internet/NavChapterSmallDisabledCell.h"
@@ -105,16 +106,11 @@ void NavChaptersViewController::viewDidLoad()
     helpViewController_->hide();
 
     // The title names the book and opens its details, once the site gave them.
-    infoButton_ = new QToolButton;
-    infoButton_->setText(book_.title());
-    infoButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    infoButton_ = new NavTitleView(book_.title(), this);
     infoButton_->setIcon(
         Icons::icon(QStringLiteral("navinfobutton"), Qt::white, QColor(0x80, 0x80, 0x80), {20, 20}));
-    infoButton_->setLayoutDirection(Qt::RightToLeft);
-    infoButton_->setAutoRaise(true);
-    infoButton_->setAccessibleName(localized("Manga Info"));
-    infoButton_->setStyleSheet(QStringLiteral("QToolButton { color: white; font-weight: bold; border: none; }"
-                                              "QToolButton:disabled { color: #c0c0c0; }"));
+    infoButton_->setIconSize({20, 20});
+    infoButton_->setFullText(book_.title());
     connect(infoButton_, &QToolButton::clicked, this, &NavChaptersViewController::showBookInfo);
     navigationItem()->setTitleView(infoButton_);
 

@@ -15,7 +15,7 @@ class MyAlertViewController;
 class MyHelpAlertViewController;
 class QAction;
 class QPushButton;
-class QToolButton;
+class NavTitleView;
 
 // One book's chapters on a site, newest first as the site lists them. The
 // chapters already in the library or among the downloads are marked, the
@@ -47,7 +47,7 @@ public:
 
     QPushButton *bulkDownloadButton() const { return bulkDownloadButton_; }
     QPushButton *jumpToHighestDLButton() const { return jumpToHighestDLButton_; }
-    QToolButton *infoButton() const { return infoButton_; }
+    NavTitleView *infoButton() const { return infoButton_; }
     QAction *addFavoritesButton() const { return addFavoritesAction_; }
     LicenseViewController *licenseViewController() const { return licenseViewController_; }
     MyHelpAlertViewController *helpViewController() const { return helpViewController_; }
@@ -104,7 +104,7 @@ private:
     QWidget *bulkBar_ = nullptr; // widgets and actions are QObject children
     QPushButton *bulkDownloadButton_ = nullptr;
     QPushButton *jumpToHighestDLButton_ = nullptr;
-    QToolButton *infoButton_ = nullptr;
+    NavTitleView *infoButton_ = nullptr;
     QAction *addFavoritesAction_ = nullptr;
     ActivityIndicatorView *nextPageActivityIndicator_ = nullptr;
     LicenseViewController *licenseViewController_ = nullptr;

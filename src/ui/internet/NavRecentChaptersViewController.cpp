@@ -1,6 +1,8 @@
 #include "ui/internet/NavRecentChaptersViewController.h"
 
 #include <QAction>
+#include <QHBoxLayout>
+#include <QToolButton>
 
 #include "catalogue/NavRecentChaptersFetcherQueueWrapper.h"
 #include "files/UrlStringJoins.h"
@@ -12,6 +14,7 @@
 #include "store/FavoritesRequest.h"
 #include "ui/internet/NavChapterSmallDisabledCell.h"
 #include "ui/internet/NavChapterSmallEnabledCell.h"
+#include "ui/internet/NavTitleView.h"
 #include "ui/kit/NavigationItem.h"
 #include "ui/kit/SearchBar.h"
 
@@ -34,15 +37,40 @@ QString NavRecentChaptersViewController::rowLabel(const QString &bookTitle, cons
     return bookTitle + u' ' + chapter;
 }
 
+QWidget *NavRecentChaptersViewController::createTopBar()
+{
+    // Under the navigation bar rather than in it: beside the back button a
+    // phone's bar leaves the title no room.
+    favoritesBar_ = new QWidget;
+    favoritesBar_->setObjectName(QStringLiteral("NavRecentFavoritesBar"));
+    favoritesBar_->setAttribute(Qt::WA_StyledBackground);
+    favoritesBar_->setStyleSheet(QStringLiteral("#NavRecentFavoritesBar { background: #d3d7dc; }"));
+    auto *row = new QHBoxLayout(favoritesBar_);
+    row->setContentsMargins(8, 4, 8, 4);
+    showFavoritesAction_ = new QAction(localized("Show Favorites"), this);
+    connect(showFavoritesAction_, &QAction::triggered, this,
+            &NavRecentChaptersViewController::toggleShowFavorites);
+    auto *button = new QToolButton(favoritesBar_);
+    button->setDefaultAction(showFavoritesAction_);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    button->setMinimumHeight(32);
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    row->addWidget(button);
+    favoritesBar_->hide();
+    return favoritesBar_;
+}
+
 void NavRecentChaptersViewController::viewDidLoad()
 {
     NavBaseChaptersViewController::viewDidLoad();
-    showFavoritesAction_ = new QAction(localized("Show Favorites"), this);
+    auto *titleView = new NavTitleView(title(), this);
+    titleView->setFocusPolicy(Qt::NoFocus);
+    titleView->setAttribute(Qt::WA_TransparentForMouseEvents);
+    navigationItem()->setTitleView(titleView);
     showFavoritesAction_->setEnabled(false);
-    showFavoritesAction_->setVisible(false);
-    connect(showFavoritesAction_, &QAction::triggered, this,
-            &NavRecentChaptersViewController::toggleShowFavorites);
-    navigationItem()->setRightBarButtonItem(showFavoritesAction_);
     fetch();
 }
 
@@ -86,7 +114,7 @@ void NavRecentChaptersViewController::updateTable()
     labels_ = wrapper.labels();
     rebuildFavorites();
     filterContentForSearchText(searchBar_->text());
-    showFavoritesAction_->setVisible(true);
+    favoritesBar_->show();
     showFavoritesAction_->setEnabled(true);
     reloadData();
     hideLoadingView();

@@ -28,6 +28,7 @@ public:
     const QList<NavChapter> &favoritesChapters() const { return favoritesChapters_; }
     const QList<NavBook> &favoritesBooks() const { return favoritesBooks_; }
     QAction *showFavoritesButton() const { return showFavoritesAction_; }
+    QWidget *favoritesBar() const { return favoritesBar_; }
     bool isShowingFavorites() const { return showingFavorites_; }
 
     // "%@ %@": the book's title, then the chapter's without the book's title in it.
@@ -37,6 +38,7 @@ public:
     void updateTable();
 
 protected:
+    QWidget *createTopBar() override;
     void viewDidLoad() override;
     void viewWillAppear() override;
     void fetch() override;
@@ -65,5 +67,6 @@ private:
     QStringList favoritesLabels_;
     bool showingFavorites_ = false;
 
-    QAction *showFavoritesAction_ = nullptr; // QObject child
+    QWidget *favoritesBar_ = nullptr; // QObject children
+    QAction *showFavoritesAction_ = nullptr;
 };
