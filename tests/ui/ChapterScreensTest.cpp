@@ -222,7 +222,6 @@ TEST_F(ChapterScreens, MarksComeFromTheLibraryAndDownloadsAndBulkTakesTheChapter
     ASSERT_TRUE(screen);
     const QList<NavChapter> listed = screen->chapters();
     ASSERT_GE(listed.size(), 10);
-    EXPECT_EQ(screen->lastDownloadedChapterTableViewRow(), -1);
 
     // Newest first: the five oldest in the library, the seventh oldest a
     // complete download, the sixth nowhere.
@@ -330,6 +329,54 @@ TEST_F(ChapterScreens, DownloadsAreRefusedWithoutNetworkSpaceOrRoomInTheQueue)
     ASSERT_EQ(runs.alerts->alerts().size(), 1u);
     EXPECT_EQ(runs.alerts->last().title, u"Download cancelled");
     EXPECT_EQ(downloads().size(), 1u);
+}
+
+TEST_F(ChapterScreens, SearchResultsDownloadTheRowShownAndTheHighestMarkWeighsWholeNumbers)
+{
+    NavChaptersViewController *screen = openBook(*fox, 8);
+    ASSERT_TRUE(screen);
+    const QList<NavChapter> listed = screen->chapters();
+    ASSERT_GE(listed.size(), 3);
+
+    // The matches ignore case, and a match's button asks for that chapter,
+    // not for the row of the whole list at the same place.
+    const NavChapter oldest = listed.back();
+    screen->searchBar()->type(oldest.title().toLower());
+    const QList<NavChapter> matches = screen->filteredChapters();
+    ASSERT_FALSE(matches.isEmpty());
+    const int row = int(matches.indexOf(oldest));
+    ASSERT_GE(row, 0);
+    screen->tableView()->tapButton({0, row});
+    EXPECT_EQ(screen->selectedChapter(), oldest);
+    ASSERT_EQ(downloads().size(), 1u);
+    EXPECT_EQ(downloads()[0]->title(), oldest.title());
+    EXPECT_FALSE(offersDownload(screen, row));
+    screen->searchBar()->tapCancelButton();
+    EXPECT_FALSE(offersDownload(screen, int(listed.size()) - 1));
+
+    // A complete download and a library chapter of the same whole number:
+    // the download is the newer copy. A higher whole number in the library wins.
+    AppData &data = runs.appData();
+    const QString title = screen->book().title();
+    const Decimal middle = *listed[1].number();
+    auto library = data.createBookWithTitle(title, fox->name());
+    data.createChapterWithTitle(listed[1].title(), middle, 3, true)->setBook(library);
+    const Decimal half = middle + Decimal::fromString(u"0.5");
+    auto complete = data.createDownloadWithRootTitle(fox->name(), title, QStringLiteral("half"), QString(),
+                                                     half, QDateTime::currentDateTime(), 3);
+    complete->setBook(data.downloadsBook());
+    complete->setIsComplete(true);
+    data.save();
+    comeBack();
+    ASSERT_TRUE(screen->lastDownloadedChapter());
+    EXPECT_EQ(*screen->lastDownloadedChapter(), half);
+    EXPECT_EQ(mark(screen, 1), u"Downloaded");
+
+    data.createChapterWithTitle(listed[0].title(), *listed[0].number(), 3, true)->setBook(library);
+    data.save();
+    comeBack();
+    EXPECT_EQ(screen->lastDownloadedChapterTableViewRow(), 0);
+    EXPECT_EQ(mark(screen, 0), u"Highest downloaded chapter");
 }
 
 // Reads a book page as the site has it and says a second page follows,
