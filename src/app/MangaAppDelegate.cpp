@@ -224,8 +224,13 @@ NavScreenContext MangaAppDelegate::navScreenContext()
 {
     NavScreenContext context;
     context.services = screenServices();
-    context.booksFetcher = &DownloadManager::sharedDownloadManager().navBooksFetcherQueueWrapper();
+    DownloadManager &manager = DownloadManager::sharedDownloadManager();
+    context.booksFetcher = &manager.navBooksFetcherQueueWrapper();
+    context.chaptersFetcher = &manager.navChaptersFetcherQueueWrapper();
+    context.recentChaptersFetcher = &manager.navRecentChaptersFetcherQueueWrapper();
+    context.deducerFetcher = &manager.deducerFetcher();
     context.reachable = [] { return CheckReachability(); };
+    context.openChapterScreens();
     return context;
 }
 

@@ -1,5 +1,7 @@
 // The Internet tab's scenes for yomora-screenshots, read from the demo site
 // running in this process, with every site pointed at it.
+#include "ui/internet/InternetScenes.h"
+
 #include <memory>
 
 #include <QElapsedTimer>
@@ -26,41 +28,7 @@
 
 namespace {
 
-const DemoSite &demoSite()
-{
-    static const std::unique_ptr<DemoSite> site = [] {
-        auto demo = std::make_unique<DemoSite>(DemoSite::Options{});
-        const std::pair<SiteConfig::Site, const char *> sites[] = {
-            {SiteConfig::Site::MangaFox, "mangafox"},
-            {SiteConfig::Site::MangaReader, "mangareader"},
-            {SiteConfig::Site::MangaHere, "mangahere"},
-            {SiteConfig::Site::OneManga, "onemanga"}};
-        for (const auto &[which, name] : sites)
-            if (const DemoLayout *layout = demo->layout(QString::fromLatin1(name)))
-                SiteConfig::setOverride(which, layout->baseURL());
-        return demo;
-    }();
-    return *site;
-}
-
-void waitUntil(const std::function<bool()> &done, int milliseconds = 8000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < milliseconds)
-        ScreenshotScene::settle(20);
-}
-
-NavRootViewController *openInternet(MangaAppDelegate &app)
-{
-    demoSite();
-    app.tabBarController()->setSelectedIndex(MangaAppDelegate::InternetTab);
-    auto *root =
-        qobject_cast<NavRootViewController *>(app.internetNavigationController()->rootViewController());
-    // The scenes show the screens, not the first-visit notices.
-    root->alertViewController()->dismiss(app.userDefaults(), SettingsKeys::basicHelp);
-    return root;
-}
+using namespace InternetScenes;
 
 // The sites' lists are read from the demo site before the scene starts, so
 // the catalogue's addresses are the demo site's.

@@ -57,8 +57,8 @@ NavBookInfoViewController::NavBookInfoViewController(const QString &bookTitle, c
 NavBookInfoViewController::~NavBookInfoViewController()
 {
     if (tableView_) {
-        tableView_->setDelegate(nullptr);
         tableView_->setDataSource(nullptr);
+        tableView_->setDelegate(nullptr);
     }
 }
 

@@ -36,8 +36,8 @@ NavBooksViewController::~NavBooksViewController()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
     if (tableView_) {
-        tableView_->setDelegate(nullptr);
         tableView_->setDataSource(nullptr);
+        tableView_->setDelegate(nullptr);
     }
 }
 

@@ -21,8 +21,8 @@ NavCategoriesViewController::NavCategoriesViewController(
 NavCategoriesViewController::~NavCategoriesViewController()
 {
     if (tableView_) {
-        tableView_->setDelegate(nullptr);
         tableView_->setDataSource(nullptr);
+        tableView_->setDelegate(nullptr);
     }
 }
 

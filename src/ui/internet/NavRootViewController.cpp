@@ -34,8 +34,8 @@ NavRootViewController::NavRootViewController(NavScreenContext context, QWidget *
 NavRootViewController::~NavRootViewController()
 {
     if (tableView_) {
-        tableView_->setDelegate(nullptr);
         tableView_->setDataSource(nullptr);
+        tableView_->setDelegate(nullptr);
     }
 }
 
