@@ -41,8 +41,10 @@ bool SingleInstance::handOver(const QString &serverName, const QStringList &argu
         out << arguments;
     }
     socket.write(message);
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(timeoutMs))
+            return false;
+    }
     // The answer comes once the running program has acted on the arguments,
     // so that what this program was asked to do is done when it ends.
     while (socket.bytesAvailable() < 1) {
