@@ -277,6 +277,12 @@ std::optional<Error> PersistentStoreCoordinator::migrate()
         if (auto error = execute(
                 QStringLiteral("CREATE INDEX IF NOT EXISTS \"PageChapter\" ON \"Page\" (\"chapter\")")))
             return error;
+        // Downloads share the chapters' table; the start-up and the downloads
+        // badge look for them several times, and a scan of every chapter in
+        // a large library each time made the start grow with the library.
+        if (auto error = execute(
+                QStringLiteral("CREATE INDEX IF NOT EXISTS \"ChapterEntity\" ON \"Chapter\" (\"entity\")")))
+            return error;
         return execute(QStringLiteral("PRAGMA user_version = ") + QString::number(kSchemaVersion));
     });
 }
