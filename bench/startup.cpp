@@ -99,7 +99,7 @@ int main(int argc, char **argv)
     if (!prepare(emptyRoot.path(), false, false, {-1, -1}) || !prepare(bigRoot.path(), true, false, {-1, -1}))
         return 1;
 
-    constexpr int Runs = 11;
+    constexpr int Runs = 21;
     const int readsBefore = PageImageLoader::fileReads();
     std::vector<double> emptyTimes, bigTimes;
     for (int i = 0; i < Runs; ++i) {
