@@ -13,19 +13,15 @@
 #include <memory>
 #include <vector>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include "BenchApp.h"
 #include "BenchPageImage.h"
-#include "app/AppOptions.h"
-#include "app/AppWindow.h"
-#include "app/MangaAppDelegate.h"
 #include "download/DeducerFetcher.h"
 #include "download/DownloadManager.h"
 #include "download/DownloadServices.h"
 #include "download/FetcherQueueWrapper.h"
-#include "foundation/Alerts.h"
 #include "foundation/Device.h"
 #include "foundation/NotificationCenter.h"
 #include "settings/MyUserDefaults.h"
@@ -66,9 +62,7 @@ struct Fetch {
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    Alerts::install(std::make_shared<AlertRecorder>());
+    auto application = BenchApp::application(argc, argv);
 
     const QByteArray image = pageImage();
     LoopbackServer server;
@@ -81,16 +75,12 @@ int main(int argc, char **argv)
     std::printf("%d images of %lld KB\n", kPages, qint64(image.size()) / 1024);
 
     QTemporaryDir root;
-    AppOptions options;
-    options.root = root.path();
-    options.idiom = Device::Idiom::Pad;
-    AppData appData;
-    MyUserDefaults defaults;
-    MangaAppDelegate app(options);
-    app.setAppData(&appData);
-    app.setUserDefaults(&defaults);
-    if (!app.applicationDidFinishLaunching())
+    BenchApp::Run run;
+    if (!run.launch(root.path(), Device::Idiom::Pad))
         return 1;
+    MangaAppDelegate &app = *run.app;
+    AppData &appData = run.appData;
+    MyUserDefaults &defaults = run.defaults;
     defaults.setBool(true, SettingsKeys::showDownloadsHelpViewed);
     app.window()->show();
     DownloadManager &manager = DownloadManager::sharedDownloadManager();

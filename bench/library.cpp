@@ -14,14 +14,10 @@
 #include <functional>
 #include <vector>
 
-#include <QApplication>
-#include <QImage>
 #include <QTemporaryDir>
 
+#include "BenchApp.h"
 #include "BenchLibrary.h"
-#include "app/AppWindow.h"
-#include "app/MangaAppDelegate.h"
-#include "foundation/Alerts.h"
 #include "settings/MyUserDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "store/AppData.h"
@@ -41,13 +37,6 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-void paint(QWidget *window)
-{
-    QCoreApplication::sendPostedEvents();
-    QImage canvas(window->size(), QImage::Format_RGB32);
-    window->render(&canvas);
-}
-
 // Median milliseconds of `open` followed by a first paint; `close` (untimed)
 // undoes it between runs.
 double timeOpening(QWidget *window, int runs, const std::function<void()> &open,
@@ -56,10 +45,10 @@ double timeOpening(QWidget *window, int runs, const std::function<void()> &open,
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         close();
-        paint(window);
+        BenchApp::paint(window);
         const auto start = Clock::now();
         open();
-        paint(window);
+        BenchApp::paint(window);
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     close();
@@ -80,20 +69,14 @@ int rowOfBook(BooksViewController *books, const QString &title)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    Alerts::install(std::make_shared<AlertRecorder>());
-
+    auto application = BenchApp::application(argc, argv);
     QTemporaryDir root;
-    AppOptions options;
-    options.root = root.path();
-    AppData appData;
-    MyUserDefaults defaults;
-    MangaAppDelegate app(options);
-    app.setAppData(&appData);
-    app.setUserDefaults(&defaults);
-    if (!app.applicationDidFinishLaunching())
+    BenchApp::Run run;
+    if (!run.launch(root.path()))
         return 1;
+    MangaAppDelegate &app = *run.app;
+    AppData &appData = run.appData;
+    MyUserDefaults &defaults = run.defaults;
     defaults.setBool(true, SettingsKeys::showChaptersHelpViewer);
     app.window()->show();
     QWidget *window = app.window();

@@ -14,7 +14,6 @@
 
 #include <turbojpeg.h>
 
-#include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,11 +22,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/AppWindow.h"
-#include "app/MangaAppDelegate.h"
+#include "BenchApp.h"
 #include "demo/DemoPageImage.h"
 #include "files/MyDirectories.h"
-#include "foundation/Alerts.h"
 #include "reader/Cropper.h"
 #include "reader/PageImage.h"
 #include "reader/PageImageLoader.h"
@@ -149,9 +146,7 @@ bool waitShown(PagesViewController *viewer)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    Alerts::install(std::make_shared<AlertRecorder>());
+    auto application = BenchApp::application(argc, argv);
 
     std::vector<BenchPage> drawn;
     for (int i = 0; i < 6; ++i)
@@ -193,16 +188,12 @@ int main(int argc, char **argv)
     int status = flipRatio > 1.3 ? 1 : 0;
 
     QTemporaryDir root;
-    AppOptions options;
-    options.root = root.path();
-    AppData appData;
-    MyUserDefaults defaults;
     {
-        MangaAppDelegate app(options);
-        app.setAppData(&appData);
-        app.setUserDefaults(&defaults);
-        if (!app.applicationDidFinishLaunching())
+        BenchApp::Run run;
+        if (!run.launch(root.path()))
             return 1;
+        MangaAppDelegate &app = *run.app;
+        MyUserDefaults &defaults = run.defaults;
         defaults.setBool(false, SettingsKeys::autoHideMenu);
         defaults.setBool(true, SettingsKeys::showPagesHelpViewed);
         app.window()->show();

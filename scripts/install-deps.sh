@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   libxml2-dev libclang-rt-14-dev
   xvfb xauth curl python3 zip unzip
+  appstream desktop-file-utils
 )
 
 missing=()

@@ -287,6 +287,26 @@ bool MangaAppDelegate::openChapterNamed(const QString &bookTitle, const QString 
     return true;
 }
 
+void MangaAppDelegate::handleOpenArguments(const QStringList &arguments)
+{
+    // A start that failed has no window; its fatal alert is what shows.
+    if (!window_)
+        return;
+    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    QString error;
+    const std::optional<AppOptions> options =
+        AppOptions::parse(QStringList{QCoreApplication::applicationName()} + arguments, &error);
+    if (!options) {
+        std::fprintf(stderr, "%s", qPrintable(error));
+        return;
+    }
+    if (!options->openBookTitle.isEmpty())
+        openChapterNamed(options->openBookTitle, options->openChapterNumber);
+}
+
 ViewController *MangaAppDelegate::topScreen() const
 {
     return tabBarController_ ? tabBarController_->topMostViewController() : nullptr;

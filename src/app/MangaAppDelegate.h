@@ -106,6 +106,11 @@ public:
     // such chapter.
     bool openChapterNamed(const QString &bookTitle, const QString &number);
 
+    // A later start of the program on this home tree handed over its
+    // arguments (SingleInstance): the window comes forward, restored if it
+    // was minimised, and a chapter named by --open-chapter opens in it.
+    void handleOpenArguments(const QStringList &arguments);
+
     // The library screens keep this up to date as the user moves: the row of
     // the open book and of the open chapter, -1 for none.
     QList<int> &booksRestoreLocation() { return booksRestoreLocation_; }

@@ -1,6 +1,7 @@
 #include "reader/PageImageLoader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include <QBuffer>
@@ -16,6 +17,8 @@
 #include "reader/TurboJpeg.h"
 
 namespace {
+
+std::atomic<int> fileReadCount{0};
 
 // The factors libjpeg-turbo decodes at directly, at most 1, largest first.
 // Only those whose inverse transform the library vectorises (1/2, 1/4, 1/8):
@@ -162,8 +165,14 @@ double PageImageLoader::decodingScale(double shownScale)
     return double(factor.num) / factor.denom;
 }
 
+int PageImageLoader::fileReads()
+{
+    return fileReadCount.load(std::memory_order_relaxed);
+}
+
 std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest &request)
 {
+    fileReadCount.fetch_add(1, std::memory_order_relaxed);
     QFile file(request.fileName);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;

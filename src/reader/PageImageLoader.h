@@ -63,6 +63,9 @@ public:
     // libjpeg-turbo's vectorised scaling factors (1/8, 1/4, 1/2, 1) not
     // below it.
     static double decodingScale(double shownScale);
+    // Page files that decode() has opened in this process: what lets a
+    // start-up check that it reads no page it does not show.
+    static int fileReads();
 
 private:
     struct Key {

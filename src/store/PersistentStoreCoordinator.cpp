@@ -1,8 +1,12 @@
 #include "store/PersistentStoreCoordinator.h"
 
+#include <atomic>
+
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QUrl>
@@ -36,6 +40,46 @@ QString columnDefinition(const PropertyDescription &property)
 QString quoted(const QString &name)
 {
     return u'"' + name + u'"';
+}
+
+// Checking every page of the store at each start made the start grow with
+// the library. A store that this program closed cleanly was sound when it
+// was opened and has been written only by SQLite since, so a mark beside it
+// records the file as that close left it, and the next open that finds the
+// file exactly so skips the page check. A crash (which leaves the log
+// behind), any other writer, or a store moved in without its mark gets the
+// full check; so does every store after one reported damage in this run.
+std::atomic<bool> damageSeen{false};
+
+QString closedMarkPath(const QString &store)
+{
+    return store + QStringLiteral("-closed");
+}
+
+// The file's identity, size and times; empty when it cannot be read.
+QByteArray fileStamp(const QString &path)
+{
+    struct stat info {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return QByteArray::number(qulonglong(info.st_dev)) + ' ' + QByteArray::number(qulonglong(info.st_ino)) +
+           ' ' + QByteArray::number(qlonglong(info.st_size)) + ' ' +
+           QByteArray::number(qlonglong(info.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qlonglong(info.st_mtim.tv_nsec)) + ' ' +
+           QByteArray::number(qlonglong(info.st_ctim.tv_sec)) + '.' +
+           QByteArray::number(qlonglong(info.st_ctim.tv_nsec));
+}
+
+bool closedCleanlyAsIs(const QString &store)
+{
+    if (QFileInfo::exists(store + QStringLiteral("-wal")))
+        return false;
+    QFile mark(closedMarkPath(store));
+    if (!mark.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray stamp = fileStamp(store);
+    return !stamp.isEmpty() && mark.readAll() == stamp;
 }
 
 int compareDecimalTexts(void *, int aLength, const void *a, int bLength, const void *b)
@@ -87,14 +131,22 @@ void PersistentStoreCoordinator::close()
     for (sqlite3_stmt *s : std::as_const(statements_))
         sqlite3_finalize(s);
     statements_.clear();
-    if (db_)
-        sqlite3_close_v2(db_);
+    const bool closed = db_ && sqlite3_close_v2(db_) == SQLITE_OK;
     db_ = nullptr;
+    // The last connection's close moved the log into the file and removed it.
+    if (closed && !openError_ && !damageSeen.load() && !QFileInfo::exists(path_ + QStringLiteral("-wal"))) {
+        QFile mark(closedMarkPath(path_));
+        if (mark.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            mark.write(fileStamp(path_));
+    }
 }
 
 std::optional<Error> PersistentStoreCoordinator::lastError(const QString &context) const
 {
     const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_CANTOPEN;
+    const int primary = code & 0xff;
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_IOERR || primary == SQLITE_NOTADB)
+        damageSeen.store(true);
     QString message =
         db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("unable to open the store");
     if (!context.isEmpty())
@@ -141,7 +193,10 @@ std::optional<Error> PersistentStoreCoordinator::inspect() const
             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
             [&](sqlite3_stmt *s) { tables << text(s); });
         query("PRAGMA user_version", [&](sqlite3_stmt *s) { version = sqlite3_column_int(s, 0); });
-        query("PRAGMA quick_check(1)", [&](sqlite3_stmt *s) { check = text(s); });
+        if (closedCleanlyAsIs(path_))
+            check = QStringLiteral("ok");
+        else
+            query("PRAGMA quick_check(1)", [&](sqlite3_stmt *s) { check = text(s); });
     }
     sqlite3_close_v2(db);
     if (error)
@@ -175,10 +230,11 @@ std::optional<Error> PersistentStoreCoordinator::open()
     // not a sound store of this version (a damaged library, someone else's
     // database moved in by the start-up migration) is never written to. An
     // empty file, or one without tables or version, is a new store.
-    if (QFileInfo(path_).size() > 0) {
-        if (auto error = inspect())
-            return error;
-    }
+    const std::optional<Error> refused = QFileInfo(path_).size() > 0 ? inspect() : std::nullopt;
+    // From here on the file may change; only a clean close marks it again.
+    QFile::remove(closedMarkPath(path_));
+    if (refused)
+        return refused;
     const QByteArray file = QFile::encodeName(path_);
     if (sqlite3_open_v2(file.constData(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
@@ -276,6 +332,12 @@ std::optional<Error> PersistentStoreCoordinator::migrate()
             return error;
         if (auto error = execute(
                 QStringLiteral("CREATE INDEX IF NOT EXISTS \"PageChapter\" ON \"Page\" (\"chapter\")")))
+            return error;
+        // Downloads share the chapters' table; the start-up and the downloads
+        // badge look for them several times, and a scan of every chapter in
+        // a large library each time made the start grow with the library.
+        if (auto error = execute(
+                QStringLiteral("CREATE INDEX IF NOT EXISTS \"ChapterEntity\" ON \"Chapter\" (\"entity\")")))
             return error;
         return execute(QStringLiteral("PRAGMA user_version = ") + QString::number(kSchemaVersion));
     });

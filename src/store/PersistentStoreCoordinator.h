@@ -31,7 +31,8 @@ struct sqlite3_stmt;
 class PersistentStoreCoordinator
 {
 public:
-    static constexpr int kSchemaVersion = 1;
+    // 2 added the index that finds the downloads among the chapters.
+    static constexpr int kSchemaVersion = 2;
     static inline const QString ErrorDomain = QStringLiteral("StoreErrorDomain");
 
     // Opens (or creates) the store file. A failure is kept and returned by

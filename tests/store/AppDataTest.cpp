@@ -208,6 +208,27 @@ TEST_F(AppDataTest, AnUnusableStoreFileStopsTheProgramAndIsLeftAsItWas)
     }
 }
 
+TEST_F(AppDataTest, AStoreReplacedAfterACleanCloseIsCheckedInFullAgain)
+{
+    // A clean close vouches for the file it left, not for a damaged copy of
+    // the same size put in its place, as a restore from a backup would.
+    start().reset();
+    QByteArray damaged = readAll(storePath());
+    ASSERT_GT(damaged.size(), 8192);
+    damaged.replace(4096, damaged.size() - 4096, QByteArray(damaged.size() - 4096, '\x55'));
+    const QString copy = storePath() + QStringLiteral(".copy");
+    writeAll(copy, damaged);
+    ASSERT_TRUE(QFile::remove(storePath()));
+    ASSERT_TRUE(QFile::rename(copy, storePath()));
+
+    AppData appData;
+    EXPECT_FALSE(appData.setup());
+    EXPECT_EQ(readAll(storePath()), damaged);
+    EXPECT_FALSE(QFileInfo::exists(storePath() + QStringLiteral("-wal")));
+    ASSERT_EQ(alerts->alerts().size(), 1u);
+    alerts->press(0);
+}
+
 } // namespace
 
 namespace {
