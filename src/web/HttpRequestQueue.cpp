@@ -69,8 +69,11 @@ struct HttpRequestQueue::State : std::enable_shared_from_this<State> {
             notQueued.swap(held);
             toCancel = live;
         }
-        for (const auto &r : toCancel)
-            r->cancel();
+        // Latest first: cancelling a running request frees its worker for
+        // the next one in line, which must already carry its cancel by then
+        // or it would reach the network.
+        for (auto r = toCancel.rbegin(); r != toCancel.rend(); ++r)
+            (*r)->cancel();
         for (const auto &r : notQueued) {
             r->startSynchronous();
             {
