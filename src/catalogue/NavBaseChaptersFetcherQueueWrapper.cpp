@@ -1,4 +1,4 @@
-#include "sites/NavBaseChaptersFetcherQueueWrapper.h"
+#include "catalogue/NavBaseChaptersFetcherQueueWrapper.h"
 
 #include "foundation/AlertFunctions.h"
 #include "foundation/Localized.h"

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include "sites/NavBaseChaptersFetcherQueueWrapper.h"
+#include "catalogue/NavBaseChaptersFetcherQueueWrapper.h"
 
 // Runs one book-page fetch at a time for the chapter screen and keeps its
 // result; posts "NavChaptersFetcherDidFinish" or "NavChaptersFetcherDidFail".

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "sites/NavBaseChaptersFetcherQueueWrapper.h"
+#include "catalogue/NavBaseChaptersFetcherQueueWrapper.h"
 #include "sites/NavBook.h"
 
 // Runs one latest-releases fetch at a time for the latest-release screen

@@ -1,7 +1,7 @@
 #include "deduction/ImageParserDelegate.h"
 
 #include "sites/SiteConfig.h"
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "deduction/SelectPagesParserDelegate.h"
 
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 bool SelectPagesParserDelegate::isPagesSelect(const HyperAttributes &attributes)
 {

@@ -12,7 +12,7 @@
 #include <QFileInfo>
 
 #include "foundation/Localized.h"
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 namespace {
 

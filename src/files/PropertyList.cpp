@@ -14,7 +14,7 @@
 #include <QTemporaryFile>
 
 #include "files/BinaryPlistWriter.h"
-#include "files/PlistReader.h"
+#include "foundation/PlistReader.h"
 
 namespace {
 

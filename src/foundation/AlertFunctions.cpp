@@ -6,7 +6,6 @@
 #include "foundation/Alerts.h"
 #include "foundation/Localized.h"
 #include "foundation/MainThread.h"
-#include "sites/SiteConfig.h"
 
 namespace {
 
@@ -89,9 +88,6 @@ void CoreDataFatalErrorAlert(const Error &error)
     CoreDataFatalAlert(error.localizedDescription());
 }
 
-namespace {
-
-// The notice shown once before a site moves to a new layout, naming the site.
 void SiteTransitionAlert(const QString &siteName)
 {
     const QString first =
@@ -102,18 +98,6 @@ void SiteTransitionAlert(const QString &siteName)
             .arg(first, localized("This may cause some disruption in accessing the mangas."),
                  localized("We will fix any problems as soon as possible if they arise."),
                  localized("Thank you for understanding.")));
-}
-
-} // namespace
-
-void OneMangaAlert()
-{
-    SiteTransitionAlert(QStringLiteral("OneManga"));
-}
-
-void MangaFoxAlert()
-{
-    SiteTransitionAlert(SiteConfig::mangaFoxDisplayName());
 }
 
 AlertDelegate FatalAlertDelegate()

@@ -36,8 +36,9 @@ void FatalAlertWithTitleAndMessage(const QString &title, const QString &message)
 void CoreDataFatalAlert(const QString &text);
 void CoreDataFatalErrorAlert(const Error &error);
 
-void OneMangaAlert();
-void MangaFoxAlert();
+// The notice shown once before a site moves to a new layout, naming the site
+// (the sites' own notices are in sites/SiteTransitionAlerts.h).
+void SiteTransitionAlert(const QString &siteName);
 
 // The merge-conflict code of a store save error.
 inline constexpr int MergeConflictErrorCode = 133020;

@@ -1,4 +1,4 @@
-#include "files/PlistReader.h"
+#include "foundation/PlistReader.h"
 
 #include <algorithm>
 #include <cstring>

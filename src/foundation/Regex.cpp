@@ -1,4 +1,4 @@
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 #include <memory>
 #include <mutex>

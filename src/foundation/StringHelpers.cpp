@@ -1,4 +1,4 @@
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 bool contains(const QString &s, const QString &t)
 {

@@ -14,7 +14,7 @@
 #include "ie/zip/IEFSStats.h"
 #include "ie/zip/IEZipper.h"
 #include "store/AppData.h"
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QStringDecoder>
 
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "files/BinaryPlistWriter.h"
 #include "files/MyDirectories.h"
 #include "files/PropertyList.h"
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "foundation/MainThread.h"
 #include "settings/MyUserDefaults.h"
 #include "settings/SettingsKeys.h"
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 namespace {
 

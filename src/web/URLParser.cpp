@@ -1,6 +1,6 @@
 #include "web/URLParser.h"
 
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 URLParserException::URLParserException(const QString &reason) : std::logic_error(reason.toStdString()) {}
 

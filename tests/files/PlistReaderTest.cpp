@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "files/PlistArrayFile.h"
-#include "files/PlistReader.h"
+#include "foundation/PlistReader.h"
 #include "support/BinaryPlist.h"
 
 using namespace BinaryPlist;

@@ -8,7 +8,7 @@
 #include <QPoint>
 #include <QTemporaryDir>
 
-#include "files/PlistReader.h"
+#include "foundation/PlistReader.h"
 #include "files/PropertyList.h"
 
 namespace {

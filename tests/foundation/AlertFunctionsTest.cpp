@@ -5,6 +5,7 @@
 #include "files/DeleteAlert.h"
 #include "files/MyDirectories.h"
 #include "foundation/AlertFunctions.h"
+#include "sites/SiteTransitionAlerts.h"
 #include "foundation/Alerts.h"
 
 namespace {

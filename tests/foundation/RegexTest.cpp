@@ -7,7 +7,7 @@
 
 #include <QStringList>
 
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 namespace {
 QString q(const char *text)

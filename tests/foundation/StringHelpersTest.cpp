@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 namespace {
 QString q(const char *text)

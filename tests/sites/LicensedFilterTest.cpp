@@ -10,7 +10,7 @@
 #include "sites/LicensedGenreBooksFilter.h"
 #include "sites/LicensedRecentChaptersFilter.h"
 #include "catalogue/SiteRegistry.h"
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "sites/mangafox/BooksParserDelegateMangaFox.h"
 
 #include "files/UrlStringJoins.h"
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 void BooksParserDelegateMangaFox::didStartElement(HyperParser &, QStringView name,
                                                   const HyperAttributes &attributes)

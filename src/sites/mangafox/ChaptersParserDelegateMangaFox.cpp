@@ -1,7 +1,7 @@
 #include "sites/mangafox/ChaptersParserDelegateMangaFox.h"
 
 #include "sites/ChapterPageText.h"
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 #include "sites/mangafox/URLParserMangaFox.h"
 
 void ChaptersParserDelegateMangaFox::startElement(QStringView name, const HyperAttributes &attributes)

@@ -1,6 +1,6 @@
 #include "sites/mangafox/RecentChaptersParserDelegateMangaFox.h"
 
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 #include "sites/ChapterPageText.h"
 #include "sites/mangafox/URLParserMangaFox.h"
 

@@ -1,6 +1,6 @@
 #include "sites/mangahere/BooksParserDelegateMangaHere.h"
 
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 void BooksParserDelegateMangaHere::didStartElement(HyperParser &, QStringView name,
                                                    const HyperAttributes &attributes)

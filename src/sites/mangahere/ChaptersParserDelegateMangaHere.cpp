@@ -1,8 +1,8 @@
 #include "sites/mangahere/ChaptersParserDelegateMangaHere.h"
 
 #include "sites/ChapterPageText.h"
-#include "web/Regex.h"
-#include "web/StringHelpers.h"
+#include "foundation/Regex.h"
+#include "foundation/StringHelpers.h"
 #include "sites/mangahere/URLParserMangaHere.h"
 
 void ChaptersParserDelegateMangaHere::startElement(QStringView name, const HyperAttributes &attributes)

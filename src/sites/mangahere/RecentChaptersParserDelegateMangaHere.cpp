@@ -1,6 +1,6 @@
 #include "sites/mangahere/RecentChaptersParserDelegateMangaHere.h"
 
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 #include "sites/ChapterPageText.h"
 #include "sites/mangahere/URLParserMangaHere.h"
 

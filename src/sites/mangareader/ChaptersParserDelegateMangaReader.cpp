@@ -1,7 +1,7 @@
 #include "sites/mangareader/ChaptersParserDelegateMangaReader.h"
 
 #include "sites/ChapterPageText.h"
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 #include "sites/mangareader/URLParserMangaReader.h"
 
 void ChaptersParserDelegateMangaReader::startElement(QStringView name, const HyperAttributes &attributes)

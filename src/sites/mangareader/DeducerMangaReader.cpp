@@ -1,7 +1,7 @@
 #include "sites/mangareader/DeducerMangaReader.h"
 
 #include "files/UrlStringJoins.h"
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 QString DeducerMangaReader::rootPath(const QString &urlString)
 {

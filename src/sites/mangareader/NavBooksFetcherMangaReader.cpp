@@ -2,7 +2,7 @@
 
 #include "sites/mangareader/BooksParserDelegateMangaReader.h"
 #include "sites/mangareader/BooksParserDelegateMangaReaderPopular.h"
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 // Popular and genre lists are laid out unlike the alphabetical directory.
 bool NavBooksFetcherMangaReader::go()

@@ -1,6 +1,6 @@
 #include "sites/onemanga/BooksParserDelegateOneManga.h"
 
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 void BooksParserDelegateOneManga::didStartElement(HyperParser &, QStringView name,
                                                   const HyperAttributes &attributes)

@@ -4,7 +4,7 @@
 #include "files/UrlStringJoins.h"
 #include "sites/SiteConfig.h"
 #include "web/HyperParser.h"
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 
 QString DeducerOneManga::rootURLString(const QString &urlString)
 {

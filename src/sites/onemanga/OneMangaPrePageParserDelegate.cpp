@@ -1,6 +1,6 @@
 #include "sites/onemanga/OneMangaPrePageParserDelegate.h"
 
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 bool OneMangaPrePageParserDelegate::isFirstPageLink(QStringView text)
 {

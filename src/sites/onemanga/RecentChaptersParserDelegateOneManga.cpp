@@ -1,7 +1,7 @@
 #include "sites/onemanga/RecentChaptersParserDelegateOneManga.h"
 
 #include "sites/ChapterPageText.h"
-#include "web/Regex.h"
+#include "foundation/Regex.h"
 #include "sites/onemanga/URLParserOneManga.h"
 
 bool RecentChaptersParserDelegateOneManga::opensSection(QStringView name,

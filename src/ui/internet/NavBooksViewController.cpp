@@ -11,6 +11,7 @@
 #include "catalogue/NavBooksIndex.h"
 #include "files/UrlStringJoins.h"
 #include "foundation/AlertFunctions.h"
+#include "sites/SiteTransitionAlerts.h"
 #include "foundation/Localized.h"
 #include "foundation/NotificationCenter.h"
 #include "settings/MyUserDefaults.h"
@@ -19,7 +20,7 @@
 #include "ui/kit/Icons.h"
 #include "ui/kit/SearchBar.h"
 #include "ui/kit/TableView.h"
-#include "web/StringHelpers.h"
+#include "foundation/StringHelpers.h"
 
 NavBooksViewController::NavBooksViewController(NavScreenContext context, const QString &rootURLString,
                                                const QString &rootTitle, const QString &directoryURLString,
