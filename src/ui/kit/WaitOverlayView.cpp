@@ -101,6 +101,11 @@ bool WaitOverlayView::eventFilter(QObject *watched, QEvent *event)
     // only code that would hide the overlay again. Input still reaching a
     // widget under the overlay (one that grabbed the mouse or holds the
     // focus) is stopped here; the overlay itself just absorbs it.
+    // Only widgets matter, and leaving everything else unread keeps this
+    // filter off the events that workers post to the main thread, which are
+    // not theirs to read before their receiver takes them over.
+    if (!watched->isWidgetType())
+        return QWidget::eventFilter(watched, event);
     if (isVisible() && isInput(event->type())) {
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && widget->window() == window()) {
