@@ -1,12 +1,16 @@
 #include "ui/internet/NavTitleView.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QStyle>
+#include <QStyleOptionToolButton>
+
+#include <cmath>
 
 namespace {
 
 constexpr int MinimumWidth = 60;
-// Padding and the gap between icon and text.
-constexpr int Chrome = 30;
+// What the style puts between the icon and the text.
+constexpr int IconGap = 4;
 
 } // namespace
 
@@ -35,11 +39,26 @@ void NavTitleView::setFullText(const QString &text)
     elide();
 }
 
+int NavTitleView::chrome() const
+{
+    // Whatever the button adds around its text (icon, gap, the bar's padding
+    // and border from its style sheet), as the style itself measures it.
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    const int iconPart = icon().isNull() ? 0 : iconSize().width() + IconGap;
+    const int probe = 1000;
+    const QSize content(probe + iconPart, option.fontMetrics.height());
+    return style()->sizeFromContents(QStyle::CT_ToolButton, &option, content, this).width() - probe;
+}
+
+int NavTitleView::textWidth(const QString &text) const
+{
+    return int(std::ceil(QFontMetricsF(font()).horizontalAdvance(text)));
+}
+
 QSize NavTitleView::sizeHint() const
 {
-    const int iconWidth = QToolButton::icon().isNull() ? 0 : iconSize().width();
-    return {fontMetrics().horizontalAdvance(fullText_) + iconWidth + Chrome,
-            QToolButton::sizeHint().height()};
+    return {textWidth(fullText_) + chrome(), QToolButton::sizeHint().height()};
 }
 
 QSize NavTitleView::minimumSizeHint() const
@@ -55,6 +74,10 @@ void NavTitleView::resizeEvent(QResizeEvent *event)
 
 void NavTitleView::elide()
 {
-    const int iconWidth = QToolButton::icon().isNull() ? 0 : iconSize().width();
-    setText(fontMetrics().elidedText(fullText_, Qt::ElideRight, std::max(0, width() - iconWidth - Chrome)));
+    const int room = width() - chrome();
+    QString shown = textWidth(fullText_) <= room
+                        ? fullText_
+                        : fontMetrics().elidedText(fullText_, Qt::ElideRight, std::max(0, room));
+    // A title's "&" is text, not a shortcut mark.
+    setText(shown.replace(u'&', QStringLiteral("&&")));
 }

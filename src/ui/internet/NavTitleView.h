@@ -26,6 +26,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    int chrome() const;
+    int textWidth(const QString &text) const;
     void elide();
 
     QString fullText_;
