@@ -143,6 +143,8 @@ QByteArray DemoLayout::document(const QString &title, const QString &body)
                "function change_page(s) { location.href = /^\\d+$/.test(s.value) ? s.value + '.html' "
                ": s.value; }\n"
                "function Change_Page(s) { location.href = '../' + s.value + '/'; }\n"
+               "function change_chapter(s) { if (s.selectedIndex < s.length && s.value) location.href = "
+               "s.value; }\n"
                "</script>\n</head>\n<body>\n%2\n</body></html>\n")
         .arg(escaped(title), body)
         .toUtf8();
@@ -152,4 +154,79 @@ QString DemoLayout::matureNotice()
 {
     return QStringLiteral("<div class=\"wrong\"><h2>Warning</h2>\n"
                           "<p>The manga is regarded as 'mature' and is blocked here.</p></div>\n");
+}
+
+DemoReaderPage DemoLayout::readerPageParts(int book, int chapter, int page) const
+{
+    const DemoBook &b = catalogue_.book(book);
+    const DemoChapter &c = b.chapters[size_t(chapter)];
+    DemoReaderPage parts;
+    parts.bookTitle = b.title;
+    parts.bookURL = bookURL(book);
+    parts.chapterNumber = c.number;
+    parts.matureNotice = page == 1 && c.mature;
+    for (int other : chaptersNewestFirst(book))
+        parts.chapterMenu.append(
+            {chapterURL(book, other), b.title + u' ' + b.chapters[size_t(other)].number});
+    parts.page = page;
+    parts.imageURLs << imageURL(imagePath(book, chapter, page));
+    return parts;
+}
+
+QString DemoLayout::readerPageTitle(const DemoReaderPage &page)
+{
+    return QStringLiteral("%1 %2 - Page %3").arg(page.bookTitle, page.chapterNumber).arg(page.page);
+}
+
+QString DemoLayout::readerPageTop(const DemoReaderPage &page)
+{
+    QString top;
+    if (!page.logoURL.isEmpty())
+        top += QStringLiteral("<div class=\"logo\"><img src=\"%1\" width=\"60\" alt=\"%2\" /></div>\n")
+                   .arg(page.logoURL, escaped(page.bookTitle));
+    if (page.matureNotice)
+        top += matureNotice();
+    return top;
+}
+
+QString DemoLayout::chapterMenu(const DemoReaderPage &page)
+{
+    if (page.chapterMenu.isEmpty())
+        return {};
+    QString options;
+    for (const auto &[value, label] : page.chapterMenu)
+        options += QStringLiteral("<option value=\"%1\">%2</option>").arg(value, escaped(label));
+    return QStringLiteral("<select id=\"top_chapter_list\" name=\"chapterMenu\" "
+                          "onchange=\"change_chapter(this)\">%1</select>\n")
+        .arg(options);
+}
+
+QString DemoLayout::pageOptions(const DemoReaderPage &page)
+{
+    QString options;
+    for (int p = 1; p <= int(page.pageValues.size()); ++p)
+        options += QStringLiteral("<option value=\"%1\"%2>%3</option>\n")
+                       .arg(page.pageValues[p - 1],
+                            p == page.page ? QStringLiteral(" selected=\"selected\"") : QString())
+                       .arg(p);
+    return options;
+}
+
+QString DemoLayout::readerImages(const DemoReaderPage &page,
+                                 const std::function<QString(const QString &)> &imageTag,
+                                 const QString &linkAttributes)
+{
+    QString images;
+    for (const QString &address : page.imageURLs) {
+        const QString img = imageTag(address);
+        images += page.next.isEmpty()
+                      ? img + u'\n'
+                      : QStringLiteral("<a href=\"%1\"%2>%3</a>\n").arg(page.next, linkAttributes, img);
+    }
+    return images;
+}
+
+QString DemoLayout::readerPageFooter()
+{
+    return QStringLiteral("<p class=\"comments\">Comments &amp; more</p>\n");
 }

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "demo/DemoCatalogue.h"
+#include "demo/DemoReaderPage.h"
 
 class NavSections;
 
@@ -95,6 +96,20 @@ protected:
     static QString escaped(const QString &text);
     static QByteArray document(const QString &title, const QString &body);
     static QString matureNotice();
+
+    // A reader page's parts that the catalogue decides; the layout adds its
+    // page selector's values and where the images lead.
+    DemoReaderPage readerPageParts(int book, int chapter, int page) const;
+    // The pieces every site's reader markup shares.
+    static QString readerPageTitle(const DemoReaderPage &page);
+    static QString readerPageTop(const DemoReaderPage &page); // logo, then the mature notice
+    static QString chapterMenu(const DemoReaderPage &page);
+    static QString pageOptions(const DemoReaderPage &page);
+    // The page's images, each inside a link to page.next when there is one.
+    static QString readerImages(const DemoReaderPage &page,
+                                const std::function<QString(const QString &)> &imageTag,
+                                const QString &linkAttributes = QString());
+    static QString readerPageFooter();
 
     const DemoCatalogue &catalogue_;
 

@@ -102,28 +102,37 @@ QByteArray DemoLayoutMangaFox::bookPage(int book) const
 
 QByteArray DemoLayoutMangaFox::readerPage(int book, int chapter, int page) const
 {
-    const DemoBook &b = catalogue_.book(book);
-    const DemoChapter &c = b.chapters[size_t(chapter)];
-    QString options;
-    for (int p = 1; p <= c.pages; ++p)
-        options += QStringLiteral("<option value=\"%1\"%2>%1</option>\n")
-                       .arg(p)
-                       .arg(p == page ? QStringLiteral(" selected=\"selected\"") : QString());
-    options += QStringLiteral("<option value=\"0\" >Comments</option>\n");
+    DemoReaderPage parts = readerPageParts(book, chapter, page);
+    const int pages = catalogue_.book(book).chapters[size_t(chapter)].pages;
+    for (int p = 1; p <= pages; ++p)
+        parts.pageValues << QString::number(p);
+    parts.commentsEntry = true;
     // The image leads to the next page; the last one back to the book.
-    const QString next = page < c.pages ? QStringLiteral("%1.html").arg(page + 1) : bookURL(book);
-    QString body = QStringLiteral("<div id=\"top_bar\"><a href=\"%1\">%2</a> %3</div>\n")
-                       .arg(bookURL(book), escaped(b.title), c.number);
-    if (page == 1 && c.mature)
-        body += matureNotice();
+    parts.next = page < pages ? QStringLiteral("%1.html").arg(page + 1) : bookURL(book);
+    return renderReaderPage(parts);
+}
+
+QByteArray DemoLayoutMangaFox::renderReaderPage(const DemoReaderPage &page)
+{
+    QString options = pageOptions(page);
+    if (page.commentsEntry)
+        options += QStringLiteral("<option value=\"0\" >Comments</option>\n");
+    QString body = readerPageTop(page);
+    body += QStringLiteral("<div id=\"top_bar\"><a href=\"%1\">%2</a> %3</div>\n")
+                .arg(page.bookURL, escaped(page.bookTitle), page.chapterNumber);
+    body += chapterMenu(page);
     body += QStringLiteral("<select onchange=\"change_page(this)\" class=\"m\">\n%1</select> of %2\n")
                 .arg(options)
-                .arg(c.pages);
-    body += QStringLiteral("<div id=\"viewer\">\n<a href=\"%1\" onclick=\"return enlarge()\"><img src=\"%2\" "
-                           "width=\"728\" id=\"image\" alt=\"%3 page %4\" /></a>\n</div>\n")
-                .arg(next, imageURL(imagePath(book, chapter, page)), escaped(b.title))
-                .arg(page);
-    return document(QStringLiteral("%1 %2 - Page %3").arg(b.title, c.number).arg(page), body);
+                .arg(page.pageValues.size());
+    const auto img = [&page](const QString &address) {
+        return QStringLiteral("<img src=\"%1\" width=\"728\" id=\"image\" alt=\"%2 page %3\" />")
+            .arg(address, escaped(page.bookTitle))
+            .arg(page.page);
+    };
+    body += QStringLiteral("<div id=\"viewer\">\n%1</div>\n")
+                .arg(readerImages(page, img, QStringLiteral(" onclick=\"return enlarge()\"")));
+    body += readerPageFooter();
+    return document(readerPageTitle(page), body);
 }
 
 QByteArray DemoLayoutMangaFox::listPage(const std::vector<int> &books, ListKind) const

@@ -83,29 +83,34 @@ QByteArray DemoLayoutMangaHere::bookPage(int book) const
 
 QByteArray DemoLayoutMangaHere::readerPage(int book, int chapter, int page) const
 {
-    const DemoBook &b = catalogue_.book(book);
-    const DemoChapter &c = b.chapters[size_t(chapter)];
-    QString options;
-    for (int p = 1; p <= c.pages; ++p)
-        options += QStringLiteral("<option value=\"%1\"%2>%3</option>\n")
-                       .arg(url(readerPath(book, chapter, p)),
-                            p == page ? QStringLiteral(" selected=\"selected\"") : QString())
-                       .arg(p);
+    DemoReaderPage parts = readerPageParts(book, chapter, page);
+    const int pages = catalogue_.book(book).chapters[size_t(chapter)].pages;
+    for (int p = 1; p <= pages; ++p)
+        parts.pageValues << url(readerPath(book, chapter, p));
+    parts.next = page < pages ? url(readerPath(book, chapter, page + 1)) : bookURL(book);
+    return renderReaderPage(parts);
+}
+
+QByteArray DemoLayoutMangaHere::renderReaderPage(const DemoReaderPage &page)
+{
     const QString select =
-        QStringLiteral("<select class=\"wid60\" onchange=\"change_page(this)\">\n%1</select>\n").arg(options);
-    const QString next = page < c.pages ? url(readerPath(book, chapter, page + 1)) : bookURL(book);
-    QString body = QStringLiteral("<div class=\"readpage_top\"><h1><a href=\"%1\">%2 %3</a></h1></div>\n")
-                       .arg(bookURL(book), escaped(b.title), c.number);
-    if (page == 1 && c.mature)
-        body += matureNotice();
+        QStringLiteral("<select class=\"wid60\" onchange=\"change_page(this)\">\n%1</select>\n")
+            .arg(pageOptions(page));
+    QString body = readerPageTop(page);
+    body += QStringLiteral("<div class=\"readpage_top\"><h1><a href=\"%1\">%2 %3</a></h1></div>\n")
+                .arg(page.bookURL, escaped(page.bookTitle), page.chapterNumber);
+    body += chapterMenu(page);
     body += select;
-    body += QStringLiteral(
-                "<section class=\"read_img\" id=\"viewer\"><a href=\"%1\" onclick=\"return next_page();\">"
-                "<img src=\"%2\" width=\"800\" id=\"image\" alt=\"%3 %4 Page %5\" /></a></section>\n")
-                .arg(next, imageURL(imagePath(book, chapter, page)), escaped(b.title), c.number)
-                .arg(page);
+    const auto img = [&page](const QString &address) {
+        return QStringLiteral("<img src=\"%1\" width=\"800\" id=\"image\" alt=\"%2 %3 Page %4\" />")
+            .arg(address, escaped(page.bookTitle), page.chapterNumber)
+            .arg(page.page);
+    };
+    body += QStringLiteral("<section class=\"read_img\" id=\"viewer\">%1</section>\n")
+                .arg(readerImages(page, img, QStringLiteral(" onclick=\"return next_page();\"")));
     body += select; // the bottom copy of the page selector
-    return document(QStringLiteral("%1 %2 - Page %3").arg(b.title, c.number).arg(page), body);
+    body += readerPageFooter();
+    return document(readerPageTitle(page), body);
 }
 
 QByteArray DemoLayoutMangaHere::listPage(const std::vector<int> &books, ListKind kind) const

@@ -89,30 +89,35 @@ QByteArray DemoLayoutMangaReader::bookPage(int book) const
 
 QByteArray DemoLayoutMangaReader::readerPage(int book, int chapter, int page) const
 {
-    const DemoBook &b = catalogue_.book(book);
-    const DemoChapter &c = b.chapters[size_t(chapter)];
-    QString options;
-    for (int p = 1; p <= c.pages; ++p)
-        options += QStringLiteral("<option value=\"%1\"%2>%3</option>\n")
-                       .arg(readerPath(book, chapter, p),
-                            p == page ? QStringLiteral(" selected=\"selected\"") : QString())
-                       .arg(p);
-    const QString next = page < c.pages ? url(readerPath(book, chapter, page + 1)) : bookURL(book);
-    QString body = QStringLiteral("<div id=\"mangainfo\"><h1>%1 %2</h1> <span>Page %3</span></div>\n")
-                       .arg(escaped(b.title), c.number)
-                       .arg(page);
-    if (page == 1 && c.mature)
-        body += matureNotice();
+    DemoReaderPage parts = readerPageParts(book, chapter, page);
+    const int pages = catalogue_.book(book).chapters[size_t(chapter)].pages;
+    for (int p = 1; p <= pages; ++p)
+        parts.pageValues << readerPath(book, chapter, p);
+    parts.next = page < pages ? url(readerPath(book, chapter, page + 1)) : bookURL(book);
+    return renderReaderPage(parts);
+}
+
+QByteArray DemoLayoutMangaReader::renderReaderPage(const DemoReaderPage &page)
+{
+    QString body = readerPageTop(page);
+    body += QStringLiteral("<div id=\"mangainfo\"><h1>%1 %2</h1> <span>Page %3</span></div>\n")
+                .arg(escaped(page.bookTitle), page.chapterNumber)
+                .arg(page.page);
+    body += chapterMenu(page);
     body +=
         QStringLiteral(
             "<div id=\"selectpage\"><select id=\"pageMenu\" name=\"pageMenu\">\n%1</select> of %2</div>\n")
-            .arg(options)
-            .arg(c.pages);
-    body += QStringLiteral("<div id=\"imgholder\"><a href=\"%1\"><img id=\"img\" width=\"800\" src=\"%2\" "
-                           "alt=\"%3 %4 - Page %5\" name=\"img\" /></a></div>\n")
-                .arg(next, imageURL(imagePath(book, chapter, page)), escaped(b.title), c.number)
-                .arg(page);
-    return document(QStringLiteral("%1 %2 - Page %3").arg(b.title, c.number).arg(page), body);
+            .arg(pageOptions(page))
+            .arg(page.pageValues.size());
+    const auto img = [&page](const QString &address) {
+        return QStringLiteral(
+                   "<img id=\"img\" width=\"800\" src=\"%1\" alt=\"%2 %3 - Page %4\" name=\"img\" />")
+            .arg(address, escaped(page.bookTitle), page.chapterNumber)
+            .arg(page.page);
+    };
+    body += QStringLiteral("<div id=\"imgholder\">%1</div>\n").arg(readerImages(page, img));
+    body += readerPageFooter();
+    return document(readerPageTitle(page), body);
 }
 
 QByteArray DemoLayoutMangaReader::listPage(const std::vector<int> &books, ListKind kind) const

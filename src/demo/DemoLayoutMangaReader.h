@@ -13,6 +13,9 @@ public:
 
     QString chapterURL(int book, int chapter) const override;
 
+    // A reader page in this site's markup.
+    static QByteArray renderReaderPage(const DemoReaderPage &page);
+
 protected:
     QString bookPath(int book) const override;
     QByteArray bookPage(int book) const override;

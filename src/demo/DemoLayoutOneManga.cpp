@@ -71,26 +71,42 @@ QByteArray DemoLayoutOneManga::bookPage(int book) const
 
 QByteArray DemoLayoutOneManga::readerPage(int book, int chapter, int page) const
 {
+    DemoReaderPage parts = readerPageParts(book, chapter, page);
     const DemoBook &b = catalogue_.book(book);
     const DemoChapter &c = b.chapters[size_t(chapter)];
-    QString options;
     for (int p = 1; p <= c.pages; ++p)
-        options += QStringLiteral("<option value=\"%1\"%2>%3</option>\n")
-                       .arg(QStringLiteral("%1").arg(p, 2, 10, QLatin1Char('0')),
-                            p == page ? QStringLiteral(" selected=\"selected\"") : QString())
-                       .arg(p);
-    const QString next = page < c.pages ? readerPath(book, chapter, page + 1) : bookPath(book);
-    const QString key = DemoCatalogue::slug(b.title, u'_', true) + u'/' + c.number;
-    QString body =
-        QStringLiteral("<h1><a href=\"%1\">%2</a> %3</h1>\n").arg(bookPath(book), escaped(b.title), c.number);
-    if (page == 1 && c.mature)
-        body += matureNotice();
+        parts.pageValues << QStringLiteral("%1").arg(p, 2, 10, QLatin1Char('0'));
+    parts.bookURL = bookPath(book);
+    parts.selectorKey = DemoCatalogue::slug(b.title, u'_', true) + u'/' + c.number;
+    parts.next = page < c.pages ? readerPath(book, chapter, page + 1) : bookPath(book);
+    return renderReaderPage(parts);
+}
+
+QByteArray DemoLayoutOneManga::renderReaderPage(const DemoReaderPage &page)
+{
+    QString body = readerPageTop(page);
+    body += QStringLiteral("<h1><a href=\"%1\">%2</a> %3</h1>\n")
+                .arg(page.bookURL, escaped(page.bookTitle), page.chapterNumber);
+    body += chapterMenu(page);
     body += QStringLiteral("<select name=\"page\" onchange=\"Change_Page(this, '%1')\">\n%2</select>\n")
-                .arg(key, options);
-    body += QStringLiteral("<div class=\"one-page\"><a href=\"%1\"><img class=\"manga-page\" src=\"%2\" "
-                           "alt=\"Loading... image\" /></a></div>\n")
-                .arg(next, imageURL(imagePath(book, chapter, page)));
-    return document(QStringLiteral("%1 %2 - Page %3").arg(b.title, c.number).arg(page), body);
+                .arg(page.selectorKey, pageOptions(page));
+    body += QStringLiteral("<div class=\"one-page\">%1</div>\n")
+                .arg(readerImages(page, [](const QString &address) {
+                    return QStringLiteral("<img class=\"manga-page\" src=\"%1\" alt=\"Loading... image\" />")
+                        .arg(address);
+                }));
+    body += readerPageFooter();
+    return document(readerPageTitle(page), body);
+}
+
+QByteArray DemoLayoutOneManga::renderCoverPage(const QString &bookTitle, const QString &bookURL,
+                                               const QString &chapterNumber, const QString &firstPageURL)
+{
+    return document(bookTitle + u' ' + chapterNumber,
+                    QStringLiteral("<h1><a href=\"%1\">%2</a></h1>\n"
+                                   "<p><a href=\"%3\"><span>Start</span></a> "
+                                   "<a href=\"%3\">Begin reading %2 %4</a></p>\n")
+                        .arg(bookURL, escaped(bookTitle), firstPageURL, chapterNumber));
 }
 
 QByteArray DemoLayoutOneManga::listPage(const std::vector<int> &books, ListKind) const
@@ -145,11 +161,7 @@ void DemoLayoutOneManga::addSiteRoutes(DemoRoutes &routes) const
         for (int c = 0; c < int(books[size_t(b)].chapters.size()); ++c)
             routes.pages[normalizedPath(chapterDirectory(b, c))] = [this, b, c] {
                 const DemoBook &book = catalogue_.book(b);
-                return document(book.title + u' ' + book.chapters[size_t(c)].number,
-                                QStringLiteral("<h1><a href=\"%1\">%2</a></h1>\n"
-                                               "<p><a href=\"%3\"><span>Start</span></a> "
-                                               "<a href=\"%3\">Begin reading %2 %4</a></p>\n")
-                                    .arg(bookPath(b), escaped(book.title), readerPath(b, c, 1),
-                                         book.chapters[size_t(c)].number));
+                return renderCoverPage(book.title, bookPath(b), book.chapters[size_t(c)].number,
+                                       readerPath(b, c, 1));
             };
 }

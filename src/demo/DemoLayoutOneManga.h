@@ -12,6 +12,12 @@ public:
 
     QString chapterURL(int book, int chapter) const override;
 
+    // A reader page in this site's markup.
+    static QByteArray renderReaderPage(const DemoReaderPage &page);
+    // The chapter's cover page, which leads to its first reader page.
+    static QByteArray renderCoverPage(const QString &bookTitle, const QString &bookURL,
+                                      const QString &chapterNumber, const QString &firstPageURL);
+
 protected:
     QString bookPath(int book) const override;
     QByteArray bookPage(int book) const override;

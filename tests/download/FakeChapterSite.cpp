@@ -1,5 +1,9 @@
 #include "FakeChapterSite.h"
 
+#include "demo/DemoLayoutMangaFox.h"
+#include "demo/DemoLayoutMangaHere.h"
+#include "demo/DemoLayoutMangaReader.h"
+#include "demo/DemoLayoutOneManga.h"
 #include "sites/SiteConfig.h"
 
 namespace {
@@ -9,15 +13,20 @@ const struct {
     SiteConfig::Site site;
     const char *host;
     const char *imageHost;
+    const char *bookTitle;
+    const char *bookPath;
+    const char *chapterNumber;
+    QByteArray (*render)(const DemoReaderPage &);
 } sites[] = {
-    {SiteConfig::Site::OneManga, "www.onemanga.localhost", "img.onemanga.localhost"},
-    {SiteConfig::Site::MangaFox, "www.mangafox.localhost", "img.mangafox.localhost"},
-    {SiteConfig::Site::MangaReader, "www.mangareader.localhost", "i10.mangareader.localhost"},
-    {SiteConfig::Site::MangaHere, "www.mangahere.localhost", "c.mhcdn.localhost"},
+    {SiteConfig::Site::OneManga, "www.onemanga.localhost", "img.onemanga.localhost", "Naruto", "/Naruto/",
+     "1", DemoLayoutOneManga::renderReaderPage},
+    {SiteConfig::Site::MangaFox, "www.mangafox.localhost", "img.mangafox.localhost", "Zui Wu Dao",
+     "/manga/zui_wu_dao/", "42", DemoLayoutMangaFox::renderReaderPage},
+    {SiteConfig::Site::MangaReader, "www.mangareader.localhost", "i10.mangareader.localhost", "Goong",
+     "/goong", "1", DemoLayoutMangaReader::renderReaderPage},
+    {SiteConfig::Site::MangaHere, "www.mangahere.localhost", "c.mhcdn.localhost", "Rinne", "/manga/rinne/",
+     "2", DemoLayoutMangaHere::renderReaderPage},
 };
-
-const char kMatureNotice[] = "<div class=\"wrong\"><h2>Warning</h2>"
-                             "<p>The manga is regarded as 'mature' and is blocked here.</p></div>";
 
 } // namespace
 
@@ -33,9 +42,8 @@ FakeChapterSite::FakeChapterSite(Layout layout, Options options)
             return LoopbackResponse::page(image, "image/jpeg");
         if (layout_ == Layout::OneManga && request.path == u"/Naruto/1/")
             return LoopbackResponse::page(
-                "<html><body><a href=\"/Naruto/\">Naruto</a> "
-                "<a href=\"/Naruto/1/01/\"><span>Start</span></a> "
-                "<a href=\"/Naruto/1/01/\">Begin Reading Naruto 1</a></body></html>");
+                DemoLayoutOneManga::renderCoverPage(QStringLiteral("Naruto"), QStringLiteral("/Naruto/"),
+                                                    QStringLiteral("1"), readerPagePath(1)));
         for (int page = 1; page <= options_.pages; ++page)
             if (request.path == readerPagePath(page))
                 return LoopbackResponse::page(readerPage(page));
@@ -137,70 +145,30 @@ QString FakeChapterSite::nextLink(int page) const
     }
 }
 
-QString FakeChapterSite::imageTags(int page) const
-{
-    QString tags;
-    for (int index = 0; index < options_.imagesPerPage; ++index) {
-        const QString img = QStringLiteral("<img src=\"%1\" width=\"728\" id=\"image\" alt=\"Page %2\" />")
-                                .arg(imageURL(page, index))
-                                .arg(page);
-        const bool linked = layout_ != Layout::OneManga && !options_.pagesWithoutLink.contains(page);
-        if (linked)
-            tags += QStringLiteral("<a href=\"%1\" onclick=\"return enlarge()\">\n  %2\n</a>\n")
-                        .arg(nextLink(page), img);
-        else
-            tags += img + u'\n';
-    }
-    return tags;
-}
-
 QByteArray FakeChapterSite::readerPage(int page) const
 {
-    QString options;
+    const auto &site = sites[int(layout_)];
+    DemoReaderPage parts;
+    parts.bookTitle = QString::fromLatin1(site.bookTitle);
+    parts.bookURL = server_->url(QString::fromLatin1(site.bookPath), host());
+    parts.chapterNumber = QString::fromLatin1(site.chapterNumber);
+    // An image before the page's own must not be taken for it.
+    parts.logoURL = server_->url(QStringLiteral("/static/logo.png"), host());
+    parts.matureNotice = page == 1 && options_.matureNotice;
+    // Neither may the chapter selector be taken for the page selector.
+    parts.chapterMenu = {{QStringLiteral("/c001/"), QStringLiteral("Chapter 1")},
+                         {QStringLiteral("/c043/"), QStringLiteral("Chapter 43")}};
     for (int p = 1; p <= options_.pages; ++p)
-        options += QStringLiteral("<option value=\"%1\"%2>%3</option>\n")
-                       .arg(pageValue(p), p == page ? QStringLiteral(" selected=\"selected\"") : QString())
-                       .arg(p);
-    QString select;
-    switch (layout_) {
-    case Layout::OneManga:
-        select =
-            QStringLiteral("<select name=\"page\" onchange=\"Change_Page(this, 'Naruto/1')\">\n%1</select>");
-        break;
-    case Layout::MangaFox:
-        if (options_.commentsPage)
-            options += QStringLiteral("<option value=\"0\" >Comments</option>\n");
-        select = QStringLiteral("<select onchange=\"change_page(this)\" class=\"m\">\n%1</select>");
-        break;
-    case Layout::MangaReader:
-        select = QStringLiteral("<select id=\"pageMenu\" name=\"pageMenu\">\n%1</select>");
-        break;
-    case Layout::MangaHere:
-        select = QStringLiteral("<select class=\"wid60\" onchange=\"change_page(this)\">\n%1</select>");
-        break;
-    }
-    select = select.arg(options);
-
-    QString html =
-        QStringLiteral("<!DOCTYPE html>\n<html><head><title>Chapter page %1</title>\n"
-                       "<script type=\"text/javascript\">if (a < b && c > d) { next(); }</script>\n"
-                       "</head><body>\n<img src=\"%2\" alt=\"logo\">\n")
-            .arg(page)
-            .arg(server_->url(QStringLiteral("/static/logo.png"), host()));
-    if (page == 1 && options_.matureNotice)
-        html += QLatin1String(kMatureNotice);
-    // A chapter selector comes first on every site; it must not be taken for
-    // the page selector.
-    html += QStringLiteral(
-        "<select id=\"top_chapter_list\" name=\"chapterMenu\" onchange=\"change_chapter(this)\">"
-        "<option value=\"/c001/\">Chapter 1</option><option value=\"/c043/\">Chapter 43</option>"
-        "</select>\n");
-    html += select + u'\n';
-    html += QStringLiteral("<div id=\"viewer\">\n%1</div>\n").arg(imageTags(page));
-    if (layout_ == Layout::MangaHere)
-        html += select + u'\n'; // the bottom copy of the page selector
-    html += QStringLiteral("<p>Comments &amp; more</p></body></html>\n");
-    return html.toUtf8();
+        parts.pageValues << pageValue(p);
+    parts.page = page;
+    parts.commentsEntry = layout_ == Layout::MangaFox && options_.commentsPage;
+    parts.selectorKey = QStringLiteral("Naruto/1");
+    for (int index = 0; index < options_.imagesPerPage; ++index)
+        parts.imageURLs << imageURL(page, index);
+    const bool linked = layout_ != Layout::OneManga && !options_.pagesWithoutLink.contains(page);
+    if (linked)
+        parts.next = nextLink(page);
+    return site.render(parts);
 }
 
 QStringList FakeChapterSite::expectedImageURLs() const

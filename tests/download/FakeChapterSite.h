@@ -22,8 +22,8 @@ inline void PrintTo(const QStringList &list, std::ostream *os)
     *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
 }
 
-// A whole chapter of one site's reader pages and images, generated in that
-// site's layout and served by its own loopback server under the site's
+// A whole chapter of one site's reader pages and images, written in that
+// site's markup by the demo site's layouts and served by its own loopback server under the site's
 // *.localhost host names (which reach 127.0.0.1). Registers the site's base
 // URL with the site configuration, so the image tests know its image host;
 // the test clears the overrides.
@@ -65,7 +65,6 @@ private:
     QString imageHost() const;
     QString pageValue(int page) const;
     QString imagePath(int page, int index) const;
-    QString imageTags(int page) const;
     QString nextLink(int page) const;
 
     Layout layout_;
