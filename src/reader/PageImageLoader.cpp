@@ -60,7 +60,7 @@ struct Decoded {
     double scale = 1;
 };
 
-bool decodeJpeg(const QByteArray &bytes, double shownScale, Decoded *out)
+bool decodeJpeg(const QByteArray &bytes, double shownScale, bool knownGray, Decoded *out)
 {
     tjhandle decompressor = TurboJpeg::threadDecompressor();
     if (!decompressor)
@@ -79,9 +79,10 @@ bool decodeJpeg(const QByteArray &bytes, double shownScale, Decoded *out)
     const tjscalingfactor factor = factorFor(shownScale);
     const int scaledWidth = TJSCALED(width, factor);
     const int scaledHeight = TJSCALED(height, factor);
-    // Scans are often saved grey: a quarter of the memory, and no colour
-    // conversion.
-    const bool grey = colorspace == TJCS_GRAY;
+    // Scans are often grey, saved so or measured so on arrival: a quarter of
+    // the memory, and neither the chroma transforms nor colour conversion,
+    // which are a third of a decode.
+    const bool grey = colorspace == TJCS_GRAY || (knownGray && colorspace == TJCS_YCbCr);
     QImage image(scaledWidth, scaledHeight, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (image.isNull())
         return true;
@@ -180,7 +181,7 @@ std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest 
     file.close();
 
     Decoded decoded;
-    bool handled = TurboJpeg::looksLikeJpeg(bytes) && decodeJpeg(bytes, request.shownScale, &decoded);
+    bool handled = TurboJpeg::looksLikeJpeg(bytes) && decodeJpeg(bytes, request.shownScale, request.gray, &decoded);
     if (!handled)
         handled = decodeOther(bytes, &decoded);
     if (!handled || decoded.image.isNull())
@@ -223,6 +224,7 @@ PageImageLoader::Key PageImageLoader::keyFor(const PageImageRequest &request)
         key.right = request.rightBorder;
     }
     key.scale = decodingScale(request.shownScale);
+    key.gray = request.gray;
     return key;
 }
 

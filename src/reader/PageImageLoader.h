@@ -20,12 +20,15 @@ struct PageImageRequest {
     float rightBorder = 0;
     // 1 or more asks for full size.
     double shownScale = 1.0;
+    // The page is known to hold no colour (measured when it arrived), so a
+    // JPEG may be decoded straight to grey.
+    bool gray = false;
 };
 
 // Decodes page files off the main thread and keeps the few decoded pages the
 // viewer needs at hand: the two page slots' and the next page's. A decoded
 // page is found again by its file (name, size and time, so a rewritten file
-// is decoded afresh), its cut and its decoding scale. Failures are never
+// is decoded afresh), its cut, its decoding scale and whether it is grey. Failures are never
 // kept.
 // Thread contract: main thread only; decoding runs on the loader's own
 // queue and reports on the main thread; a cancelled or dropped request
@@ -75,6 +78,7 @@ private:
         bool cut = false;
         float left = 0, right = 0;
         double scale = 1;
+        bool gray = false;
         bool operator==(const Key &) const = default;
     };
     struct Entry {

@@ -116,6 +116,15 @@ TEST_F(PageImageLoaderTest, DecodesAtTheShownScaleWithGeometryInFilePixels)
     EXPECT_EQ(greyCut->fullSize(), QSize(480, 1200));
     EXPECT_GT(qGray(greyCut->image().pixel(3, 300)), 180);
     EXPECT_GT(qGray(greyCut->image().pixel(greyCut->image().width() - 4, 300)), 180);
+    // Saved in colour, it decodes grey only when known to be grey.
+    QByteArray colourBytes;
+    QBuffer colourBuffer(&colourBytes);
+    colourBuffer.open(QIODevice::WriteOnly);
+    grey.convertToFormat(QImage::Format_RGB32).save(&colourBuffer, "JPEG", 95);
+    PageImageRequest inColour = request(write(QStringLiteral("colour.jpg"), colourBytes), 0.3);
+    EXPECT_EQ(PageImageLoader::decode(inColour)->image().format(), QImage::Format_RGB32);
+    inColour.gray = true;
+    EXPECT_EQ(PageImageLoader::decode(inColour)->image().format(), QImage::Format_Grayscale8);
 
     // Other formats are read whole, whatever the shown scale.
     PageImageRequest pngRequest =
@@ -148,6 +157,9 @@ TEST_F(PageImageLoaderTest, KeepsFewPagesAndNeverAStaleOrFailedOne)
     EXPECT_EQ(again, first);
     EXPECT_FALSE(loader.isCached(request(path, 0.3)));
     EXPECT_FALSE(loader.isCached(request(path, 1.0, true)));
+    PageImageRequest asGrey = request(path);
+    asGrey.gray = true;
+    EXPECT_FALSE(loader.isCached(asGrey));
 
     // Rewritten (a page fetched again), it is decoded afresh.
     write(QStringLiteral("late.jpg"), bandedPage(200, 300, 0, 0));

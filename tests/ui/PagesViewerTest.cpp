@@ -361,6 +361,7 @@ TEST_F(PagesViewer, APageShownSmallIsDecodedSmallAndSharpenedInPlaceWhenZoomed)
     }
     ASSERT_NE(slot, nullptr);
     const std::shared_ptr<const PageImage> small = slot->imageView()->page();
+    EXPECT_EQ(small->image().format(), QImage::Format_Grayscale8) << "measured grey when it arrived";
     PagesScrollView *scroll = slot->scrollView();
     // Fitting reckons in the file's pixels, not the decoded ones.
     EXPECT_NEAR(scroll->minimumZoomScale() * small->fullSize().width(), scroll->width(), 1.0);

@@ -100,6 +100,7 @@ PageImageRequest OnePageViewController::requestForPage(int index) const
     request.cut = services_.userDefaults && services_.userDefaults->boolForKey(SettingsKeys::cropPage);
     request.leftBorder = float(record->leftBorder());
     request.rightBorder = float(record->rightBorder());
+    request.gray = record->isGray().value_or(false);
     // Shown smaller than its pixels, a page is decoded smaller: the scale
     // it will be fitted at follows from its record before it is decoded.
     const QSize full(int(record->width()), int(record->height()));
