@@ -23,6 +23,12 @@ struct PageImageRequest {
     // The page is known to hold no colour (measured when it arrived), so a
     // JPEG may be decoded straight to grey.
     bool gray = false;
+    // Above 0: only this many rows from the top of the shown part (in the
+    // file's pixels) are wanted, the ones on screen when a page first
+    // appears. A JPEG then stops decoding below them (the decoder's work goes
+    // with the rows it reads) and its page is not whole; the whole page is
+    // asked for next. Such pages are never kept in the cache.
+    int firstRows = 0;
 };
 
 // Decodes page files off the main thread and keeps the few decoded pages the
@@ -58,6 +64,8 @@ public:
     void clear();
     // Whether a decoded page for the request is at hand.
     bool isCached(const PageImageRequest &request) const;
+    // Whether it is at hand or being decoded.
+    bool isCachedOrPending(const PageImageRequest &request) const;
 
     // Reads, decodes, cuts. Null when the file is missing, does not decode
     // or has more pixels than the cropper accepts. Any thread.
@@ -79,6 +87,7 @@ private:
         float left = 0, right = 0;
         double scale = 1;
         bool gray = false;
+        int firstRows = 0;
         bool operator==(const Key &) const = default;
     };
     struct Entry {

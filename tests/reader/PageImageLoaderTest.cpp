@@ -101,6 +101,21 @@ TEST_F(PageImageLoaderTest, DecodesAtTheShownScaleWithGeometryInFilePixels)
         EXPECT_TRUE(isGreen(image.pixel(image.width() - 4, image.height() / 2))) << shown;
     }
 
+    // The rows on screen alone, and a row more to resample with: the page's
+    // geometry stays whole, and so does a page shorter than the rows asked.
+    PageImageRequest top = request(jpeg, 0.3, true);
+    top.firstRows = 301;
+    auto topRows = PageImageLoader::decode(top);
+    ASSERT_TRUE(topRows);
+    EXPECT_FALSE(topRows->isWhole());
+    EXPECT_EQ(topRows->image().height(), 152);
+    EXPECT_EQ(topRows->fullSize(), QSize(480, 1200));
+    EXPECT_NEAR(topRows->coveredHeight(), 304, 1);
+    EXPECT_TRUE(isGreen(topRows->image().pixel(3, 150)));
+    EXPECT_TRUE(isGreen(topRows->image().pixel(topRows->image().width() - 4, 150)));
+    top.firstRows = 1200;
+    EXPECT_TRUE(PageImageLoader::decode(top)->isWhole());
+
     // A grey scan stays grey, a byte a pixel, and is cut alike.
     QImage grey(800, 1200, QImage::Format_Grayscale8);
     grey.fill(0);
@@ -160,6 +175,12 @@ TEST_F(PageImageLoaderTest, KeepsFewPagesAndNeverAStaleOrFailedOne)
     PageImageRequest asGrey = request(path);
     asGrey.gray = true;
     EXPECT_FALSE(loader.isCached(asGrey));
+    // The top of a page is shown once and never kept.
+    PageImageRequest top = request(path);
+    top.firstRows = 100;
+    EXPECT_FALSE(loadAndWait(&owner, top)->isWhole());
+    EXPECT_FALSE(loader.isCachedOrPending(top));
+    EXPECT_TRUE(loader.isCached(request(path)));
 
     // Rewritten (a page fetched again), it is decoded afresh.
     write(QStringLiteral("late.jpg"), bandedPage(200, 300, 0, 0));

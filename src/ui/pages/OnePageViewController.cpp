@@ -128,10 +128,16 @@ void OnePageViewController::addImageView()
     uncropPage_ = false;
     request_ = requestForPage(pageNumber_);
     request_.cut = isCropped_;
+    // Unless the whole page is at hand or on its way, the rows on screen
+    // come first: less to decode before the page is seen.
+    PageImageRequest first = request_;
+    const qreal zoom = request_.shownScale / devicePixelRatioF();
+    if (zoom > 0 && scrollView_->height() > 0 && !loader_->isCachedOrPending(request_))
+        first.firstRows = int(std::ceil(scrollView_->height() / zoom));
     display_ = Display::Loading;
     const int number = pageNumber_;
     QPointer<OnePageViewController> self(this);
-    loader_->load(this, request_, [self, number](std::shared_ptr<const PageImage> image) {
+    loader_->load(this, first, [self, number](std::shared_ptr<const PageImage> image) {
         if (self && self->pageNumber_ == number && self->display_ == Display::Loading)
             self->showImage(std::move(image));
     });
@@ -152,8 +158,10 @@ void OnePageViewController::showImage(std::shared_ptr<const PageImage> image)
     imageView_ = view;
     display_ = Display::Image;
     layoutImage(relativeZoomScale_);
-    pageShown();
+    // The rest of a page shown in part is wanted before the next page is
+    // decoded ahead.
     ensureResolution();
+    pageShown();
 }
 
 void OnePageViewController::layoutImage(qreal relativeZoom)
@@ -174,22 +182,25 @@ void OnePageViewController::layoutImage(qreal relativeZoom)
 
 void OnePageViewController::ensureResolution()
 {
-    if (display_ != Display::Image || !image_ || image_->isFullSize())
+    if (display_ != Display::Image || !image_)
         return;
     const double needed = scrollView_->zoomScale() * devicePixelRatioF();
-    if (PageImageLoader::decodingScale(needed) <= image_->scale() + 1e-9)
+    const bool sharp =
+        image_->isFullSize() || PageImageLoader::decodingScale(needed) <= image_->scale() + 1e-9;
+    if (sharp && image_->isWhole())
         return;
-    PageImageRequest sharper = request_;
-    sharper.shownScale = needed;
+    PageImageRequest better = request_;
+    if (!sharp)
+        better.shownScale = needed;
     const int number = pageNumber_;
     QPointer<OnePageViewController> self(this);
-    loader_->load(this, sharper, [self, number, sharper](std::shared_ptr<const PageImage> image) {
-        // Same geometry, more pixels: nothing on screen moves.
+    loader_->load(this, better, [self, number, better](std::shared_ptr<const PageImage> image) {
+        // Same geometry, more pixels or rows: nothing on screen moves.
         if (!self || !image || self->pageNumber_ != number || self->display_ != Display::Image ||
             !self->imageView_)
             return;
         self->image_ = image;
-        self->request_ = sharper;
+        self->request_ = better;
         self->imageView_->setPage(std::move(image));
     });
 }

@@ -104,6 +104,8 @@ protected:
 private:
     void showImage(std::shared_ptr<const PageImage> image);
     void layoutImage(qreal relativeZoom);
+    // Asks for the whole page when only its top is shown, and for a sharper
+    // decode when zoomed past the shown one; swaps it in without moving.
     void ensureResolution();
     void applyBackground();
 
