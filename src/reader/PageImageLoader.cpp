@@ -416,6 +416,25 @@ void PageImageLoader::retainOnly(const std::vector<PageImageRequest> &keep)
                    pending_.end());
 }
 
+void PageImageLoader::forget(const void *owner)
+{
+    pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
+                                  [owner](const std::shared_ptr<Pending> &pending) {
+                                      auto &waiters = pending->waiters;
+                                      const auto before = waiters.size();
+                                      waiters.erase(std::remove_if(waiters.begin(), waiters.end(),
+                                                                   [owner](const auto &waiter) {
+                                                                       return waiter.first == owner;
+                                                                   }),
+                                                    waiters.end());
+                                      if (waiters.size() == before || !waiters.empty())
+                                          return false;
+                                      pending->operation->cancel();
+                                      return true;
+                                  }),
+                   pending_.end());
+}
+
 void PageImageLoader::cancelAll()
 {
     for (const auto &pending : pending_)

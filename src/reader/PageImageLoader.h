@@ -60,6 +60,9 @@ public:
     void preload(const PageImageRequest &request);
     // Drops cached pages whose requests are not among `keep`.
     void retainOnly(const std::vector<PageImageRequest> &keep);
+    // `owner` no longer waits for anything; what nobody else waits for is
+    // cancelled (a page flipped away from before it was whole).
+    void forget(const void *owner);
     void cancelAll();
     void clear();
     // Whether a decoded page for the request is at hand.

@@ -227,6 +227,19 @@ TEST_F(PageImageLoaderTest, OnlyTheNewestLoadOfAnOwnerReports)
     loader.preload(request(b));
     EXPECT_TRUE(pumpEventsUntil([&] { return loader.isCached(request(b)); }));
     EXPECT_TRUE(reports.isEmpty());
+
+    // A slot that stops waiting cancels only what nobody else waits for.
+    loader.clear();
+    const int thirdSlot = 0;
+    loader.load(&slot, request(a), [&](auto) { reports << QStringLiteral("forgotten"); });
+    loader.load(&otherSlot, request(a), [&](auto) { reports << QStringLiteral("other a"); });
+    loader.load(&thirdSlot, request(b, 0.3), [&](auto) { reports << QStringLiteral("forgotten"); });
+    loader.forget(&slot);
+    loader.forget(&thirdSlot);
+    EXPECT_FALSE(loader.isCachedOrPending(request(b, 0.3)));
+    EXPECT_TRUE(pumpEventsUntil([&] { return !reports.isEmpty(); }));
+    pumpEvents();
+    EXPECT_EQ(reports, QStringList{QStringLiteral("other a")});
 }
 
 } // namespace

@@ -199,9 +199,12 @@ void OnePageViewController::ensureResolution()
         if (!self || !image || self->pageNumber_ != number || self->display_ != Display::Image ||
             !self->imageView_)
             return;
+        const bool completed = !self->image_->isWhole() && image->isWhole();
         self->image_ = image;
         self->request_ = better;
         self->imageView_->setPage(std::move(image));
+        if (completed)
+            self->pageShown();
     });
 }
 

@@ -77,6 +77,9 @@ public:
     PageImageRequest requestForPage(int index) const;
     // The request of the page shown, while it is shown or loading.
     const PageImageRequest &currentRequest() const { return request_; }
+    // Showing the top of its page while the whole page is decoded; it tells
+    // its delegate the page is shown again when the whole page is in.
+    bool isWaitingForWholePage() const { return display_ == Display::Image && image_ && !image_->isWhole(); }
 
     // PageImageViewDelegate
     void pageImageViewGotSingleTapAtPoint(PageImageView *view, QPointF point,

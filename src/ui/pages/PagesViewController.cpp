@@ -358,6 +358,10 @@ void PagesViewController::loadNewPage(int index)
     }
     hidden_->setRelativeZoomScale(current_->relativeZoomScale());
     std::swap(current_, hidden_);
+    // A page left before it was whole keeps its top for the slide out; its
+    // whole decode would only hold up the next page's.
+    if (hidden_->isWaitingForWholePage())
+        loader_.forget(hidden_);
     pageNumber_ = index;
     setPageTitle();
     transitionPending_ = true;
@@ -415,7 +419,10 @@ void PagesViewController::holdNextPage()
     std::vector<PageImageRequest> keep = {current_->currentRequest(), hidden_->currentRequest()};
     const int next = pageNumber_ + 1;
     std::optional<PageImageRequest> ahead;
-    if (holdsNextPage_ && next < pageCount()) {
+    // The next page waits until the current one is whole: the rest of the
+    // page on screen is wanted first, and its top, its whole decode and the
+    // next page are then never held at once.
+    if (holdsNextPage_ && next < pageCount() && !current_->isWaitingForWholePage()) {
         const auto &record = pagesData_->pages()[std::size_t(next)];
         if (record->width() > 1.0 && record->height() > 1.0 && record->width() < 2500.0) {
             ahead = current_->requestForPage(next);
