@@ -47,7 +47,7 @@ OnePageViewController::OnePageViewController(std::shared_ptr<PagesData> pagesDat
         if (delegate_)
             delegate_->onePageViewControllerScrolledPastEnd(this, direction);
     });
-    connect(scrollView_, &PagesScrollView::zoomChanged, this, &OnePageViewController::ensureResolution);
+    connect(scrollView_, &PagesScrollView::zoomChanged, this, [this] { ensureResolution(false); });
 }
 
 OnePageViewController::~OnePageViewController() = default;
@@ -158,9 +158,14 @@ void OnePageViewController::showImage(std::shared_ptr<const PageImage> image)
     imageView_ = view;
     display_ = Display::Image;
     layoutImage(relativeZoomScale_);
-    // The rest of a page shown in part is wanted before the next page is
-    // decoded ahead.
-    ensureResolution();
+    if (image_->isWhole()) {
+        ensureResolution(false);
+    } else {
+        // The rest of the page is asked for once this top has been painted:
+        // the decoding thread woken now would share the cores with that paint.
+        QMetaObject::invokeMethod(
+            this, [this] { ensureResolution(true); }, Qt::QueuedConnection);
+    }
     pageShown();
 }
 
@@ -180,14 +185,14 @@ void OnePageViewController::layoutImage(qreal relativeZoom)
     scrollView_->setContentOffset(QPointF(0, 0));
 }
 
-void OnePageViewController::ensureResolution()
+void OnePageViewController::ensureResolution(bool whole)
 {
     if (display_ != Display::Image || !image_)
         return;
     const double needed = scrollView_->zoomScale() * devicePixelRatioF();
     const bool sharp =
         image_->isFullSize() || PageImageLoader::decodingScale(needed) <= image_->scale() + 1e-9;
-    if (sharp && image_->isWhole())
+    if (sharp && (image_->isWhole() || !whole))
         return;
     PageImageRequest better = request_;
     if (!sharp)

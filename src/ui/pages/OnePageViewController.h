@@ -107,9 +107,10 @@ protected:
 private:
     void showImage(std::shared_ptr<const PageImage> image);
     void layoutImage(qreal relativeZoom);
-    // Asks for the whole page when only its top is shown, and for a sharper
-    // decode when zoomed past the shown one; swaps it in without moving.
-    void ensureResolution();
+    // Asks for a sharper decode when zoomed past the shown one, and with
+    // `whole` for the whole page when only its top is shown; swaps it in
+    // without moving.
+    void ensureResolution(bool whole);
     void applyBackground();
 
     std::shared_ptr<PagesData> pagesData_;
