@@ -360,12 +360,18 @@ void PagesViewController::loadNewPage(int index)
     std::swap(current_, hidden_);
     // A page left before it was whole keeps its top for the slide out; its
     // whole decode would only hold up the next page's.
-    if (hidden_->isWaitingForWholePage())
+    const bool leftInPart = hidden_->isWaitingForWholePage();
+    if (leftInPart)
         loader_.forget(hidden_);
     pageNumber_ = index;
     setPageTitle();
     transitionPending_ = true;
     current_->loadPage(index);
+    // The page two flips back goes now rather than once this one is shown:
+    // beside the page left in part, its whole decode still finishing and
+    // this page's top, it would be a fourth.
+    if (leftInPart)
+        loader_.retainOnly({current_->currentRequest(), hidden_->currentRequest()});
 }
 
 void PagesViewController::onePageViewControllerDidShowPage(OnePageViewController *slot)
