@@ -10,9 +10,11 @@
 // a fraction of the file's size, and the size of the shown part in the
 // file's own pixels, in which all geometry (fitting, zoom limits, stored
 // borders) is reckoned. A page first seen only in part holds just its top
-// rows, the ones on screen, until the whole decode replaces it. Counted while alive, so that a benchmark can
-// prove how many decoded pages the viewer holds at once. Thread contract: made on a decoding thread,
-// immutable afterwards, shared between threads through shared_ptr<const PageImage>.
+// rows, the ones on screen, until the whole decode replaces it. Counted
+// while alive, so that a benchmark can prove how many decoded pages the
+// viewer holds at once.
+// Thread contract: made on a decoding thread, immutable afterwards, shared
+// between threads through shared_ptr<const PageImage>.
 class PageImage
 {
 public:

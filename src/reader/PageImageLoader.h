@@ -34,8 +34,8 @@ struct PageImageRequest {
 // Decodes page files off the main thread and keeps the few decoded pages the
 // viewer needs at hand: the two page slots' and the next page's. A decoded
 // page is found again by its file (name, size and time, so a rewritten file
-// is decoded afresh), its cut, its decoding scale and whether it is grey. Failures are never
-// kept.
+// is decoded afresh), its cut, its decoding scale and whether it is grey.
+// Failures, and pages decoded only in part, are never kept.
 // Thread contract: main thread only; decoding runs on the loader's own
 // queue and reports on the main thread; a cancelled or dropped request
 // reports nothing.
