@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
-  libturbojpeg0-dev libicu-dev libcurl4-openssl-dev libsqlite3-dev
+  libturbojpeg0-dev libjpeg62-turbo-dev libicu-dev libcurl4-openssl-dev libsqlite3-dev
   libminizip-dev zlib1g-dev libplist-dev libplist++-dev
   googletest libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   libxml2-dev libclang-rt-14-dev

@@ -2,9 +2,11 @@
 // library tab lists them, with their source and chapter count; one book's
 // chapters with their number, pages and last page read; or one chapter's
 // pages with their file, size and the margins found on them (the columns
-// where the content starts and ends, 0-0 when none were found).
+// where the content starts and ends, 0-0 when none were found), and whether
+// the page was found grey ("gray", "color", or "-" when never measured).
 
 #include <algorithm>
+#include <optional>
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,15 +44,18 @@ int printPages(const Book &book, const QString &chapterText, bool json)
     std::stable_sort(pages.begin(), pages.end(),
                      [](const auto &a, const auto &b) { return a->number() < b->number(); });
     for (const auto &page : pages) {
+        const std::optional<bool> gray = page->isGray();
         print({{QStringLiteral("number"), page->number()},
                {QStringLiteral("file"), page->uuid()},
                {QStringLiteral("width"), page->width()},
                {QStringLiteral("height"), page->height()},
                {QStringLiteral("leftBorder"), page->leftBorder()},
-               {QStringLiteral("rightBorder"), page->rightBorder()}},
+               {QStringLiteral("rightBorder"), page->rightBorder()},
+               {QStringLiteral("isGray"), gray ? QJsonValue(*gray) : QJsonValue()}},
               {QString::number(page->number()), page->uuid(),
                QStringLiteral("%1x%2").arg(page->width()).arg(page->height()),
-               QStringLiteral("%1-%2").arg(page->leftBorder()).arg(page->rightBorder())},
+               QStringLiteral("%1-%2").arg(page->leftBorder()).arg(page->rightBorder()),
+               gray ? (*gray ? QStringLiteral("gray") : QStringLiteral("color")) : QStringLiteral("-")},
               json);
     }
     return 0;

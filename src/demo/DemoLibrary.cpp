@@ -2,6 +2,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <tuple>
 
 #include <QDateTime>
@@ -24,6 +25,7 @@ struct StoredPage {
     double height = 0;
     float leftBorder = 0;
     float rightBorder = 0;
+    std::optional<bool> isGray;
 };
 
 // Drawing, encoding and measuring a page costs far more than writing it, and
@@ -40,6 +42,7 @@ const StoredPage &storedPage(std::uint64_t seed, int book, int chapter, int page
         Cropper cropper(stored.bytes);
         stored.width = cropper.width();
         stored.height = cropper.height();
+        stored.isGray = cropper.isGray();
         if (cropper.crop()) {
             stored.leftBorder = cropper.leftBorder();
             stored.rightBorder = cropper.rightBorder();
@@ -62,6 +65,7 @@ void addPages(AppData &appData, Chapter &chapter, std::uint64_t seed, int bookIn
             page->setHeight(stored.height);
             page->setLeftBorder(stored.leftBorder);
             page->setRightBorder(stored.rightBorder);
+            page->setIsGray(stored.isGray);
             page->setIsDownloaded(true);
             appData.writeData(stored.bytes, *page);
         }

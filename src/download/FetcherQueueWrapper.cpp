@@ -28,6 +28,7 @@ void measureImage(HttpRequest &request)
     request.imageMeasured = true;
     request.imageWidth = cropper.width();
     request.imageHeight = cropper.height();
+    request.isGray = cropper.isGray();
     if (cropper.width() > 0 && cropper.height() > 0 && cropper.crop()) {
         request.leftBorder = cropper.leftBorder();
         request.rightBorder = cropper.rightBorder();
@@ -263,11 +264,12 @@ void FetcherQueueWrapper::requestDidFinishMain(HttpRequest &request)
         }
         if (width > 0 && height > 0)
             setPageWithData(body, urlString, request.number, width, height, request.leftBorder,
-                            request.rightBorder, QString());
+                            request.rightBorder, request.isGray, QString());
         else
-            setPageWithData(body, urlString, request.number, 0, 0, 0, 0, QString());
+            setPageWithData(body, urlString, request.number, 0, 0, 0, 0, std::nullopt, QString());
     } else {
-        setPageWithData(QByteArray(), urlString, request.number, 0, 0, 0, 0, localized("No data"));
+        setPageWithData(QByteArray(), urlString, request.number, 0, 0, 0, 0, std::nullopt,
+                        localized("No data"));
     }
     post(requestDidFinishOrFailNotification());
     post(requestDidFinishNotification());
@@ -278,7 +280,8 @@ void FetcherQueueWrapper::requestDidFailMain(HttpRequest &request)
     ++requestsFailed_;
     if (!isCancelled_) {
         const QString text = request.error() ? request.error()->localizedDescription() : QString();
-        setPageWithData(QByteArray(), request.url().toString(), request.number, 0, 0, 0, 0, text);
+        setPageWithData(QByteArray(), request.url().toString(), request.number, 0, 0, 0, 0, std::nullopt,
+                        text);
     }
     post(requestDidFailNotification());
     post(requestDidFinishOrFailNotification());
@@ -286,7 +289,7 @@ void FetcherQueueWrapper::requestDidFailMain(HttpRequest &request)
 
 void FetcherQueueWrapper::setPageWithData(const QByteArray &data, const QString &urlString, quint32 number,
                                           double width, double height, float leftBorder, float rightBorder,
-                                          const QString &errorString)
+                                          std::optional<bool> isGray, const QString &errorString)
 {
     if (!download_ || number >= pages_.size())
         return;
@@ -302,6 +305,7 @@ void FetcherQueueWrapper::setPageWithData(const QByteArray &data, const QString 
         page->setHeight(height);
         page->setLeftBorder(leftBorder);
         page->setRightBorder(rightBorder);
+        page->setIsGray(isGray);
         if (!errorString.isNull())
             page->setErrorString(errorString);
     } else {
@@ -311,6 +315,7 @@ void FetcherQueueWrapper::setPageWithData(const QByteArray &data, const QString 
         page->setHeight(0);
         page->setLeftBorder(0);
         page->setRightBorder(0);
+        page->setIsGray(std::nullopt);
         page->setErrorString(writeError ? writeError->localizedDescription()
                                         : localized("Could not write page"));
     }

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include <QByteArray>
@@ -90,7 +91,8 @@ private:
     void addPageWithData(const QByteArray &data, const QString &urlString, int number, double width,
                          double height);
     void setPageWithData(const QByteArray &data, const QString &urlString, quint32 number, double width,
-                         double height, float leftBorder, float rightBorder, const QString &errorString);
+                         double height, float leftBorder, float rightBorder, std::optional<bool> isGray,
+                         const QString &errorString);
     void processAutoSave(bool complete);
 
     DownloadManager &manager_;

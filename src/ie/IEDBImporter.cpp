@@ -72,6 +72,7 @@ bool IEDBImporter::importBookTitle(const QString &bookTitle, const QString &root
         page->setChapter(newChapter);
         page->setLeftBorder(left);
         page->setRightBorder(right);
+        page->setIsGray(cropper.isGray());
         if (copyError) {
             if (error)
                 *error = copyError;

@@ -113,6 +113,29 @@ void flushCounts(uchar *counts, quint32 *sums, quint32 columns)
     }
 }
 
+// Whether no more than `allowed` of the samples are further than the
+// tolerance from neutral. Stops as soon as the answer is no.
+bool chromaIsNeutral(const uchar *samples, qsizetype count, quint64 allowed)
+{
+    constexpr uchar kLow = uchar(128 - Cropper::kChromaTolerance);
+    constexpr uchar kSpan = uchar(2 * Cropper::kChromaTolerance);
+    quint64 stray = 0;
+    qsizetype i = 0;
+    while (i + qsizetype(kLanes) <= count) {
+        // A byte lane counts at most 255 strays before it is added up.
+        Bytes16 counts = {};
+        for (int step = 0; step < 255 && i + qsizetype(kLanes) <= count; ++step, i += kLanes)
+            counts -= Bytes16(Bytes16(load16(samples + i) - kLow) > kSpan);
+        for (quint32 lane = 0; lane < kLanes; ++lane)
+            stray += counts[lane];
+        if (stray > allowed)
+            return false;
+    }
+    for (; i < count; ++i)
+        stray += uchar(samples[i] - kLow) > kSpan;
+    return stray <= allowed;
+}
+
 // Left to right on the left side, right to left on the right side: keeps the
 // strongest column (the first of equal maxima) and the end of the blank run
 // that starts at the edge.
@@ -173,6 +196,9 @@ bool Cropper::decodeJpegToGray(const QByteArray &encoded)
         return true;
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
         return false;
+    if (colorspace == TJCS_YCbCr && subsampling >= 0 && subsampling < TJ_NUMSAMP &&
+        subsampling != TJSAMP_GRAY && decodeJpegPlanes(decompressor, encoded, width, height, subsampling))
+        return true;
 
     QImage gray(width, height, QImage::Format_Grayscale8);
     if (gray.isNull())
@@ -184,6 +210,49 @@ bool Cropper::decodeJpegToGray(const QByteArray &encoded)
                       TJPF_GRAY, 0) != 0 &&
         tjGetErrorCode(decompressor) == TJERR_FATAL)
         return false;
+    gray_ = std::move(gray);
+    width_ = quint32(width);
+    height_ = quint32(height);
+    if (colorspace == TJCS_GRAY)
+        isGray_ = true;
+    return true;
+}
+
+// The luma plane is the very grey copy a grey decode gives; the chroma planes
+// cost only their own transforms (no upsampling, no colour conversion), and
+// they are what tells a grey page saved in colour from a colour page. False
+// when the planes cannot be had, leaving the plain grey decode to try.
+bool Cropper::decodeJpegPlanes(tjhandle decompressor, const QByteArray &encoded, int width, int height,
+                               int subsampling)
+{
+    const int lumaWidth = tjPlaneWidth(0, width, subsampling);
+    const int lumaHeight = tjPlaneHeight(0, height, subsampling);
+    const int chromaWidth = tjPlaneWidth(1, width, subsampling);
+    const int chromaHeight = tjPlaneHeight(1, height, subsampling);
+    if (lumaWidth < width || lumaHeight < height || chromaWidth < 1 || chromaHeight < 1)
+        return false;
+    // The planes are padded to whole chroma samples: an odd width fits the
+    // grey rows' alignment, an odd height needs a row more.
+    QImage gray(width, lumaHeight, QImage::Format_Grayscale8);
+    if (gray.isNull() || gray.bytesPerLine() < lumaWidth)
+        return false;
+    const qsizetype chromaSize = qsizetype(chromaWidth) * chromaHeight;
+    std::unique_ptr<uchar[]> chroma(new (std::nothrow) uchar[std::size_t(2 * chromaSize)]);
+    if (!chroma)
+        return false;
+    unsigned char *planes[3] = {gray.bits(), chroma.get(), chroma.get() + chromaSize};
+    int strides[3] = {int(gray.bytesPerLine()), chromaWidth, chromaWidth};
+    const auto *bytes = reinterpret_cast<const unsigned char *>(encoded.constData());
+    if (tjDecompressToYUVPlanes(decompressor, bytes, static_cast<unsigned long>(encoded.size()), planes,
+                                width, strides, height, 0) != 0 &&
+        tjGetErrorCode(decompressor) == TJERR_FATAL)
+        return false;
+    if (lumaHeight != height)
+        gray = gray.copy(0, 0, width, height);
+    if (gray.isNull())
+        return false;
+    const quint64 allowed = quint64(2 * chromaSize) * kColourSamplesPerMillion / 1'000'000;
+    isGray_ = chromaIsNeutral(chroma.get(), 2 * chromaSize, allowed);
     gray_ = std::move(gray);
     width_ = quint32(width);
     height_ = quint32(height);

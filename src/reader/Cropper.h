@@ -1,12 +1,17 @@
 #pragma once
 
+#include <optional>
+
+#include <turbojpeg.h>
+
 #include <QByteArray>
 #include <QImage>
 
 // Finds the blank or framed strips at the left and right of a scanned page,
 // the columns the reader may cut away. Works on an 8-bit grey copy of the
 // page and looks for vertical borders only: tops and bottoms are never cut.
-// The borders are found once, when a page arrives, and stored with the page.
+// The borders are found once, when a page arrives, and stored with the page,
+// together with whether the page holds any colour (see isGray()).
 // Single use: construct for one image, crop once, read the results.
 // Thread contract: holds no shared state; runs on the caller's thread (a page
 // request's thread, an import operation's thread).
@@ -17,7 +22,8 @@ public:
     // memory is taken: a hostile or broken file must not exhaust memory.
     static constexpr quint64 kMaxPixels = 100'000'000;
 
-    // Decodes encoded page bytes: JPEG straight to grey, anything else that
+    // Decodes encoded page bytes: JPEG straight to grey (a colour JPEG to its
+    // planes, whose chroma tells whether it is grey), anything else that
     // QImage reads (PNG, GIF, WebP) through a grey conversion.
     explicit Cropper(const QByteArray &encoded);
     // For a page already decoded.
@@ -35,6 +41,18 @@ public:
     quint32 width() const { return width_; }
     quint32 height() const { return height_; }
     bool isDecoded() const { return !gray_.isNull(); }
+    // Whether the page has no colour worth keeping: a one-component JPEG, or
+    // a colour JPEG whose chroma stays near neutral (within what compression
+    // leaves on a grey page) all but for a few specks. Such a page looks the
+    // same decoded straight to grey. Unknown for other files (only JPEG is
+    // ever decoded to grey) and for what could not be decoded.
+    std::optional<bool> isGray() const { return isGray_; }
+
+    // How far from neutral (128) a chroma sample may be and still count as
+    // grey, and how many samples in a million may stray beyond that before
+    // the page counts as colour.
+    static constexpr int kChromaTolerance = 12;
+    static constexpr int kColourSamplesPerMillion = 100;
 
     // First column of the content (0: nothing to cut at the left) and the
     // column at which the content ends, exclusive. Meaningful after crop().
@@ -59,6 +77,8 @@ public:
 private:
     void initializeBitmapData(QImage image);
     bool decodeJpegToGray(const QByteArray &encoded);
+    bool decodeJpegPlanes(tjhandle decompressor, const QByteArray &encoded, int width, int height,
+                          int subsampling);
     void decodeThroughQImage(const QByteArray &encoded);
 
     QImage gray_;
@@ -66,6 +86,7 @@ private:
     quint32 height_ = 0;
     float leftBorder_ = 0;
     float rightBorder_ = 0;
+    std::optional<bool> isGray_;
     // The grey copy becomes the binary map, so a second crop() must not run.
     bool cropped_ = false;
 };

@@ -3,8 +3,8 @@
 std::atomic<int> PageImage::live_{0};
 std::atomic<int> PageImage::highest_{0};
 
-PageImage::PageImage(QImage image, QSize fullSize, double scale)
-    : image_(std::move(image)), fullSize_(fullSize), scale_(scale)
+PageImage::PageImage(QImage image, QSize fullSize, double scale, bool whole)
+    : image_(std::move(image)), fullSize_(fullSize), scale_(scale), whole_(whole)
 {
     const int now = live_.fetch_add(1) + 1;
     int seen = highest_.load();

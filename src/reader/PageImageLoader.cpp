@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <csetjmp>
+#include <cstdio>
 
 #include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+
+#include <jpeglib.h>
 
 #include "foundation/MainThread.h"
 #include "foundation/Operation.h"
@@ -58,9 +62,59 @@ struct Decoded {
     QImage image;
     QSize fullSize;
     double scale = 1;
+    bool whole = true;
 };
 
-bool decodeJpeg(const QByteArray &bytes, double shownScale, Decoded *out)
+// libjpeg reports a fatal error by calling error_exit, which must not
+// return: it jumps back to the decode, which gives up.
+struct JumpingErrors {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpBack(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<JumpingErrors *>(info->err)->jump, 1);
+}
+
+// Warnings (a truncated file) leave a whole picture, as with TurboJPEG.
+void ignoreMessage(j_common_ptr, int) {}
+
+// The top `rows` rows of the decode at 1/`denominator` into `image`, which
+// has the scaled width and at least `rows` rows. TurboJPEG decodes only whole
+// images; the library beneath it reads rows on demand, and what is never
+// read is never entropy-decoded. Nothing here may need destroying when the
+// error jump skips it.
+bool decodeTopRows(const QByteArray &bytes, int denominator, bool grey, int rows, QImage &image)
+{
+    jpeg_decompress_struct info;
+    JumpingErrors errors;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = jumpBack;
+    errors.manager.emit_message = ignoreMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    info.scale_num = 1;
+    info.scale_denom = unsigned(denominator);
+    info.out_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGRX;
+    jpeg_start_decompress(&info);
+    const bool fits = int(info.output_width) == image.width() && image.height() >= rows &&
+                      info.output_components == (grey ? 1 : 4);
+    while (fits && int(info.output_scanline) < rows) {
+        JSAMPROW row = image.scanLine(int(info.output_scanline));
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_destroy_decompress(&info);
+    return fits;
+}
+
+bool decodeJpeg(const QByteArray &bytes, const PageImageRequest &request, Decoded *out)
 {
     tjhandle decompressor = TurboJpeg::threadDecompressor();
     if (!decompressor)
@@ -76,13 +130,31 @@ bool decodeJpeg(const QByteArray &bytes, double shownScale, Decoded *out)
         out->image = QImage();
         return true; // refused, not to be tried again another way
     }
-    const tjscalingfactor factor = factorFor(shownScale);
+    const tjscalingfactor factor = factorFor(request.shownScale);
     const int scaledWidth = TJSCALED(width, factor);
     const int scaledHeight = TJSCALED(height, factor);
-    // Scans are often saved grey: a quarter of the memory, and no colour
-    // conversion.
-    const bool grey = colorspace == TJCS_GRAY;
-    QImage image(scaledWidth, scaledHeight, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    // Scans are often grey, saved so or measured so on arrival: a quarter of
+    // the memory, and neither the chroma transforms nor colour conversion,
+    // which are a third of a decode.
+    const bool grey = colorspace == TJCS_GRAY || (request.gray && colorspace == TJCS_YCbCr);
+    const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+    // A row more than the shown ones, for the resampling below the last.
+    const int rows = request.firstRows > 0
+                         ? int(std::ceil(request.firstRows * double(factor.num) / factor.denom)) + 1
+                         : scaledHeight;
+    if (rows < scaledHeight && factor.num == 1) {
+        QImage top(scaledWidth, rows, format);
+        if (top.isNull())
+            return true;
+        if (decodeTopRows(bytes, factor.denom, grey, rows, top)) {
+            out->image = std::move(top);
+            out->fullSize = QSize(width, height);
+            out->scale = double(scaledWidth) / width;
+            out->whole = false;
+            return true;
+        }
+    }
+    QImage image(scaledWidth, scaledHeight, format);
     if (image.isNull())
         return true;
     // A warning (a truncated file) still leaves a whole picture, as other
@@ -180,7 +252,7 @@ std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest 
     file.close();
 
     Decoded decoded;
-    bool handled = TurboJpeg::looksLikeJpeg(bytes) && decodeJpeg(bytes, request.shownScale, &decoded);
+    bool handled = TurboJpeg::looksLikeJpeg(bytes) && decodeJpeg(bytes, request, &decoded);
     if (!handled)
         handled = decodeOther(bytes, &decoded);
     if (!handled || decoded.image.isNull())
@@ -207,7 +279,8 @@ std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest 
             fullSize = full.size();
         }
     }
-    return std::make_shared<const PageImage>(std::move(decoded.image), fullSize, decoded.scale);
+    return std::make_shared<const PageImage>(std::move(decoded.image), fullSize, decoded.scale,
+                                             decoded.whole);
 }
 
 PageImageLoader::Key PageImageLoader::keyFor(const PageImageRequest &request)
@@ -223,6 +296,8 @@ PageImageLoader::Key PageImageLoader::keyFor(const PageImageRequest &request)
         key.right = request.rightBorder;
     }
     key.scale = decodingScale(request.shownScale);
+    key.gray = request.gray;
+    key.firstRows = request.firstRows;
     return key;
 }
 
@@ -241,6 +316,13 @@ bool PageImageLoader::isCached(const PageImageRequest &request) const
 {
     const Key key = keyFor(request);
     return std::any_of(cache_.begin(), cache_.end(), [&](const Entry &entry) { return entry.key == key; });
+}
+
+bool PageImageLoader::isCachedOrPending(const PageImageRequest &request) const
+{
+    const Key key = keyFor(request);
+    return isCached(request) || std::any_of(pending_.begin(), pending_.end(),
+                                            [&](const auto &pending) { return pending->key == key; });
 }
 
 void PageImageLoader::insert(const Key &key, std::shared_ptr<const PageImage> page)
@@ -305,7 +387,8 @@ void PageImageLoader::start(const Key &key, const PageImageRequest &request)
                 return;
             const std::shared_ptr<Pending> done = *it;
             pending_.erase(it);
-            if (page)
+            // The top of a page is shown once, until the whole page comes.
+            if (page && page->isWhole())
                 insert(done->key, page);
             for (auto &[owner, report] : done->waiters)
                 report(page);
@@ -326,6 +409,25 @@ void PageImageLoader::retainOnly(const std::vector<PageImageRequest> &keep)
                                   [&](const std::shared_ptr<Pending> &pending) {
                                       if (!pending->waiters.empty() ||
                                           std::find(keys.begin(), keys.end(), pending->key) != keys.end())
+                                          return false;
+                                      pending->operation->cancel();
+                                      return true;
+                                  }),
+                   pending_.end());
+}
+
+void PageImageLoader::forget(const void *owner)
+{
+    pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
+                                  [owner](const std::shared_ptr<Pending> &pending) {
+                                      auto &waiters = pending->waiters;
+                                      const auto before = waiters.size();
+                                      waiters.erase(std::remove_if(waiters.begin(), waiters.end(),
+                                                                   [owner](const auto &waiter) {
+                                                                       return waiter.first == owner;
+                                                                   }),
+                                                    waiters.end());
+                                      if (waiters.size() == before || !waiters.empty())
                                           return false;
                                       pending->operation->cancel();
                                       return true;

@@ -20,13 +20,22 @@ struct PageImageRequest {
     float rightBorder = 0;
     // 1 or more asks for full size.
     double shownScale = 1.0;
+    // The page is known to hold no colour (measured when it arrived), so a
+    // JPEG may be decoded straight to grey.
+    bool gray = false;
+    // Above 0: only this many rows from the top of the shown part (in the
+    // file's pixels) are wanted, the ones on screen when a page first
+    // appears. A JPEG then stops decoding below them (the decoder's work goes
+    // with the rows it reads) and its page is not whole; the whole page is
+    // asked for next. Such pages are never kept in the cache.
+    int firstRows = 0;
 };
 
 // Decodes page files off the main thread and keeps the few decoded pages the
 // viewer needs at hand: the two page slots' and the next page's. A decoded
 // page is found again by its file (name, size and time, so a rewritten file
-// is decoded afresh), its cut and its decoding scale. Failures are never
-// kept.
+// is decoded afresh), its cut, its decoding scale and whether it is grey.
+// Failures, and pages decoded only in part, are never kept.
 // Thread contract: main thread only; decoding runs on the loader's own
 // queue and reports on the main thread; a cancelled or dropped request
 // reports nothing.
@@ -51,10 +60,15 @@ public:
     void preload(const PageImageRequest &request);
     // Drops cached pages whose requests are not among `keep`.
     void retainOnly(const std::vector<PageImageRequest> &keep);
+    // `owner` no longer waits for anything; what nobody else waits for is
+    // cancelled (a page flipped away from before it was whole).
+    void forget(const void *owner);
     void cancelAll();
     void clear();
     // Whether a decoded page for the request is at hand.
     bool isCached(const PageImageRequest &request) const;
+    // Whether it is at hand or being decoded.
+    bool isCachedOrPending(const PageImageRequest &request) const;
 
     // Reads, decodes, cuts. Null when the file is missing, does not decode
     // or has more pixels than the cropper accepts. Any thread.
@@ -75,6 +89,8 @@ private:
         bool cut = false;
         float left = 0, right = 0;
         double scale = 1;
+        bool gray = false;
+        int firstRows = 0;
         bool operator==(const Key &) const = default;
     };
     struct Entry {

@@ -230,8 +230,8 @@ std::shared_ptr<Page> AppData::createPageWithPage(const Page &source,
                                                   ManagedObjectContext *managedObjectContext)
 {
     auto page = contextOrShared(managedObjectContext)->insertNewObject<Page>();
-    for (const char *key : {"url", "number", "errorString", "leftBorder", "rightBorder", "isDownloaded",
-                            "width", "height", "uuid"}) {
+    for (const char *key : {"url", "number", "errorString", "leftBorder", "rightBorder", "isGray",
+                            "isDownloaded", "width", "height", "uuid"}) {
         const QString name = QString::fromLatin1(key);
         page->setValueForKey(name, source.valueForKey(name));
     }

@@ -77,7 +77,8 @@ ManagedObjectModel::ManagedObjectModel()
             attribute("number", T::Integer), attribute("url", T::String), attribute("uuid", T::String),
             attribute("width", T::Double), attribute("height", T::Double), attribute("leftBorder", T::Double),
             attribute("rightBorder", T::Double), attribute("isDownloaded", T::Boolean),
-            attribute("errorString", T::String), toOne("chapter", "Chapter", StoreTable::Chapter)},
+            attribute("errorString", T::String), attribute("isGray", T::Boolean),
+            toOne("chapter", "Chapter", StoreTable::Chapter)},
         std::vector<ToManyDescription>{}, make<Page>);
     auto favorite = std::make_unique<EntityDescription>(
         QStringLiteral("Favorite"), StoreTable::Favorite, nullptr,
@@ -89,6 +90,7 @@ ManagedObjectModel::ManagedObjectModel()
     Q_ASSERT(book->indexOfProperty(QStringLiteral("lastChapterNumberRead")) == Book::LastChapterNumberRead);
     Q_ASSERT(chapter->indexOfProperty(QStringLiteral("book")) == Chapter::BookRelationship);
     Q_ASSERT(download->indexOfProperty(QStringLiteral("nextChapterURL")) == Download::NextChapterURL);
+    Q_ASSERT(page->indexOfProperty(QStringLiteral("isGray")) == Page::IsGray);
     Q_ASSERT(page->indexOfProperty(QStringLiteral("chapter")) == Page::ChapterRelationship);
     Q_ASSERT(favorite->indexOfProperty(QStringLiteral("rootTitle")) == Favorite::RootTitle);
 

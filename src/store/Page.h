@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "store/ManagedObject.h"
 
 class Chapter;
@@ -18,6 +20,7 @@ public:
         RightBorder,
         IsDownloaded,
         ErrorString,
+        IsGray,
         ChapterRelationship
     };
     static QString entityName() { return QStringLiteral("Page"); }
@@ -47,6 +50,16 @@ public:
     // The last fetch error; null when none.
     QString errorString() const { return stringValue(ErrorString); }
     void setErrorString(const QString &text) { setStringValue(ErrorString, text); }
+
+    // Whether the image holds no colour, as measured when it arrived: a grey
+    // page may be decoded straight to grey. Unknown (nullopt) for pages
+    // stored before this was measured and for images it cannot be told of.
+    std::optional<bool> isGray() const
+    {
+        const StoreValue stored = value(IsGray);
+        return StoreValues::isNil(stored) ? std::nullopt : std::optional<bool>(StoreValues::toBool(stored));
+    }
+    void setIsGray(std::optional<bool> gray) { setValue(IsGray, gray ? StoreValue(*gray) : StoreValue()); }
 
     std::shared_ptr<Chapter> chapter() const;
     void setChapter(const Chapter *chapter);

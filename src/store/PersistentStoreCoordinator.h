@@ -31,8 +31,10 @@ struct sqlite3_stmt;
 class PersistentStoreCoordinator
 {
 public:
-    // 2 added the index that finds the downloads among the chapters.
-    static constexpr int kSchemaVersion = 2;
+    // 2 added the index that finds the downloads among the chapters, 3 the
+    // pages' isGray (an older build would lose it copying pages, so it must
+    // refuse the store).
+    static constexpr int kSchemaVersion = 3;
     static inline const QString ErrorDomain = QStringLiteral("StoreErrorDomain");
 
     // Opens (or creates) the store file. A failure is kept and returned by

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -95,6 +96,8 @@ public:
     bool doCrop = false;
     float leftBorder = 0.0f;
     float rightBorder = 0.0f;
+    // Whether the image holds no colour; unknown when it could not be told.
+    std::optional<bool> isGray;
     // The image's size as that one decode on the request's thread found it
     // (0 when the body is no image), so that it is never decoded twice.
     bool imageMeasured = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -311,4 +312,69 @@ TEST(CropperDecoding, TinyBrokenAndOversizedImages)
     Cropper huge(jpeg);
     EXPECT_FALSE(huge.crop());
     EXPECT_EQ(huge.width(), 0u);
+}
+
+namespace {
+
+// Grey noise on white with a dark block: a scan with compression to wear.
+QImage greyScan(int width, int height)
+{
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> paper(225, 255);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int v = x > width / 3 && x < width / 2 && y > height / 4 ? 20 : paper(random);
+            line[x] = qRgb(v, v, v);
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+TEST(CropperDecoding, TellsGreyPagesFromColourOnes)
+{
+    // Odd sizes pad the colour planes past the image; the grey copy must
+    // still be the one a straight grey decode gives.
+    const QImage grey = greyScan(201, 101);
+    const QByteArray greyJpeg = encoded(grey, "jpg");
+    Cropper greyPage(greyJpeg);
+    EXPECT_EQ(greyPage.isGray(), std::optional<bool>(true));
+    ASSERT_EQ(greyPage.width(), 201u);
+    ASSERT_EQ(greyPage.height(), 101u);
+    QImage direct(201, 101, QImage::Format_Grayscale8);
+    tjhandle decompressor = tjInitDecompress();
+    ASSERT_EQ(tjDecompress2(decompressor, reinterpret_cast<const unsigned char *>(greyJpeg.constData()),
+                            static_cast<unsigned long>(greyJpeg.size()), direct.bits(), 201,
+                            int(direct.bytesPerLine()), 101, TJPF_GRAY, 0),
+              0);
+    tjDestroy(decompressor);
+    EXPECT_EQ(greyPage.grayImage(), direct);
+
+    // Slightly tinted paper, as a scanner leaves it, is still grey; a small
+    // red mark is not.
+    QImage tinted = grey;
+    QImage marked = grey;
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> tint(-4, 4);
+    for (int y = 0; y < 101; ++y) {
+        for (int x = 0; x < 201; ++x) {
+            const QRgb p = grey.pixel(x, y);
+            tinted.setPixel(x, y,
+                            qRgb(std::clamp(qRed(p) + tint(random), 0, 255), qGreen(p),
+                                 std::clamp(qBlue(p) - 3, 0, 255)));
+            if (x >= 150 && x < 162 && y >= 10 && y < 22)
+                marked.setPixel(x, y, qRgb(220, 30, 30));
+        }
+    }
+    EXPECT_EQ(Cropper(encoded(tinted, "jpg")).isGray(), std::optional<bool>(true));
+    EXPECT_EQ(Cropper(encoded(marked, "jpg")).isGray(), std::optional<bool>(false));
+    EXPECT_EQ(Cropper(encoded(grey.convertToFormat(QImage::Format_Grayscale8), "jpg")).isGray(),
+              std::optional<bool>(true))
+        << "a one-component JPEG";
+    // Only JPEG is ever decoded grey, so nothing is said of other files.
+    EXPECT_EQ(Cropper(encoded(grey, "png")).isGray(), std::nullopt);
+    EXPECT_EQ(Cropper(QByteArray("not an image")).isGray(), std::nullopt);
 }

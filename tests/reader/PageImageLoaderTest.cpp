@@ -101,6 +101,21 @@ TEST_F(PageImageLoaderTest, DecodesAtTheShownScaleWithGeometryInFilePixels)
         EXPECT_TRUE(isGreen(image.pixel(image.width() - 4, image.height() / 2))) << shown;
     }
 
+    // The rows on screen alone, and a row more to resample with: the page's
+    // geometry stays whole, and so does a page shorter than the rows asked.
+    PageImageRequest top = request(jpeg, 0.3, true);
+    top.firstRows = 301;
+    auto topRows = PageImageLoader::decode(top);
+    ASSERT_TRUE(topRows);
+    EXPECT_FALSE(topRows->isWhole());
+    EXPECT_EQ(topRows->image().height(), 152);
+    EXPECT_EQ(topRows->fullSize(), QSize(480, 1200));
+    EXPECT_NEAR(topRows->coveredHeight(), 304, 1);
+    EXPECT_TRUE(isGreen(topRows->image().pixel(3, 150)));
+    EXPECT_TRUE(isGreen(topRows->image().pixel(topRows->image().width() - 4, 150)));
+    top.firstRows = 1200;
+    EXPECT_TRUE(PageImageLoader::decode(top)->isWhole());
+
     // A grey scan stays grey, a byte a pixel, and is cut alike.
     QImage grey(800, 1200, QImage::Format_Grayscale8);
     grey.fill(0);
@@ -116,6 +131,15 @@ TEST_F(PageImageLoaderTest, DecodesAtTheShownScaleWithGeometryInFilePixels)
     EXPECT_EQ(greyCut->fullSize(), QSize(480, 1200));
     EXPECT_GT(qGray(greyCut->image().pixel(3, 300)), 180);
     EXPECT_GT(qGray(greyCut->image().pixel(greyCut->image().width() - 4, 300)), 180);
+    // Saved in colour, it decodes grey only when known to be grey.
+    QByteArray colourBytes;
+    QBuffer colourBuffer(&colourBytes);
+    colourBuffer.open(QIODevice::WriteOnly);
+    grey.convertToFormat(QImage::Format_RGB32).save(&colourBuffer, "JPEG", 95);
+    PageImageRequest inColour = request(write(QStringLiteral("colour.jpg"), colourBytes), 0.3);
+    EXPECT_EQ(PageImageLoader::decode(inColour)->image().format(), QImage::Format_RGB32);
+    inColour.gray = true;
+    EXPECT_EQ(PageImageLoader::decode(inColour)->image().format(), QImage::Format_Grayscale8);
 
     // Other formats are read whole, whatever the shown scale.
     PageImageRequest pngRequest =
@@ -148,6 +172,15 @@ TEST_F(PageImageLoaderTest, KeepsFewPagesAndNeverAStaleOrFailedOne)
     EXPECT_EQ(again, first);
     EXPECT_FALSE(loader.isCached(request(path, 0.3)));
     EXPECT_FALSE(loader.isCached(request(path, 1.0, true)));
+    PageImageRequest asGrey = request(path);
+    asGrey.gray = true;
+    EXPECT_FALSE(loader.isCached(asGrey));
+    // The top of a page is shown once and never kept.
+    PageImageRequest top = request(path);
+    top.firstRows = 100;
+    EXPECT_FALSE(loadAndWait(&owner, top)->isWhole());
+    EXPECT_FALSE(loader.isCachedOrPending(top));
+    EXPECT_TRUE(loader.isCached(request(path)));
 
     // Rewritten (a page fetched again), it is decoded afresh.
     write(QStringLiteral("late.jpg"), bandedPage(200, 300, 0, 0));
@@ -194,6 +227,19 @@ TEST_F(PageImageLoaderTest, OnlyTheNewestLoadOfAnOwnerReports)
     loader.preload(request(b));
     EXPECT_TRUE(pumpEventsUntil([&] { return loader.isCached(request(b)); }));
     EXPECT_TRUE(reports.isEmpty());
+
+    // A slot that stops waiting cancels only what nobody else waits for.
+    loader.clear();
+    const int thirdSlot = 0;
+    loader.load(&slot, request(a), [&](auto) { reports << QStringLiteral("forgotten"); });
+    loader.load(&otherSlot, request(a), [&](auto) { reports << QStringLiteral("other a"); });
+    loader.load(&thirdSlot, request(b, 0.3), [&](auto) { reports << QStringLiteral("forgotten"); });
+    loader.forget(&slot);
+    loader.forget(&thirdSlot);
+    EXPECT_FALSE(loader.isCachedOrPending(request(b, 0.3)));
+    EXPECT_TRUE(pumpEventsUntil([&] { return !reports.isEmpty(); }));
+    pumpEvents();
+    EXPECT_EQ(reports, QStringList{QStringLiteral("other a")});
 }
 
 } // namespace

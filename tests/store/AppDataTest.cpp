@@ -91,10 +91,11 @@ TEST_F(AppDataTest, CopiedPagesKeepEverythingAndOnlyWholeImagesCount)
     page->setRightBorder(600);
     page->setIsDownloaded(true);
     page->setErrorString(QStringLiteral("late"));
+    page->setIsGray(false);
     auto other = appData->newManagedObjectContext(false);
     auto copy = appData->createPageWithPage(*page, other.get());
     for (const char *key : {"url", "number", "uuid", "width", "height", "leftBorder", "rightBorder",
-                            "isDownloaded", "errorString"})
+                            "isDownloaded", "errorString", "isGray"})
         EXPECT_EQ(copy->valueForKey(QString::fromLatin1(key)), page->valueForKey(QString::fromLatin1(key)))
             << key;
     EXPECT_EQ(copy->managedObjectContext(), other.get());

@@ -83,4 +83,42 @@ TEST_F(MigrationTest, AnOlderStoreGainsTheNewAttributesAndKeepsItsRecords)
     EXPECT_TRUE(alerts->isEmpty());
 }
 
+// A store of the build before pages were measured for colour: opened and
+// upgraded in place, its pages keep everything and are of unknown colour.
+TEST_F(MigrationTest, AVersionTwoStoreIsUpgradedWithPagesOfUnknownColour)
+{
+    {
+        auto appData = start();
+        auto page = appData->createPageWithUrlString(QStringLiteral("http://h/1.jpg"), 1, 800, 1200);
+        page->setLeftBorder(12);
+        page->setRightBorder(790);
+        page->setIsDownloaded(true);
+        ASSERT_FALSE(appData->save());
+    }
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(storePath().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "ALTER TABLE Page DROP COLUMN isGray; PRAGMA user_version = 2;", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    {
+        auto appData = start();
+        auto pages = appData->managedObjectContext()->fetch<Page>(FetchRequest(AppData::PageEntityName));
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_EQ(pages[0]->width(), 800);
+        EXPECT_EQ(pages[0]->rightBorder(), 790);
+        EXPECT_TRUE(pages[0]->isDownloaded());
+        EXPECT_EQ(pages[0]->isGray(), std::nullopt);
+        pages[0]->setIsGray(true);
+        ASSERT_FALSE(appData->save());
+    }
+    EXPECT_EQ(userVersion(storePath()), 3) << "a build that knows only version 2 refuses it";
+    auto appData = start();
+    auto pages = appData->managedObjectContext()->fetch<Page>(FetchRequest(AppData::PageEntityName));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0]->isGray(), std::optional<bool>(true));
+    EXPECT_TRUE(alerts->isEmpty());
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
@@ -350,6 +351,22 @@ TEST_F(PagesViewer, ZoomIsCarriedToTheNextPage)
 TEST_F(PagesViewer, APageShownSmallIsDecodedSmallAndSharpenedInPlaceWhenZoomed)
 {
     PagesViewController *viewer = open();
+    // Taller than the screen at full width, a page comes first as the rows
+    // on screen, then whole in their place.
+    viewer->loader().clear();
+    viewer->loadCurrentPage(2);
+    OnePageViewController *first = viewer->currentPageViewController();
+    // Event by event: the whole page follows the top within milliseconds.
+    QElapsedTimer guard;
+    guard.start();
+    while (first->display() == Display::Loading && guard.elapsed() < 20000)
+        QCoreApplication::processEvents();
+    ASSERT_EQ(first->display(), Display::Image);
+    EXPECT_FALSE(first->imageView()->page()->isWhole());
+    const QRect firstGeometry = first->imageView()->geometry();
+    ASSERT_TRUE(pumpEventsUntil([first] { return first->imageView()->page()->isWhole(); }));
+    EXPECT_EQ(first->imageView()->geometry(), firstGeometry);
+
     // A phone shows every demo page narrower than its pixels; some are
     // decoded at half their size.
     OnePageViewController *slot = nullptr;
@@ -361,6 +378,7 @@ TEST_F(PagesViewer, APageShownSmallIsDecodedSmallAndSharpenedInPlaceWhenZoomed)
     }
     ASSERT_NE(slot, nullptr);
     const std::shared_ptr<const PageImage> small = slot->imageView()->page();
+    EXPECT_EQ(small->image().format(), QImage::Format_Grayscale8) << "measured grey when it arrived";
     PagesScrollView *scroll = slot->scrollView();
     // Fitting reckons in the file's pixels, not the decoded ones.
     EXPECT_NEAR(scroll->minimumZoomScale() * small->fullSize().width(), scroll->width(), 1.0);

@@ -47,7 +47,7 @@ OnePageViewController::OnePageViewController(std::shared_ptr<PagesData> pagesDat
         if (delegate_)
             delegate_->onePageViewControllerScrolledPastEnd(this, direction);
     });
-    connect(scrollView_, &PagesScrollView::zoomChanged, this, &OnePageViewController::ensureResolution);
+    connect(scrollView_, &PagesScrollView::zoomChanged, this, [this] { ensureResolution(false); });
 }
 
 OnePageViewController::~OnePageViewController() = default;
@@ -100,6 +100,7 @@ PageImageRequest OnePageViewController::requestForPage(int index) const
     request.cut = services_.userDefaults && services_.userDefaults->boolForKey(SettingsKeys::cropPage);
     request.leftBorder = float(record->leftBorder());
     request.rightBorder = float(record->rightBorder());
+    request.gray = record->isGray().value_or(false);
     // Shown smaller than its pixels, a page is decoded smaller: the scale
     // it will be fitted at follows from its record before it is decoded.
     const QSize full(int(record->width()), int(record->height()));
@@ -127,10 +128,16 @@ void OnePageViewController::addImageView()
     uncropPage_ = false;
     request_ = requestForPage(pageNumber_);
     request_.cut = isCropped_;
+    // Unless the whole page is at hand or on its way, the rows on screen
+    // come first: less to decode before the page is seen.
+    PageImageRequest first = request_;
+    const qreal zoom = request_.shownScale / devicePixelRatioF();
+    if (zoom > 0 && scrollView_->height() > 0 && !loader_->isCachedOrPending(request_))
+        first.firstRows = int(std::ceil(scrollView_->height() / zoom));
     display_ = Display::Loading;
     const int number = pageNumber_;
     QPointer<OnePageViewController> self(this);
-    loader_->load(this, request_, [self, number](std::shared_ptr<const PageImage> image) {
+    loader_->load(this, first, [self, number](std::shared_ptr<const PageImage> image) {
         if (self && self->pageNumber_ == number && self->display_ == Display::Loading)
             self->showImage(std::move(image));
     });
@@ -151,8 +158,15 @@ void OnePageViewController::showImage(std::shared_ptr<const PageImage> image)
     imageView_ = view;
     display_ = Display::Image;
     layoutImage(relativeZoomScale_);
+    if (image_->isWhole()) {
+        ensureResolution(false);
+    } else {
+        // The rest of the page is asked for once this top has been painted:
+        // the decoding thread woken now would share the cores with that paint.
+        QMetaObject::invokeMethod(
+            this, [this] { ensureResolution(true); }, Qt::QueuedConnection);
+    }
     pageShown();
-    ensureResolution();
 }
 
 void OnePageViewController::layoutImage(qreal relativeZoom)
@@ -171,25 +185,31 @@ void OnePageViewController::layoutImage(qreal relativeZoom)
     scrollView_->setContentOffset(QPointF(0, 0));
 }
 
-void OnePageViewController::ensureResolution()
+void OnePageViewController::ensureResolution(bool whole)
 {
-    if (display_ != Display::Image || !image_ || image_->isFullSize())
+    if (display_ != Display::Image || !image_)
         return;
     const double needed = scrollView_->zoomScale() * devicePixelRatioF();
-    if (PageImageLoader::decodingScale(needed) <= image_->scale() + 1e-9)
+    const bool sharp =
+        image_->isFullSize() || PageImageLoader::decodingScale(needed) <= image_->scale() + 1e-9;
+    if (sharp && (image_->isWhole() || !whole))
         return;
-    PageImageRequest sharper = request_;
-    sharper.shownScale = needed;
+    PageImageRequest better = request_;
+    if (!sharp)
+        better.shownScale = needed;
     const int number = pageNumber_;
     QPointer<OnePageViewController> self(this);
-    loader_->load(this, sharper, [self, number, sharper](std::shared_ptr<const PageImage> image) {
-        // Same geometry, more pixels: nothing on screen moves.
+    loader_->load(this, better, [self, number, better](std::shared_ptr<const PageImage> image) {
+        // Same geometry, more pixels or rows: nothing on screen moves.
         if (!self || !image || self->pageNumber_ != number || self->display_ != Display::Image ||
             !self->imageView_)
             return;
+        const bool completed = !self->image_->isWhole() && image->isWhole();
         self->image_ = image;
-        self->request_ = sharper;
+        self->request_ = better;
         self->imageView_->setPage(std::move(image));
+        if (completed)
+            self->pageShown();
     });
 }
 

@@ -77,6 +77,9 @@ public:
     PageImageRequest requestForPage(int index) const;
     // The request of the page shown, while it is shown or loading.
     const PageImageRequest &currentRequest() const { return request_; }
+    // Showing the top of its page while the whole page is decoded; it tells
+    // its delegate the page is shown again when the whole page is in.
+    bool isWaitingForWholePage() const { return display_ == Display::Image && image_ && !image_->isWhole(); }
 
     // PageImageViewDelegate
     void pageImageViewGotSingleTapAtPoint(PageImageView *view, QPointF point,
@@ -104,7 +107,10 @@ protected:
 private:
     void showImage(std::shared_ptr<const PageImage> image);
     void layoutImage(qreal relativeZoom);
-    void ensureResolution();
+    // Asks for a sharper decode when zoomed past the shown one, and with
+    // `whole` for the whole page when only its top is shown; swaps it in
+    // without moving.
+    void ensureResolution(bool whole);
     void applyBackground();
 
     std::shared_ptr<PagesData> pagesData_;

@@ -358,10 +358,20 @@ void PagesViewController::loadNewPage(int index)
     }
     hidden_->setRelativeZoomScale(current_->relativeZoomScale());
     std::swap(current_, hidden_);
+    // A page left before it was whole keeps its top for the slide out; its
+    // whole decode would only hold up the next page's.
+    const bool leftInPart = hidden_->isWaitingForWholePage();
+    if (leftInPart)
+        loader_.forget(hidden_);
     pageNumber_ = index;
     setPageTitle();
     transitionPending_ = true;
     current_->loadPage(index);
+    // The page two flips back goes now rather than once this one is shown:
+    // beside the page left in part, its whole decode still finishing and
+    // this page's top, it would be a fourth.
+    if (leftInPart)
+        loader_.retainOnly({current_->currentRequest(), hidden_->currentRequest()});
 }
 
 void PagesViewController::onePageViewControllerDidShowPage(OnePageViewController *slot)
@@ -415,7 +425,10 @@ void PagesViewController::holdNextPage()
     std::vector<PageImageRequest> keep = {current_->currentRequest(), hidden_->currentRequest()};
     const int next = pageNumber_ + 1;
     std::optional<PageImageRequest> ahead;
-    if (holdsNextPage_ && next < pageCount()) {
+    // The next page waits until the current one is whole: the rest of the
+    // page on screen is wanted first, and its top, its whole decode and the
+    // next page are then never held at once.
+    if (holdsNextPage_ && next < pageCount() && !current_->isWaitingForWholePage()) {
         const auto &record = pagesData_->pages()[std::size_t(next)];
         if (record->width() > 1.0 && record->height() > 1.0 && record->width() < 2500.0) {
             ahead = current_->requestForPage(next);
