@@ -2,9 +2,17 @@
 // site's layout, read the way a book list reads it:
 // - filter: the licensed-title filter over the page's books against the
 //   page's parse alone (at most 0.2 holds);
-// - rows on screen: from the page's text to the list's rows painted, the
-//   list cache written and read back included, against the parse and the
-//   filter alone (at most 1.3 holds), in the phone layout, offscreen;
+// - rows on screen: from the page's text to the list's rows painted, against
+//   the parse and the filter alone (at most 1.3 holds), in the phone layout,
+//   offscreen. The list is already on screen and waiting, as it is in the
+//   application while its page downloads; the page goes through the list
+//   fetcher's own tail (parse, filter, the report to the main thread, the
+//   list handed to the screen through the list cache) on the fetch queue's
+//   thread, and the main thread waits in its event loop for the rows. The
+//   cache file is written on the fetch's thread after the hand-over, as in
+//   the application, so it is not in the figure: the time until it is
+//   written is printed beside it. The first round, which builds the
+//   collation index once per run, is not counted;
 // - typing in the list's search field: the longest main-thread stall over
 //   20 keystrokes on those rows (under 16 ms holds).
 #include <algorithm>
@@ -15,6 +23,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QListView>
 #include <QStringList>
@@ -104,6 +113,34 @@ QList<NavBook> parse(const QString &html)
     return parser.navBooks();
 }
 
+// The list's fetch once its page has arrived: all that a fetch does after
+// the download, through the fetcher's own main() and readPage().
+class PageInHand : public NavBooksFetcher
+{
+public:
+    PageInHand(const QString &page, const QString &rootTitle, const QString &directory,
+               NavBooksFetcherDelegate *delegate)
+        : NavBooksFetcher({}, rootTitle, directory, false, delegate), page_(page)
+    {}
+
+    bool go() override
+    {
+        // In the application the page arrives on this thread, in the same
+        // place: the clock starts when the text is in hand.
+        started_ = Clock::now();
+        BooksParserDelegateMangaFox parser;
+        return readPage(page_, parser);
+    }
+
+    // Read once the report has reached the main thread, which the hand-over
+    // orders after go().
+    Clock::time_point started() const { return started_; }
+
+private:
+    QString page_;
+    Clock::time_point started_;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -144,19 +181,23 @@ int main(int argc, char **argv)
     const QString directory = QStringLiteral("/directory/");
     std::vector<double> screens;
     std::vector<double> baselines;
+    std::vector<double> written;
     std::unique_ptr<NavigationController> stack;
     NavBooksViewController *list = nullptr;
-    for (int round = 0; round < 7; ++round) {
+    // The first round builds the collation index and grows the fetch
+    // thread's memory, once per run of the application, as the rounds above
+    // warmed the main thread for the baseline; it is not counted.
+    constexpr int kWarmUps = 1;
+    for (int round = 0; round < kWarmUps + 7; ++round) {
         stack.reset();
         QFile::remove(NavBooksCache::filePath(site, directory));
         app.processEvents();
         auto start = Clock::now();
         const QList<NavBook> kept = LicensedBooksFilter(parse(html)).filteredNavBooks();
-        baselines.push_back(millisecondsSince(start));
+        const double baseline = millisecondsSince(start);
 
-        start = Clock::now();
-        const QList<NavBook> shown = LicensedBooksFilter(parse(html)).filteredNavBooks();
-        NavBooksCache::write(shown, site, directory);
+        // The list opened and asked for its page: with no site at this
+        // address nothing is fetched, and the list waits as for a download.
         auto screen =
             std::make_unique<NavBooksViewController>(context, QStringLiteral("http://x.localhost/"), site,
                                                      directory, QStringLiteral("All"), true, false);
@@ -165,12 +206,30 @@ int main(int argc, char **argv)
         stack->resize(390, 760);
         stack->show();
         stack->repaint();
+        app.processEvents();
+
+        auto fetch = std::make_shared<PageInHand>(html, site, directory, &wrapper);
+        wrapper.queue().addOperation(fetch);
+        const auto giveUp = Clock::now() + std::chrono::seconds(30);
+        while (list->books().isEmpty() && Clock::now() < giveUp)
+            app.processEvents(QEventLoop::WaitForMoreEvents);
+        stack->repaint();
         list->tableView()->listView()->viewport()->repaint();
-        screens.push_back(millisecondsSince(start));
+        const double shown = millisecondsSince(fetch->started());
+        wrapper.queue().waitUntilAllOperationsAreFinished();
+        if (round >= kWarmUps) {
+            baselines.push_back(baseline);
+            screens.push_back(shown);
+            written.push_back(millisecondsSince(fetch->started()));
+        }
         if (list->books().size() != kept.size())
             std::printf("the list shows %lld books of %lld\n", static_cast<long long>(list->books().size()),
                         static_cast<long long>(kept.size()));
+        if (!QFile::exists(NavBooksCache::filePath(site, directory)))
+            std::printf("the list's cache was not written\n");
     }
+    std::printf("page to cache file written %.2f ms (median of %zu; no bound)\n", median(written),
+                written.size());
     std::printf("page to rows on screen %.2f ms, parse and filter %.2f ms (medians of %zu)\n",
                 median(screens), median(baselines), screens.size());
     std::printf("rows on screen ratio %.3f\n", median(screens) / median(baselines));
