@@ -193,7 +193,7 @@ int main(int argc, char **argv)
     // printed.
     constexpr int kWarmUps = 3;
     double cold = 0;
-    for (int round = 0; round < kWarmUps + 9; ++round) {
+    for (int round = 0; round < kWarmUps + 15; ++round) {
         stack.reset();
         QFile::remove(NavBooksCache::filePath(site, directory));
         app.processEvents();
