@@ -50,11 +50,10 @@ std::optional<FileStamp> stampOf(const QString &path)
 
 // What this program knows of the cache files beyond the files themselves.
 // `announced`: lists whose files are still to be written, handed to every
-// reader meanwhile. `last`: the list written last, handed to the next reader
-// of that list while its file is still as written: a fetched list is shown as
-// soon as it is saved, and reading fifteen thousand books back would cost more
-// than parsing the page did. Later readers read the file, so the list is not
-// kept for the program's life.
+// reader meanwhile. `last...`: the list written last and not read yet, handed
+// to its first reader while its file is still as written, since reading
+// fifteen thousand books back costs more than parsing their page did. Later
+// readers read the file, so no list is kept for the program's life.
 struct Known {
     struct Announcement {
         quint64 generation = 0;
