@@ -8,7 +8,8 @@
 //   application while its page downloads; the page goes through the list
 //   fetcher's own tail (parse, filter, the report to the main thread, the
 //   list handed to the screen through the list cache) on the fetch queue's
-//   thread, and the main thread waits in its event loop for the rows. The
+//   thread, and the main thread runs its event loop until the list has
+//   painted its rows (the first paint with books in it). The
 //   cache file is written on the fetch's thread after the hand-over, as in
 //   the application, so it is not in the figure: the time until it is
 //   written is printed beside it. The first rounds, which build the
@@ -143,6 +144,31 @@ private:
     Clock::time_point started_;
 };
 
+// Tells when the list's rows were first painted with books in them.
+class RowsPainted : public QObject
+{
+public:
+    explicit RowsPainted(NavBooksViewController &list) : list_(list)
+    {
+        list_.tableView()->listView()->viewport()->installEventFilter(this);
+    }
+
+    // Once the paint event has been handled, that is back in the loop.
+    bool done() const { return painted_; }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !list_.books().isEmpty())
+            painted_ = true;
+        return false;
+    }
+
+private:
+    NavBooksViewController &list_;
+    bool painted_ = false;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -215,13 +241,12 @@ int main(int argc, char **argv)
 
         auto fetch = std::make_shared<PageInHand>(html, site, directory, &wrapper);
         wrapper.queue().addOperation(fetch);
+        // The rows are on screen once the list has painted them, in the
+        // update pass its event loop runs after the report.
+        RowsPainted painted(*list);
         const auto giveUp = Clock::now() + std::chrono::seconds(30);
-        while (list->books().isEmpty() && Clock::now() < giveUp)
+        while (!painted.done() && Clock::now() < giveUp)
             app.processEvents(QEventLoop::WaitForMoreEvents);
-        // What the event loop does next: layouts posted meanwhile, then one
-        // paint of the window, the rows with it.
-        QCoreApplication::sendPostedEvents();
-        stack->repaint();
         const double shown = millisecondsSince(fetch->started());
         wrapper.queue().waitUntilAllOperationsAreFinished();
         if (round == 0)
