@@ -50,18 +50,32 @@ void NavBooksFetcherQueueWrapper::cancel()
 
 void NavBooksFetcherQueueWrapper::navBooksFetcherFinished(NavBooksFetcher &fetcher)
 {
-    // Saved here, off the main thread: a long list takes a while to write,
-    // and the screen shows it from the list the cache hands over.
-    if (writeCache_ && !fetcher.isCancelled())
-        writeBooksCache(fetcher.books(), fetcher.rootTitle(), fetcher.directoryURLString());
     performOnMainAndWait([this, &fetcher] {
         // A newer request may have cancelled this one after it passed its
         // own check; requests start on this thread, so this check is final.
         if (fetcher.isCancelled())
             return;
         books_ = fetcher.books();
+        // The screens read the list through the cache at once; its file is
+        // written afterwards on the fetch's thread, since a long list takes
+        // longer to write than to show.
+        if (writeCache_) {
+            std::lock_guard lock(unwrittenMutex_);
+            unwritten_ = NavBooksCache::announce(books_, fetcher.rootTitle(), fetcher.directoryURLString());
+        }
         NotificationCenter::defaultCenter().post(didFinishNotification());
     });
+}
+
+void NavBooksFetcherQueueWrapper::navBooksFetcherFinishedInBackground(NavBooksFetcher &)
+{
+    std::optional<NavBooksCache::Announced> list;
+    {
+        std::lock_guard lock(unwrittenMutex_);
+        list = std::exchange(unwritten_, std::nullopt);
+    }
+    if (list)
+        NavBooksCache::write(*list);
 }
 
 void NavBooksFetcherQueueWrapper::navBooksFetcherFailed(NavBooksFetcher &fetcher)

@@ -1,11 +1,13 @@
 #pragma once
 
-#include <atomic>
+#include <mutex>
+#include <optional>
 
 #include <QList>
 #include <QString>
 
 #include "foundation/OperationQueue.h"
+#include "sites/NavBooksCache.h"
 #include "sites/NavBooksFetcher.h"
 
 // Runs the book-list fetches of the Internet tab, one at a time: a new
@@ -13,12 +15,14 @@
 // never reports. Results are kept in books() and, when asked, in the list
 // cache; the screens hear of them through "NavBooksFetcherDidFinish" and
 // "NavBooksFetcherDidFail".
-// Thread contract: every member belongs to the main thread except the two
-// delegate calls, which arrive on the fetch's thread (where a finished list
-// is written to the cache) and hand over to the main thread, waiting until it
-// has taken the result. Destroy it only when
-// no fetch is about to report (the application never destroys it), since a
-// report waits for the main thread that the destructor would be blocking.
+// Thread contract: every member belongs to the main thread, where the
+// fetches' reports arrive, except navBooksFetcherFinishedInBackground: it
+// runs on the fetch's thread after the finished report and writes the list's
+// cache file there, so the rows reach the screen without waiting for the
+// disk (the cache hands the list to its readers meanwhile). Destroy it only
+// when no fetch is about to report (the application never destroys it),
+// since a report waits for the main thread that the destructor would be
+// blocking.
 class NavBooksFetcherQueueWrapper : public NavBooksFetcherDelegate
 {
 public:
@@ -53,11 +57,16 @@ public:
 
     void navBooksFetcherFinished(NavBooksFetcher &fetcher) override;
     void navBooksFetcherFailed(NavBooksFetcher &fetcher) override;
+    void navBooksFetcherFinishedInBackground(NavBooksFetcher &fetcher) override;
 
 private:
     QList<NavBook> books_;
-    // Read by the fetch's thread when it saves its list.
-    std::atomic<bool> writeCache_ = true;
+    bool writeCache_ = true;
+    // The list announced to the cache by the last finished report, until
+    // its fetch's thread writes it. Fetches run one at a time, so there is
+    // at most one.
+    std::mutex unwrittenMutex_;
+    std::optional<NavBooksCache::Announced> unwritten_;
     // Last, so that it is destroyed (cancelled and joined) before the
     // fields its fetchers report into.
     OperationQueue queue_;

@@ -4,11 +4,14 @@
 #include <mutex>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 
 #include "files/BinaryPlistWriter.h"
@@ -45,22 +48,34 @@ std::optional<FileStamp> stampOf(const QString &path)
     return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
 }
 
-// The list last written, handed to the next reader of that list while its
-// file is still as written: a fetched list is shown as soon as it is saved,
-// and reading fifteen thousand books back would cost more than parsing the
-// page did. Later readers read the file, so the list is not kept for the
-// program's life.
-struct LastWritten {
+// What this program knows of the cache files beyond the files themselves.
+// `announced`: lists whose files are still to be written, handed to every
+// reader meanwhile. `last...`: the list written last and not read yet, handed
+// to its first reader while its file is still as written, since reading
+// fifteen thousand books back costs more than parsing their page did. Later
+// readers read the file, so no list is kept for the program's life.
+struct Known {
+    struct Announcement {
+        quint64 generation = 0;
+        QDateTime date;
+        QList<NavBook> books;
+        bool read = false;
+    };
+    // Held only for a look-up or an update, never across a file's I/O.
     std::mutex mutex;
-    QString path;
-    FileStamp stamp;
-    QList<NavBook> books;
+    quint64 generations = 0;
+    QHash<QString, Announcement> announced;
+    QString lastPath;
+    FileStamp lastStamp;
+    QList<NavBook> lastBooks;
+    // Serialises the writing of files; taken before `mutex`, never after.
+    std::mutex writing;
 };
 
-LastWritten &lastWritten()
+Known &known()
 {
-    static LastWritten last;
-    return last;
+    static Known state;
+    return state;
 }
 
 // Streams the list into the file without making it whole in memory.
@@ -96,35 +111,11 @@ bool writeBinaryList(QIODevice &file, const QList<NavBook> &books)
     return writer.ok();
 }
 
-// Writers hold the lock until the list is remembered, so that the stamp
-// taken is of the file this writer renamed into place.
-bool writeAndRemember(const QString &path, const QList<NavBook> &books)
+bool setModified(const QString &path, const QDateTime &date)
 {
-    LastWritten &last = lastWritten();
-    std::lock_guard lock(last.mutex);
-    last.path.clear();
-    last.books.clear();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!PropertyList::writeFile(path, PropertyList::Durability::Renamed,
-                                 [&books](QIODevice &file) { return writeBinaryList(file, books); }))
-        return false;
-    if (const std::optional<FileStamp> stamp = stampOf(path)) {
-        last.path = path;
-        last.stamp = *stamp;
-        last.books = books;
-    }
-    return true;
-}
-
-std::optional<QList<NavBook>> takeLastWritten(const QString &path)
-{
-    const std::optional<FileStamp> stamp = stampOf(path);
-    LastWritten &last = lastWritten();
-    std::lock_guard lock(last.mutex);
-    if (!stamp || last.path != path || !(last.stamp == *stamp))
-        return std::nullopt;
-    last.path.clear();
-    return std::exchange(last.books, {});
+    const qint64 ms = date.toMSecsSinceEpoch();
+    const timespec times[2] = {{0, UTIME_OMIT}, {time_t(ms / 1000), long(ms % 1000) * 1000000}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
 
 QString wordsOnly(const QString &text)
@@ -152,14 +143,32 @@ QString NavBooksCache::filePath(const QString &rootTitle, const QString &directo
 
 bool NavBooksCache::exists(const QString &rootTitle, const QString &directoryURLString)
 {
-    return QFileInfo(filePath(rootTitle, directoryURLString)).isFile();
+    const QString path = filePath(rootTitle, directoryURLString);
+    {
+        Known &state = known();
+        std::lock_guard lock(state.mutex);
+        if (state.announced.contains(path))
+            return true;
+    }
+    return QFileInfo(path).isFile();
 }
 
 QList<NavBook> NavBooksCache::books(const QString &rootTitle, const QString &directoryURLString)
 {
     const QString path = filePath(rootTitle, directoryURLString);
-    if (std::optional<QList<NavBook>> books = takeLastWritten(path))
-        return *books;
+    const std::optional<FileStamp> stamp = stampOf(path);
+    {
+        Known &state = known();
+        std::lock_guard lock(state.mutex);
+        if (const auto it = state.announced.find(path); it != state.announced.end()) {
+            it->read = true;
+            return it->books;
+        }
+        if (stamp && state.lastPath == path && state.lastStamp == *stamp) {
+            state.lastPath.clear();
+            return std::exchange(state.lastBooks, {});
+        }
+    }
     QList<NavBook> list;
     const std::optional<QVariant> root = PropertyList::readFile(path, kMaximumFileSize);
     if (!root || root->typeId() != QMetaType::QVariantMap)
@@ -182,15 +191,76 @@ QList<NavBook> NavBooksCache::books(const QString &rootTitle, const QString &dir
 
 QString NavBooksCache::dateString(const QString &rootTitle, const QString &directoryURLString)
 {
-    const QFileInfo info(filePath(rootTitle, directoryURLString));
-    if (!info.isFile())
-        return {};
-    return QLocale().toString(info.lastModified(), QLocale::ShortFormat);
+    const QString path = filePath(rootTitle, directoryURLString);
+    QDateTime date;
+    {
+        Known &state = known();
+        std::lock_guard lock(state.mutex);
+        if (const auto it = state.announced.constFind(path); it != state.announced.cend())
+            date = it->date;
+    }
+    if (!date.isValid()) {
+        const QFileInfo info(path);
+        if (!info.isFile())
+            return {};
+        date = info.lastModified();
+    }
+    return QLocale().toString(date, QLocale::ShortFormat);
 }
 
 bool NavBooksCache::write(const QList<NavBook> &books, const QString &rootTitle,
                           const QString &directoryURLString)
 {
+    return write(announce(books, rootTitle, directoryURLString));
+}
+
+NavBooksCache::Announced NavBooksCache::announce(const QList<NavBook> &books, const QString &rootTitle,
+                                                 const QString &directoryURLString)
+{
+    Announced list{filePath(rootTitle, directoryURLString), 0, books};
+    Known &state = known();
+    std::lock_guard lock(state.mutex);
+    list.generation = ++state.generations;
+    state.announced.insert(list.path, {list.generation, QDateTime::currentDateTime(), books, false});
+    if (state.lastPath == list.path) {
+        state.lastPath.clear();
+        state.lastBooks.clear();
+    }
+    return list;
+}
+
+bool NavBooksCache::write(const Announced &list)
+{
+    Known &state = known();
+    std::lock_guard writing(state.writing);
+    QDateTime date;
+    {
+        std::lock_guard lock(state.mutex);
+        const auto it = state.announced.constFind(list.path);
+        // A later list for this file is written by its own announcer.
+        if (it == state.announced.cend() || it->generation != list.generation)
+            return true;
+        date = it->date;
+    }
+    QDir().mkpath(QFileInfo(list.path).absolutePath());
     // Not synced to the disk: a cache lost in a power cut is fetched again.
-    return writeAndRemember(filePath(rootTitle, directoryURLString), books);
+    const bool written =
+        PropertyList::writeFile(list.path, PropertyList::Durability::Renamed,
+                                [&list](QIODevice &file) { return writeBinaryList(file, list.books); });
+    const std::optional<FileStamp> stamp =
+        written && setModified(list.path, date) ? stampOf(list.path) : std::nullopt;
+
+    std::lock_guard lock(state.mutex);
+    const auto it = state.announced.find(list.path);
+    if (it == state.announced.end() || it->generation != list.generation)
+        return written; // announced again meanwhile: the newer list stands
+    const bool read = it->read;
+    state.announced.erase(it);
+    // A list already read while it was written is not kept a second time.
+    if (stamp && !read) {
+        state.lastPath = list.path;
+        state.lastStamp = *stamp;
+        state.lastBooks = list.books;
+    }
+    return written;
 }

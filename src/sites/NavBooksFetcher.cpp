@@ -60,9 +60,10 @@ void NavBooksFetcher::main()
 
     if (!delegate_)
         return;
-    if (succeeded)
-        reportOnMain(finishedLock(), [this] { delegate_->navBooksFetcherFinished(*this); });
-    else
+    if (succeeded) {
+        if (reportOnMain(finishedLock(), [this] { delegate_->navBooksFetcherFinished(*this); }))
+            delegate_->navBooksFetcherFinishedInBackground(*this);
+    } else
         reportOnMain(failedLock(), [this] { delegate_->navBooksFetcherFailed(*this); });
 }
 

@@ -13,14 +13,19 @@
 class BooksParserDelegate;
 class NavBooksFetcher;
 
-// Told how a list fetch ended, on the fetcher's own thread and under the
-// fetcher class's lock for that outcome (see NavBooksFetcher::main).
+// Told how a list fetch ended, on the main thread and under the fetcher
+// class's lock for that outcome (see NavBooksFetcher::main); never told of a
+// cancelled fetch.
 class NavBooksFetcherDelegate
 {
 public:
     virtual ~NavBooksFetcherDelegate() = default;
     virtual void navBooksFetcherFinished(NavBooksFetcher &fetcher) {}
     virtual void navBooksFetcherFailed(NavBooksFetcher &fetcher) {}
+    // Back on the fetcher's own thread once navBooksFetcherFinished has run,
+    // even if the fetch was cancelled since: for the slow work that the list
+    // on screen need not wait for.
+    virtual void navBooksFetcherFinishedInBackground(NavBooksFetcher &fetcher) {}
 };
 
 // Raised by the base class for what only a site variant can do.
@@ -34,8 +39,8 @@ public:
 // One fetch of one book list: loads the page, runs the site's parser over
 // it and filters out licensed titles.
 // Thread contract: main() runs on the wrapper queue's worker thread and
-// reports there, to a delegate that must outlive the operation; cancel()
-// from any thread, after which the fetcher never reports.
+// reports on the main thread, to a delegate that must outlive the operation;
+// cancel() from any thread, after which the fetcher never reports.
 class NavBooksFetcher : public CatalogueFetchOperation
 {
 public:

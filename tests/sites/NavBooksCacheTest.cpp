@@ -57,6 +57,37 @@ TEST_F(NavBooksCacheTest, RoundTripKeepsEveryField)
     EXPECT_TRUE(NavBooksCache::books(site, dir).isEmpty());
 }
 
+// A fetched list is shown before its file is written: readers must get it,
+// its date must not change when the file lands, and an older list written
+// late must not replace a newer one.
+TEST_F(NavBooksCacheTest, AnnouncedListIsReadBeforeItsFileAndTheNewestWins)
+{
+    const QString site = QStringLiteral("S");
+    const QString dir = QStringLiteral("/list/");
+    const QString path = NavBooksCache::filePath(site, dir);
+    const QList<NavBook> older{NavBook(QStringLiteral("Old"), QStringLiteral("/old"))};
+    const QList<NavBook> newer{NavBook(QStringLiteral("New"), QStringLiteral("/new")),
+                               NavBook(QStringLiteral("Newer"), QStringLiteral("/newer"))};
+
+    const NavBooksCache::Announced first = NavBooksCache::announce(older, site, dir);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(NavBooksCache::exists(site, dir));
+    EXPECT_EQ(NavBooksCache::books(site, dir), older);
+    const QString announcedDate = NavBooksCache::dateString(site, dir);
+    EXPECT_FALSE(announcedDate.isEmpty());
+
+    const NavBooksCache::Announced second = NavBooksCache::announce(newer, site, dir);
+    EXPECT_EQ(NavBooksCache::books(site, dir), newer);
+    ASSERT_TRUE(NavBooksCache::write(second));
+    ASSERT_TRUE(NavBooksCache::write(first)); // late, and superseded
+    EXPECT_EQ(NavBooksCache::books(site, dir), newer);
+    EXPECT_EQ(NavBooksCache::dateString(site, dir), announcedDate);
+
+    // From the file alone, as the next run of the program reads it.
+    ASSERT_TRUE(NavBooksCache::write(older, site, QStringLiteral("/elsewhere/")));
+    EXPECT_EQ(NavBooksCache::books(site, dir), newer);
+}
+
 TEST_F(NavBooksCacheTest, NamesFoldPunctuation)
 {
     EXPECT_EQ(

@@ -80,6 +80,9 @@ TEST_F(NavBooksFetcherTest, ListIsParsedFilteredAndCached)
                            QStringLiteral("Tom &amp; Jerry"), QStringLiteral("After Empty"),
                            QStringLiteral("Footer Book")}));
     EXPECT_EQ(NavBooksCache::books(QStringLiteral("MangaFox.com"), dir), wrapper->books());
+    // The file itself follows on the fetch's thread.
+    wrapper->queue().waitUntilAllOperationsAreFinished();
+    EXPECT_TRUE(QFile::exists(NavBooksCache::filePath(QStringLiteral("MangaFox.com"), dir)));
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
     // Some sites answer other browsers with a different layout.
