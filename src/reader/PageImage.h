@@ -18,8 +18,9 @@
 class PageImage
 {
 public:
-    // `whole` false: the image holds only the top of the page.
-    PageImage(QImage image, QSize fullSize, double scale, bool whole = true);
+    // `whole` false: the image holds only the top `image.height()` of the
+    // `decodedHeight` rows of the page at its decoded scale.
+    PageImage(QImage image, QSize fullSize, double scale, bool whole = true, int decodedHeight = 0);
     ~PageImage();
     PageImage(const PageImage &) = delete;
     PageImage &operator=(const PageImage &) = delete;
@@ -30,6 +31,8 @@ public:
     double scale() const { return scale_; }
     bool isFullSize() const { return scale_ >= 1.0; }
     bool isWhole() const { return whole_; }
+    // Rows of the whole page at the decoded scale.
+    int decodedHeight() const { return decodedHeight_; }
     // How much of the page's height, in the file's pixels, the image holds.
     double coveredHeight() const
     {
@@ -45,6 +48,7 @@ private:
     QSize fullSize_;
     double scale_;
     bool whole_;
+    int decodedHeight_;
     static std::atomic<int> live_;
     static std::atomic<int> highest_;
 };

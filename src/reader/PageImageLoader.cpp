@@ -5,14 +5,14 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <optional>
 
 #include <QBuffer>
-#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 
 #include <jpeglib.h>
+#include <sys/stat.h>
 
 #include "foundation/MainThread.h"
 #include "foundation/Operation.h"
@@ -63,6 +63,8 @@ struct Decoded {
     QSize fullSize;
     double scale = 1;
     bool whole = true;
+    // Rows of the whole decode, of which a page decoded in part has fewer.
+    int height = 0;
 };
 
 // libjpeg reports a fatal error by calling error_exit, which must not
@@ -80,12 +82,77 @@ struct JumpingErrors {
 // Warnings (a truncated file) leave a whole picture, as with TurboJPEG.
 void ignoreMessage(j_common_ptr, int) {}
 
-// The top `rows` rows of the decode at 1/`denominator` into `image`, which
-// has the scaled width and at least `rows` rows. TurboJPEG decodes only whole
-// images; the library beneath it reads rows on demand, and what is never
-// read is never entropy-decoded. Nothing here may need destroying when the
-// error jump skips it.
-bool decodeTopRows(const QByteArray &bytes, int denominator, bool grey, int rows, QImage &image)
+// The columns [left, right) of the top `height` rows of `owner`, sharing
+// its pixels rather than copying them: a page's worth of memory moved for
+// nothing on every flip. Const access only, so that the rows below can
+// still be written through the buffer while these are read elsewhere.
+QImage sharedRows(const QImage &owner, int left, int right, int height)
+{
+    auto *keep = new QImage(owner);
+    const int bytesPerPixel = keep->depth() / 8;
+    return QImage(
+        keep->constBits() + qsizetype(left) * bytesPerPixel, right - left, height, keep->bytesPerLine(),
+        keep->format(), [](void *image) { delete static_cast<QImage *>(image); }, keep);
+}
+
+// The columns of a decoded page that the request's cut keeps, and the shown
+// part's size in the file's pixels. The cut is reckoned in the file's
+// pixels and then scaled, so a page decoded small shows the same part as
+// one at full size.
+struct KeptColumns {
+    int left;
+    int right;
+    QSize fullSize;
+};
+
+KeptColumns keptColumns(const PageImageRequest &request, QSize fullSize, double scale, int width)
+{
+    if (!request.cut)
+        return {0, width, fullSize};
+    const QRect full = PageCutRect(request.leftBorder, request.rightBorder, fullSize);
+    if (full.size() == fullSize)
+        return {0, width, fullSize};
+    const int left = std::clamp(int(std::floor(full.left() * scale)), 0, width - 1);
+    const int right = std::clamp(int(std::ceil((full.left() + full.width()) * scale)), left + 1, width);
+    return {left, right, full.size()};
+}
+
+// Hands the rows decoded so far to `progress` at each quarter of a top
+// rows decode.
+class RowsReport
+{
+public:
+    RowsReport(const PageImageLoader::Progress &progress, const QImage &image, KeptColumns kept,
+               int decodedHeight, int rows)
+        : progress_(progress), image_(image), kept_(kept), decodedHeight_(decodedHeight), rows_(rows),
+          step_(rows / 4), next_(step_)
+    {}
+    void rowsDecoded(int rows)
+    {
+        // The last rows come with the page itself.
+        if (step_ < 1 || rows < next_ || rows >= rows_)
+            return;
+        next_ = rows + step_;
+        progress_({sharedRows(image_, kept_.left, kept_.right, rows), kept_.fullSize, decodedHeight_});
+    }
+
+private:
+    const PageImageLoader::Progress &progress_;
+    const QImage &image_;
+    KeptColumns kept_;
+    int decodedHeight_;
+    int rows_;
+    int step_;
+    int next_;
+};
+
+// The top `rows` rows of the decode at 1/`denominator` into the rows at
+// `bits`, `width` pixels wide. TurboJPEG decodes only whole images; the
+// library beneath it reads rows on demand, and what is never read is never
+// entropy-decoded. Nothing here may need destroying when the error jump
+// skips it.
+bool decodeTopRows(const QByteArray &bytes, int denominator, bool grey, int rows, int width, uchar *bits,
+                   qsizetype bytesPerLine, RowsReport *report)
 {
     jpeg_decompress_struct info;
     JumpingErrors errors;
@@ -104,17 +171,19 @@ bool decodeTopRows(const QByteArray &bytes, int denominator, bool grey, int rows
     info.scale_denom = unsigned(denominator);
     info.out_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGRX;
     jpeg_start_decompress(&info);
-    const bool fits = int(info.output_width) == image.width() && image.height() >= rows &&
-                      info.output_components == (grey ? 1 : 4);
+    const bool fits = int(info.output_width) == width && info.output_components == (grey ? 1 : 4);
     while (fits && int(info.output_scanline) < rows) {
-        JSAMPROW row = image.scanLine(int(info.output_scanline));
+        JSAMPROW row = bits + qsizetype(info.output_scanline) * bytesPerLine;
         jpeg_read_scanlines(&info, &row, 1);
+        if (report)
+            report->rowsDecoded(int(info.output_scanline));
     }
     jpeg_destroy_decompress(&info);
     return fits;
 }
 
-bool decodeJpeg(const QByteArray &bytes, const PageImageRequest &request, Decoded *out)
+bool decodeJpeg(const QByteArray &bytes, const PageImageRequest &request,
+                const PageImageLoader::Progress &progress, Decoded *out)
 {
     tjhandle decompressor = TurboJpeg::threadDecompressor();
     if (!decompressor)
@@ -146,11 +215,21 @@ bool decodeJpeg(const QByteArray &bytes, const PageImageRequest &request, Decode
         QImage top(scaledWidth, rows, format);
         if (top.isNull())
             return true;
-        if (decodeTopRows(bytes, factor.denom, grey, rows, top)) {
+        // Written through its bits alone: the rows reported meanwhile share
+        // the buffer, and any other write access would copy it.
+        uchar *bits = top.bits();
+        std::optional<RowsReport> report;
+        if (progress && grey)
+            report.emplace(progress, top,
+                           keptColumns(request, QSize(width, height), double(scaledWidth) / width, scaledWidth),
+                           scaledHeight, rows);
+        if (decodeTopRows(bytes, factor.denom, grey, rows, scaledWidth, bits, top.bytesPerLine(),
+                          report ? &*report : nullptr)) {
             out->image = std::move(top);
             out->fullSize = QSize(width, height);
             out->scale = double(scaledWidth) / width;
             out->whole = false;
+            out->height = scaledHeight;
             return true;
         }
     }
@@ -166,6 +245,7 @@ bool decodeJpeg(const QByteArray &bytes, const PageImageRequest &request, Decode
     out->image = std::move(image);
     out->fullSize = QSize(width, height);
     out->scale = double(scaledWidth) / width;
+    out->height = scaledHeight;
     return true;
 }
 
@@ -189,6 +269,7 @@ bool decodeOther(const QByteArray &bytes, Decoded *out)
     if (quint64(image.width()) * quint64(image.height()) > Cropper::kMaxPixels)
         return false;
     out->fullSize = image.size();
+    out->height = image.height();
     out->image = std::move(image);
     out->scale = 1;
     return true;
@@ -199,13 +280,21 @@ bool decodeOther(const QByteArray &bytes, Decoded *out)
 class PageImageLoader::DecodeOperation : public Operation
 {
 public:
-    DecodeOperation(PageImageRequest request, std::function<void(std::shared_ptr<const PageImage>)> report)
-        : request_(std::move(request)), report_(std::move(report))
+    DecodeOperation(PageImageRequest request, std::function<void(std::shared_ptr<const PageImage>)> report,
+                    Progress progress)
+        : request_(std::move(request)), report_(std::move(report)), progress_(std::move(progress))
     {}
 
     void main() override
     {
-        auto page = PageImageLoader::decode(request_);
+        Progress progress;
+        if (request_.firstRows > 0) {
+            progress = [this](const PageImageRows &rows) {
+                if (!isCancelled())
+                    performOnMain([report = progress_, rows] { report(rows); });
+            };
+        }
+        auto page = PageImageLoader::decode(request_, progress);
         if (isCancelled())
             return;
         performOnMain([report = report_, page = std::move(page)]() mutable { report(std::move(page)); });
@@ -214,12 +303,19 @@ public:
 private:
     PageImageRequest request_;
     std::function<void(std::shared_ptr<const PageImage>)> report_;
+    Progress progress_;
+};
+
+struct PageImageLoader::Waiter {
+    const void *owner;
+    Done done;
+    Progress progress;
 };
 
 struct PageImageLoader::Pending {
     Key key;
     std::shared_ptr<DecodeOperation> operation;
-    std::vector<std::pair<const void *, Done>> waiters;
+    std::vector<Waiter> waiters;
 };
 
 PageImageLoader::PageImageLoader() = default;
@@ -242,7 +338,8 @@ int PageImageLoader::fileReads()
     return fileReadCount.load(std::memory_order_relaxed);
 }
 
-std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest &request)
+std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest &request,
+                                                        const Progress &progress)
 {
     fileReadCount.fetch_add(1, std::memory_order_relaxed);
     QFile file(request.fileName);
@@ -252,44 +349,30 @@ std::shared_ptr<const PageImage> PageImageLoader::decode(const PageImageRequest 
     file.close();
 
     Decoded decoded;
-    bool handled = TurboJpeg::looksLikeJpeg(bytes) && decodeJpeg(bytes, request, &decoded);
+    bool handled = TurboJpeg::looksLikeJpeg(bytes) && decodeJpeg(bytes, request, progress, &decoded);
     if (!handled)
         handled = decodeOther(bytes, &decoded);
     if (!handled || decoded.image.isNull())
         return nullptr;
 
-    QSize fullSize = decoded.fullSize;
-    if (request.cut) {
-        const QRect full = PageCutRect(request.leftBorder, request.rightBorder, fullSize);
-        if (full.size() != fullSize) {
-            // The cut is reckoned in the file's pixels and then scaled, so a
-            // page decoded small shows the same part as one at full size.
-            const int left =
-                std::clamp(int(std::floor(full.left() * decoded.scale)), 0, decoded.image.width() - 1);
-            const int right = std::clamp(int(std::ceil((full.left() + full.width()) * decoded.scale)),
-                                         left + 1, decoded.image.width());
-            // The cut shares the decoded rows rather than copying them: a
-            // page's worth of memory moved for nothing on every flip.
-            auto *whole = new QImage(std::move(decoded.image));
-            const int bytesPerPixel = whole->depth() / 8;
-            decoded.image = QImage(
-                whole->constBits() + qsizetype(left) * bytesPerPixel, right - left, whole->height(),
-                whole->bytesPerLine(), whole->format(),
-                [](void *image) { delete static_cast<QImage *>(image); }, whole);
-            fullSize = full.size();
-        }
-    }
-    return std::make_shared<const PageImage>(std::move(decoded.image), fullSize, decoded.scale,
-                                             decoded.whole);
+    const KeptColumns kept = keptColumns(request, decoded.fullSize, decoded.scale, decoded.image.width());
+    if (kept.right - kept.left != decoded.image.width())
+        decoded.image = sharedRows(decoded.image, kept.left, kept.right, decoded.image.height());
+    return std::make_shared<const PageImage>(std::move(decoded.image), kept.fullSize, decoded.scale,
+                                             decoded.whole, decoded.height);
 }
 
 PageImageLoader::Key PageImageLoader::keyFor(const PageImageRequest &request)
 {
     Key key;
-    const QFileInfo info(request.fileName);
     key.fileName = request.fileName;
-    key.size = info.size();
-    key.modified = info.lastModified().toMSecsSinceEpoch();
+    // A plain stat: a page is keyed several times on its way to the screen,
+    // and QFileInfo costs four times as much.
+    struct stat status {};
+    if (::stat(QFile::encodeName(request.fileName).constData(), &status) == 0) {
+        key.size = status.st_size;
+        key.modified = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    }
     key.cut = request.cut;
     if (request.cut) {
         key.left = request.leftBorder;
@@ -321,8 +404,8 @@ bool PageImageLoader::isCached(const PageImageRequest &request) const
 bool PageImageLoader::isCachedOrPending(const PageImageRequest &request) const
 {
     const Key key = keyFor(request);
-    return isCached(request) || std::any_of(pending_.begin(), pending_.end(),
-                                            [&](const auto &pending) { return pending->key == key; });
+    return std::any_of(cache_.begin(), cache_.end(), [&](const Entry &entry) { return entry.key == key; }) ||
+           std::any_of(pending_.begin(), pending_.end(), [&](const auto &pending) { return pending->key == key; });
 }
 
 void PageImageLoader::insert(const Key &key, std::shared_ptr<const PageImage> page)
@@ -333,12 +416,12 @@ void PageImageLoader::insert(const Key &key, std::shared_ptr<const PageImage> pa
         cache_.pop_back();
 }
 
-void PageImageLoader::load(const void *owner, const PageImageRequest &request, Done done)
+void PageImageLoader::load(const void *owner, const PageImageRequest &request, Done done, Progress progress)
 {
     for (const auto &pending : pending_) {
         auto &waiters = pending->waiters;
         waiters.erase(std::remove_if(waiters.begin(), waiters.end(),
-                                     [owner](const auto &waiter) { return waiter.first == owner; }),
+                                     [owner](const Waiter &waiter) { return waiter.owner == owner; }),
                       waiters.end());
     }
     const Key key = keyFor(request);
@@ -348,12 +431,12 @@ void PageImageLoader::load(const void *owner, const PageImageRequest &request, D
     }
     for (const auto &pending : pending_) {
         if (pending->key == key) {
-            pending->waiters.emplace_back(owner, std::move(done));
+            pending->waiters.push_back({owner, std::move(done), std::move(progress)});
             return;
         }
     }
     start(key, request);
-    pending_.back()->waiters.emplace_back(owner, std::move(done));
+    pending_.back()->waiters.push_back({owner, std::move(done), std::move(progress)});
 }
 
 void PageImageLoader::preload(const PageImageRequest &request)
@@ -374,25 +457,38 @@ void PageImageLoader::start(const Key &key, const PageImageRequest &request)
     pending->key = key;
     std::weak_ptr<bool> alive = alive_;
     Pending *raw = pending.get();
-    pending->operation =
-        std::make_shared<DecodeOperation>(request, [this, alive, raw](std::shared_ptr<const PageImage> page) {
-            const auto living = alive.lock();
-            if (!living || !*living)
-                return;
-            // A request dropped meanwhile (cancelled, cleared) is no longer
-            // in the list and reports nothing.
-            auto it = std::find_if(pending_.begin(), pending_.end(),
-                                   [raw](const auto &candidate) { return candidate.get() == raw; });
-            if (it == pending_.end())
-                return;
-            const std::shared_ptr<Pending> done = *it;
-            pending_.erase(it);
-            // The top of a page is shown once, until the whole page comes.
-            if (page && page->isWhole())
-                insert(done->key, page);
-            for (auto &[owner, report] : done->waiters)
-                report(page);
-        });
+    // A request dropped meanwhile (cancelled, cleared) is no longer in the
+    // list and reports nothing.
+    auto find = [this, alive, raw]() -> std::shared_ptr<Pending> {
+        const auto living = alive.lock();
+        if (!living || !*living)
+            return nullptr;
+        auto it = std::find_if(pending_.begin(), pending_.end(),
+                               [raw](const auto &candidate) { return candidate.get() == raw; });
+        return it == pending_.end() ? nullptr : *it;
+    };
+    auto report = [this, find](std::shared_ptr<const PageImage> page) {
+        const std::shared_ptr<Pending> done = find();
+        if (!done)
+            return;
+        pending_.erase(std::find(pending_.begin(), pending_.end(), done));
+        // The top of a page is shown once, until the whole page comes.
+        if (page && page->isWhole())
+            insert(done->key, page);
+        for (auto &waiter : done->waiters)
+            waiter.done(page);
+    };
+    auto progress = [find](const PageImageRows &rows) {
+        if (const std::shared_ptr<Pending> going = find()) {
+            // A copy: a waiter may load anew from its report.
+            const std::vector<Waiter> waiters = going->waiters;
+            for (const auto &waiter : waiters) {
+                if (waiter.progress)
+                    waiter.progress(rows);
+            }
+        }
+    };
+    pending->operation = std::make_shared<DecodeOperation>(request, std::move(report), std::move(progress));
     pending_.push_back(pending);
     queue_.addOperation(pending->operation);
 }
@@ -423,8 +519,8 @@ void PageImageLoader::forget(const void *owner)
                                       auto &waiters = pending->waiters;
                                       const auto before = waiters.size();
                                       waiters.erase(std::remove_if(waiters.begin(), waiters.end(),
-                                                                   [owner](const auto &waiter) {
-                                                                       return waiter.first == owner;
+                                                                   [owner](const Waiter &waiter) {
+                                                                       return waiter.owner == owner;
                                                                    }),
                                                     waiters.end());
                                       if (waiters.size() == before || !waiters.empty())

@@ -31,6 +31,17 @@ struct PageImageRequest {
     int firstRows = 0;
 };
 
+// The top rows of a page while the decoder is still below them, for the
+// screen to get ready with (scaling them) before the page comes; never to
+// be shown as they are. The rows are cut as the page will be.
+struct PageImageRows {
+    QImage rows;
+    // The shown part's size in the file's pixels, as PageImage::fullSize().
+    QSize fullSize;
+    // Rows of the whole page at the decoded scale.
+    int decodedHeight = 0;
+};
+
 // Decodes page files off the main thread and keeps the few decoded pages the
 // viewer needs at hand: the two page slots' and the next page's. A decoded
 // page is found again by its file (name, size and time, so a rewritten file
@@ -43,6 +54,7 @@ class PageImageLoader
 {
 public:
     using Done = std::function<void(std::shared_ptr<const PageImage> page)>;
+    using Progress = std::function<void(const PageImageRows &rows)>;
 
     // Three: two page slots and the next page.
     static constexpr int kCacheSize = 3;
@@ -55,7 +67,9 @@ public:
     // Calls `done` with the page, null when the file does not decode: at
     // once when it is at hand, else later on the main thread. A newer load
     // for the same `owner` supersedes this one, which then never reports.
-    void load(const void *owner, const PageImageRequest &request, Done done);
+    // While the top of a grey page is decoded (`firstRows`), `progress`
+    // gets the rows decoded so far, a few times, before `done`.
+    void load(const void *owner, const PageImageRequest &request, Done done, Progress progress = {});
     // Decodes into the cache without reporting (the next page).
     void preload(const PageImageRequest &request);
     // Drops cached pages whose requests are not among `keep`.
@@ -71,8 +85,10 @@ public:
     bool isCachedOrPending(const PageImageRequest &request) const;
 
     // Reads, decodes, cuts. Null when the file is missing, does not decode
-    // or has more pixels than the cropper accepts. Any thread.
-    static std::shared_ptr<const PageImage> decode(const PageImageRequest &request);
+    // or has more pixels than the cropper accepts. Any thread; `progress`
+    // is called on the same thread.
+    static std::shared_ptr<const PageImage> decode(const PageImageRequest &request,
+                                                   const Progress &progress = {});
     // The decoding scale used for a shown scale: for JPEG the smallest of
     // libjpeg-turbo's vectorised scaling factors (1/8, 1/4, 1/2, 1) not
     // below it.
@@ -98,6 +114,7 @@ private:
         std::shared_ptr<const PageImage> page;
     };
     class DecodeOperation;
+    struct Waiter;
     struct Pending;
 
     static Key keyFor(const PageImageRequest &request);

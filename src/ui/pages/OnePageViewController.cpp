@@ -27,6 +27,14 @@ constexpr int kMessageHeight = 50;
 constexpr qreal kMaximumZoom = 2.0;
 constexpr qreal kClickSlop = 8.0;
 
+// The zoom a page is first shown at: fitted, times the zoom carried over
+// from the page before, within the zoom limits.
+qreal shownZoom(const PageSizer &sizer, qreal relativeZoom)
+{
+    const qreal minimum = sizer.minimumScale();
+    return std::clamp(minimum * relativeZoom, minimum, std::max(kMaximumZoom, minimum));
+}
+
 } // namespace
 
 OnePageViewController::OnePageViewController(std::shared_ptr<PagesData> pagesData, ScreenServices services,
@@ -92,12 +100,18 @@ void OnePageViewController::loadPage(int index)
 
 PageImageRequest OnePageViewController::requestForPage(int index) const
 {
+    return requestForPage(index,
+                          services_.userDefaults && services_.userDefaults->boolForKey(SettingsKeys::cropPage));
+}
+
+PageImageRequest OnePageViewController::requestForPage(int index, bool cut) const
+{
     PageImageRequest request;
     const auto record = page(index);
     if (!record || !services_.appData)
         return request;
     request.fileName = services_.appData->pageFileName(*record);
-    request.cut = services_.userDefaults && services_.userDefaults->boolForKey(SettingsKeys::cropPage);
+    request.cut = cut;
     request.leftBorder = float(record->leftBorder());
     request.rightBorder = float(record->rightBorder());
     request.gray = record->isGray().value_or(false);
@@ -108,12 +122,7 @@ PageImageRequest OnePageViewController::requestForPage(int index) const
         request.cut ? PageCutRect(request.leftBorder, request.rightBorder, full) : QRect(QPoint(0, 0), full);
     request.shownScale = 1.0;
     if (!shown.isEmpty() && scrollView_->width() > 0 && scrollView_->height() > 0) {
-        PageSizer sizer(QRectF(QPointF(0, 0), QSizeF(shown.size())), QRectF(scrollView_->rect()),
-                        float(services_.userDefaults
-                                  ? services_.userDefaults->floatForKey(SettingsKeys::portraitPageSize)
-                                  : 0.0),
-                        Device::isPortrait(orientation_));
-        sizer.compute();
+        const PageSizer sizer = sizerFor(QSizeF(shown.size()));
         request.shownScale = double(sizer.minimumScale()) * double(relativeZoomScale_) * devicePixelRatioF();
     }
     return request;
@@ -121,26 +130,37 @@ PageImageRequest OnePageViewController::requestForPage(int index) const
 
 void OnePageViewController::addImageView()
 {
-    removeShownView();
     const bool crop = services_.userDefaults && services_.userDefaults->boolForKey(SettingsKeys::cropPage);
     isCropped_ = crop && !uncropPage_;
     // The uncut view lasts for this one load only.
     uncropPage_ = false;
-    request_ = requestForPage(pageNumber_);
-    request_.cut = isCropped_;
+    request_ = requestForPage(pageNumber_, isCropped_);
     // Unless the whole page is at hand or on its way, the rows on screen
     // come first: less to decode before the page is seen.
     PageImageRequest first = request_;
     const qreal zoom = request_.shownScale / devicePixelRatioF();
-    if (zoom > 0 && scrollView_->height() > 0 && !loader_->isCachedOrPending(request_))
+    const bool atHand = loader_->isCachedOrPending(request_);
+    if (zoom > 0 && scrollView_->height() > 0 && !atHand)
         first.firstRows = int(std::ceil(scrollView_->height() / zoom));
-    display_ = Display::Loading;
     const int number = pageNumber_;
     QPointer<OnePageViewController> self(this);
-    loader_->load(this, first, [self, number](std::shared_ptr<const PageImage> image) {
+    auto show = [self, number](std::shared_ptr<const PageImage> image) {
         if (self && self->pageNumber_ == number && self->display_ == Display::Loading)
             self->showImage(std::move(image));
-    });
+    };
+    auto prepare = [self, number](const PageImageRows &rows) {
+        if (self && self->pageNumber_ == number && self->display_ == Display::Loading)
+            self->prepareRows(rows);
+    };
+    preparing_.reset();
+    // A page to decode starts before the one shown so far is taken down;
+    // one at hand is shown at once, so that one goes first.
+    if (!atHand)
+        loader_->load(this, first, show, prepare);
+    removeShownView();
+    display_ = Display::Loading;
+    if (atHand)
+        loader_->load(this, first, show);
 }
 
 void OnePageViewController::showImage(std::shared_ptr<const PageImage> image)
@@ -153,11 +173,19 @@ void OnePageViewController::showImage(std::shared_ptr<const PageImage> image)
         return;
     }
     image_ = std::move(image);
-    auto *view = new PageImageView(image_, scrollView_);
+    // One view for every page this slot shows: a new widget costs its
+    // construction and polish on the very paint the page waits for.
+    if (!pageView_)
+        pageView_ = new PageImageView(nullptr, scrollView_);
+    PageImageView *view = pageView_;
+    view->setPage(image_);
     view->setDelegate(this);
     imageView_ = view;
     display_ = Display::Image;
     layoutImage(relativeZoomScale_);
+    if (preparing_)
+        view->adoptScaler(std::move(*preparing_));
+    preparing_.reset();
     if (image_->isWhole()) {
         ensureResolution(false);
     } else {
@@ -169,20 +197,40 @@ void OnePageViewController::showImage(std::shared_ptr<const PageImage> image)
     pageShown();
 }
 
-void OnePageViewController::layoutImage(qreal relativeZoom)
+PageSizer OnePageViewController::sizerFor(QSizeF full) const
 {
-    const QSizeF full(image_->fullSize());
     PageSizer sizer(QRectF(QPointF(0, 0), full), QRectF(scrollView_->rect()),
                     float(services_.userDefaults
                               ? services_.userDefaults->floatForKey(SettingsKeys::portraitPageSize)
                               : 0.0),
                     Device::isPortrait(orientation_));
     sizer.compute();
+    return sizer;
+}
+
+void OnePageViewController::layoutImage(qreal relativeZoom)
+{
+    const QSizeF full(image_->fullSize());
+    const PageSizer sizer = sizerFor(full);
     scrollView_->setZoomView(imageView_, full);
     scrollView_->setMinimumZoomScale(sizer.minimumScale());
     scrollView_->setMaximumZoomScale(std::max<qreal>(kMaximumZoom, sizer.minimumScale()));
-    scrollView_->setZoomScale(sizer.minimumScale() * relativeZoom);
+    scrollView_->setZoomScale(shownZoom(sizer, relativeZoom));
     scrollView_->setContentOffset(QPointF(0, 0));
+}
+
+void OnePageViewController::prepareRows(const PageImageRows &rows)
+{
+    const QSizeF full(rows.fullSize);
+    const QSize view = PagesScrollView::zoomViewSize(full, shownZoom(sizerFor(full), relativeZoomScale_));
+    const QSize target = (QSizeF(view) * devicePixelRatioF()).toSize();
+    const QSize source(rows.rows.width(), rows.decodedHeight);
+    if (!preparing_ || preparing_->sourceSize() != source || preparing_->targetSize() != target) {
+        if (!GrayScaler::suits(source, target))
+            return;
+        preparing_.emplace(source, target);
+    }
+    preparing_->scale(rows.rows);
 }
 
 void OnePageViewController::ensureResolution(bool whole)
@@ -266,13 +314,12 @@ void OnePageViewController::removeShownView()
 {
     scrollView_->setZoomView(nullptr, QSizeF());
     if (imageView_) {
-        // A tap on this very view may be what reloads the page (the crop
-        // toggle), so the view goes once its event is over; its picture
-        // goes now, to keep the count of decoded pages held.
+        // Its picture goes now, to keep the count of decoded pages held, and
+        // a click on the page before is not counted with one on the next.
         imageView_->setDelegate(nullptr);
+        imageView_->forgetClicks();
         imageView_->setPage(nullptr);
         imageView_->hide();
-        imageView_->deleteLater();
         imageView_ = nullptr;
     }
     delete messageView_.data();

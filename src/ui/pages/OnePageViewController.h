@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QPointer>
 
 #include "reader/PageImage.h"
 #include "reader/PageImageLoader.h"
+#include "reader/PageSizer.h"
 #include "ui/kit/ScreenServices.h"
 #include "ui/kit/ViewController.h"
 #include "ui/pages/PageImageView.h"
@@ -75,6 +77,8 @@ public:
     PagesScrollView *scrollView() const { return scrollView_; }
     // What decoding the page `index` asks for, for holding it ready.
     PageImageRequest requestForPage(int index) const;
+    // The same, cut or not whatever "cropPage" says.
+    PageImageRequest requestForPage(int index, bool cut) const;
     // The request of the page shown, while it is shown or loading.
     const PageImageRequest &currentRequest() const { return request_; }
     // Showing the top of its page while the whole page is decoded; it tells
@@ -106,6 +110,11 @@ protected:
 
 private:
     void showImage(std::shared_ptr<const PageImage> image);
+    // Scales the top rows of the page being decoded for the view it will
+    // have, so that little is left to scale when the page comes.
+    void prepareRows(const PageImageRows &rows);
+    // The fitting, zoom limits and zoom of a page of `full` pixels.
+    PageSizer sizerFor(QSizeF full) const;
     void layoutImage(qreal relativeZoom);
     // Asks for a sharper decode when zoomed past the shown one, and with
     // `whole` for the whole page when only its top is shown; swaps it in
@@ -118,9 +127,11 @@ private:
     PageImageLoader *loader_;
     OnePageViewControllerDelegate *delegate_ = nullptr;
     PagesScrollView *scrollView_ = nullptr; // QObject children
-    QPointer<PageImageView> imageView_;
+    QPointer<PageImageView> imageView_; // the page view while a page is shown
+    QPointer<PageImageView> pageView_;
     QPointer<QWidget> messageView_;
     std::shared_ptr<const PageImage> image_;
+    std::optional<GrayScaler> preparing_;
     PageImageRequest request_;
     int pageNumber_ = 0;
     float relativeZoomScale_ = 1.0f;

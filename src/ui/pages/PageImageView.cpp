@@ -1,9 +1,5 @@
 #include "ui/pages/PageImageView.h"
 
-#include <algorithm>
-#include <cstring>
-#include <vector>
-
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -14,71 +10,6 @@ namespace {
 
 // A hand that shakes a little while clicking has not dragged.
 constexpr qreal kDragDistance = 8.0;
-
-using Bytes8 = uchar __attribute__((vector_size(8)));
-using Words8 = quint16 __attribute__((vector_size(16)));
-
-// Where each output pixel's centre falls between two input pixels: the first
-// of them and the second's weight in 256ths.
-struct Tap {
-    int first;
-    int second;
-    quint32 weight;
-};
-
-std::vector<Tap> taps(int from, int to)
-{
-    std::vector<Tap> result(std::size_t(std::max(to, 0)));
-    const double step = double(from) / to;
-    for (int i = 0; i < to; ++i) {
-        const double at = std::clamp((i + 0.5) * step - 0.5, 0.0, double(from - 1));
-        const int first = int(at);
-        result[std::size_t(i)] = {first, std::min(first + 1, from - 1), quint32((at - first) * 256.0 + 0.5)};
-    }
-    return result;
-}
-
-// Bilinear resampling of a grey page to opaque RGB32. Qt's painter has no
-// fast path from grey sources and takes about three times as long as from
-// RGB32 ones, on the very step a page waits for before it is first seen.
-QImage scaledGray(const QImage &gray, QSize size)
-{
-    QImage out(size, QImage::Format_RGB32);
-    if (out.isNull() || gray.isNull())
-        return out;
-    const std::vector<Tap> columns = taps(gray.width(), size.width());
-    const std::vector<Tap> rows = taps(gray.height(), size.height());
-    // Each output row blends two input rows first, eight pixels at a time,
-    // then two columns of the blend per pixel.
-    const int width = gray.width();
-    std::vector<quint16> blend(std::size_t(width) + 8);
-    for (int y = 0; y < size.height(); ++y) {
-        const Tap &row = rows[std::size_t(y)];
-        const uchar *top = gray.constScanLine(row.first);
-        const uchar *bottom = gray.constScanLine(row.second);
-        const auto lower = quint16(row.weight), upper = quint16(256 - row.weight);
-        int x = 0;
-        for (; x + 8 <= width; x += 8) {
-            Bytes8 a, b;
-            std::memcpy(&a, top + x, sizeof a);
-            std::memcpy(&b, bottom + x, sizeof b);
-            const Words8 mixed =
-                __builtin_convertvector(a, Words8) * upper + __builtin_convertvector(b, Words8) * lower;
-            std::memcpy(blend.data() + x, &mixed, sizeof mixed);
-        }
-        for (; x < width; ++x)
-            blend[std::size_t(x)] = quint16(top[x] * upper + bottom[x] * lower);
-        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int i = 0; i < size.width(); ++i) {
-            const Tap &column = columns[std::size_t(i)];
-            const quint32 value = (blend[std::size_t(column.first)] * (256 - column.weight) +
-                                   blend[std::size_t(column.second)] * column.weight + (1u << 15)) >>
-                                  16;
-            line[i] = 0xFF000000u | value * 0x010101u;
-        }
-    }
-    return out;
-}
 
 } // namespace
 
@@ -92,8 +23,28 @@ PageImageView::~PageImageView() = default;
 
 void PageImageView::setPage(std::shared_ptr<const PageImage> page)
 {
+    // The top of a page made whole at the same scale keeps the rows already
+    // scaled: they are the same rows.
+    const bool completed = page && page_ && !page_->isWhole() &&
+                           QSize(page->image().width(), page->decodedHeight()) ==
+                               QSize(page_->image().width(), page_->decodedHeight());
+    if (!completed)
+        gray_.reset();
     page_ = std::move(page);
     scaled_ = QPixmap();
+    update();
+}
+
+void PageImageView::forgetClicks()
+{
+    clock_->cancel();
+    lastClickTime_ = -1;
+    moved_ = false;
+}
+
+void PageImageView::adoptScaler(GrayScaler scaler)
+{
+    gray_ = std::move(scaler);
     update();
 }
 
@@ -103,6 +54,22 @@ void PageImageView::paintEvent(QPaintEvent *event)
         return;
     const QImage &image = page_->image();
     const qreal ratio = devicePixelRatioF();
+    const QSize viewPixels = (QSizeF(size()) * ratio).toSize();
+    const QSize decoded(image.width(), page_->decodedHeight());
+    if (image.format() == QImage::Format_Grayscale8 && GrayScaler::suits(decoded, viewPixels)) {
+        if (!gray_ || gray_->sourceSize() != decoded || gray_->targetSize() != viewPixels)
+            gray_.emplace(decoded, viewPixels);
+        gray_->scale(image);
+        // A page's top alone fills the top of the view; the rest, off
+        // screen when it was asked for, waits for the whole page.
+        const int rows = gray_->rowsDone();
+        const qreal shown = rows / ratio;
+        QPainter painter(this);
+        painter.drawImage(QRectF(0, 0, width(), shown), gray_->image(), QRectF(0, 0, viewPixels.width(), rows));
+        if (shown < height())
+            painter.fillRect(QRectF(0, shown, width(), height() - shown), palette().color(QPalette::Window));
+        return;
+    }
     // A page's top alone fills the top of the view; the rest, off screen
     // when it was asked for, waits for the whole page in the background.
     QRect target = rect();
@@ -131,8 +98,6 @@ void PageImageView::paintEvent(QPaintEvent *event)
         if (image.width() > 2 * pixels.width() || image.height() > 2 * pixels.height()) {
             scaled_ =
                 QPixmap::fromImage(image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        } else if (image.format() == QImage::Format_Grayscale8) {
-            scaled_ = QPixmap::fromImage(scaledGray(image, pixels));
         } else {
             QImage scaled(pixels, QImage::Format_RGB32);
             QPainter scaler(&scaled);

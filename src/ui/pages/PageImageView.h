@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QPixmap>
 #include <QPointF>
 #include <QWidget>
 
+#include "reader/GrayScaler.h"
 #include "reader/PageImage.h"
 #include "ui/kit/TapClock.h"
 
@@ -32,12 +34,18 @@ public:
 
     const std::shared_ptr<const PageImage> &page() const { return page_; }
     void setPage(std::shared_ptr<const PageImage> page);
+    // Takes the scaling of a grey page begun while it was decoded; used if
+    // it is for this page at this view's size.
+    void adoptScaler(GrayScaler scaler);
 
     PageImageViewDelegate *delegate() const { return delegate_; }
     void setDelegate(PageImageViewDelegate *delegate) { delegate_ = delegate; }
     // Tests step a clock of their own.
     void setTapClock(std::unique_ptr<TapClock> clock) { clock_ = std::move(clock); }
     TapClock *tapClock() const { return clock_.get(); }
+
+    // Clicks so far count for nothing more: the view is to show another page.
+    void forgetClicks();
 
     QPointF tapLocation() const { return tapLocation_; }
     QPointF superTapLocation() const { return superTapLocation_; }
@@ -52,7 +60,8 @@ protected:
 private:
     std::shared_ptr<const PageImage> page_;
     // The page scaled to the view once, not at every paint of a transition
-    // or a scroll.
+    // or a scroll: a grey page by rows as they come, others whole.
+    std::optional<GrayScaler> gray_;
     QPixmap scaled_;
     PageImageViewDelegate *delegate_ = nullptr;
     std::unique_ptr<TapClock> clock_;

@@ -96,7 +96,12 @@ void PagesScrollView::layoutZoomView()
     // view starts at the top, where reading starts.
     const qreal x = content.width() < width() ? (width() - content.width()) / 2.0 : -offset_.x();
     const qreal y = content.height() < height() ? 0.0 : -offset_.y();
-    zoomView_->setGeometry(QRectF(x, y, content.width(), content.height()).toRect());
+    zoomView_->setGeometry(QRect(QPoint(qRound(x), qRound(y)), zoomViewSize(baseSize_, zoom_)));
+}
+
+QSize PagesScrollView::zoomViewSize(QSizeF baseSize, qreal zoom)
+{
+    return {qRound(baseSize.width() * zoom), qRound(baseSize.height() * zoom)};
 }
 
 bool PagesScrollView::atHorizontalEdge(qreal direction) const

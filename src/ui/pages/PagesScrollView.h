@@ -43,6 +43,10 @@ public:
     QPointF contentOffset() const { return offset_; }
     void setContentOffset(QPointF offset);
     QSizeF contentSize() const { return baseSize_ * zoom_; }
+    // The zoom view's size for a base size and a zoom, rounded alike
+    // wherever the view sits, so that a page can be scaled for it before
+    // it is laid out.
+    static QSize zoomViewSize(QSizeF baseSize, qreal zoom);
     // Lays the zoom view out again (after a resize, a menu shown or hidden).
     void layoutZoomView();
 
