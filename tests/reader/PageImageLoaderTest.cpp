@@ -243,3 +243,53 @@ TEST_F(PageImageLoaderTest, OnlyTheNewestLoadOfAnOwnerReports)
 }
 
 } // namespace
+
+TEST_F(PageImageLoaderTest, HandsOverTheTopRowsOfAGreyPageAsTheyAreDecoded)
+{
+    QImage grey(800, 1200, QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y) {
+        for (int x = 0; x < grey.width(); ++x)
+            grey.scanLine(y)[x] = x < 160 || x >= 640 ? 0 : uchar(64 + (y * 7 + x) % 128);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    grey.save(&buffer, "JPEG", 95);
+    PageImageRequest top = request(write(QStringLiteral("grey.jpg"), bytes), 0.3, true);
+    top.firstRows = 900;
+
+    std::vector<PageImageRows> handed;
+    std::shared_ptr<const PageImage> page;
+    loader.load(
+        this, top, [&](std::shared_ptr<const PageImage> result) { page = std::move(result); },
+        [&](const PageImageRows &rows) {
+            EXPECT_FALSE(page) << "rows after the page";
+            handed.push_back(rows);
+        });
+    ASSERT_TRUE(pumpEventsUntil([&] { return page != nullptr; }));
+    ASSERT_FALSE(page->isWhole());
+    EXPECT_EQ(page->decodedHeight(), 600);
+    // A few times, more rows each time, cut as the page and the very rows
+    // it holds.
+    ASSERT_GE(handed.size(), 2u);
+    int rows = 0;
+    for (const PageImageRows &part : handed) {
+        EXPECT_GT(part.rows.height(), rows);
+        rows = part.rows.height();
+        EXPECT_LT(rows, page->image().height());
+        EXPECT_EQ(part.fullSize, page->fullSize());
+        EXPECT_EQ(part.decodedHeight, page->decodedHeight());
+        EXPECT_EQ(part.rows, page->image().copy(0, 0, page->image().width(), rows));
+    }
+
+    // A page in colour, or a whole page, comes at once.
+    handed.clear();
+    page.reset();
+    PageImageRequest colour = request(write(QStringLiteral("colour.jpg"), bandedPage(800, 1200, 160, 640)), 0.3);
+    colour.firstRows = 900;
+    loader.load(
+        this, colour, [&](std::shared_ptr<const PageImage> result) { page = std::move(result); },
+        [&](const PageImageRows &rows) { handed.push_back(rows); });
+    ASSERT_TRUE(pumpEventsUntil([&] { return page != nullptr; }));
+    EXPECT_TRUE(handed.empty());
+}
