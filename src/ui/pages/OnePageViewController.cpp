@@ -64,9 +64,15 @@ void OnePageViewController::applyBackground()
 {
     const bool white =
         services_.userDefaults && services_.userDefaults->boolForKey(SettingsKeys::whiteBackground);
+    const QColor background = white ? Qt::white : Qt::black;
+    const QColor text = white ? Qt::black : Qt::white;
     QPalette palette = scrollView_->palette();
-    palette.setColor(QPalette::Window, white ? Qt::white : Qt::black);
-    palette.setColor(QPalette::WindowText, white ? Qt::black : Qt::white);
+    // Set on every page: resolving a palette anew is not free.
+    if (scrollView_->testAttribute(Qt::WA_SetPalette) && palette.color(QPalette::Window) == background &&
+        palette.color(QPalette::WindowText) == text)
+        return;
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, text);
     scrollView_->setPalette(palette);
 }
 
