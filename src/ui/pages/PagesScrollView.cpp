@@ -31,7 +31,10 @@ void PagesScrollView::setZoomView(QWidget *view, QSizeF baseSize)
     baseSize_ = baseSize;
     offset_ = QPointF();
     if (view) {
-        view->setParent(this);
+        // A slot shows its pages in one view: reparenting it again would
+        // cost for nothing.
+        if (view->parentWidget() != this)
+            view->setParent(this);
         view->installEventFilter(this);
         view->show();
     }
