@@ -124,15 +124,15 @@ class RowsReport
 public:
     RowsReport(const PageImageLoader::Progress &progress, const QImage &image, KeptColumns kept,
                int decodedHeight, int rows)
-        : progress_(progress), image_(image), kept_(kept), decodedHeight_(decodedHeight), rows_(rows),
-          step_(rows / 4), next_(step_)
+        : progress_(progress), image_(image), kept_(kept), decodedHeight_(decodedHeight), step_(rows / 4),
+          next_(step_)
     {}
     void rowsDecoded(int rows)
     {
-        // The last rows come with the page itself.
-        if (step_ < 1 || rows < next_ || rows >= rows_)
+        // The last quarter comes with the page itself.
+        if (step_ < 1 || rows < next_ || next_ > 3 * step_)
             return;
-        next_ = rows + step_;
+        next_ += step_;
         progress_({sharedRows(image_, kept_.left, kept_.right, rows), kept_.fullSize, decodedHeight_});
     }
 
@@ -141,7 +141,6 @@ private:
     const QImage &image_;
     KeptColumns kept_;
     int decodedHeight_;
-    int rows_;
     int step_;
     int next_;
 };
