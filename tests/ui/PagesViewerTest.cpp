@@ -299,6 +299,20 @@ TEST_F(PagesViewer, ClicksBecomeSingleOrDoubleTapsByTheInjectedClock)
     click(view, Qt::LeftButton, middle);
     time->advance(400);
     EXPECT_TRUE(viewer->isMenuVisible());
+
+    // Another page shown in the same view meanwhile starts the count afresh:
+    // a click on the page before neither fires late nor pairs with one on it.
+    click(view, Qt::LeftButton, middle);
+    time->advance(100);
+    viewer->loadCurrentPage(1);
+    ASSERT_TRUE(pumpEventsUntil([&] {
+        return viewer->currentPageViewController()->display() == OnePageViewController::Display::Image;
+    }));
+    ASSERT_EQ(viewer->currentPageViewController()->imageView(), view);
+    click(view, Qt::LeftButton, middle);
+    time->advance(1000);
+    EXPECT_FALSE(viewer->currentPageViewController()->isZoomed());
+    EXPECT_FALSE(viewer->isMenuVisible()) << "one single tap, on this page";
 }
 
 TEST_F(PagesViewer, CropToggleAndUncropLastOneLoadAndOnlyWithCropPageOn)
